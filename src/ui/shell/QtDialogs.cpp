@@ -1,0 +1,139 @@
+#include "QtDialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "CancelWindow.h"
+#include "TextWindow.h"
+#include "UiText.h"
+#include "common/Text.h"
+#include "tools/Tones.h"
+
+namespace pictra::ui {
+
+namespace {
+const QString kTitle = QStringLiteral("Pictra");
+}
+
+QtDialogs::QtDialogs(Tones& tones) : m_tones(tones) {}
+
+QtDialogs::~QtDialogs() {
+    delete m_textWindow.data();
+    delete m_cancelWindow.data();
+}
+
+void QtDialogs::inform(const std::string& text) {
+    m_tones.chime();
+    QMessageBox box(QMessageBox::Information, kTitle, message(text), QMessageBox::NoButton, m_parent);
+    box.setObjectName("MessageBox");
+    box.addButton("OK", QMessageBox::AcceptRole);
+    box.exec();
+}
+
+Answer QtDialogs::ask(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, kTitle, message(question), QMessageBox::NoButton, m_parent);
+    box.setObjectName("MessageBox");
+    QPushButton* yes = box.addButton("Ja", QMessageBox::YesRole);
+    QPushButton* no = box.addButton("Nein", QMessageBox::NoRole);
+    QPushButton* cancel = cancelMode() ? box.addButton("Abbrechen", QMessageBox::RejectRole) : nullptr;
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel ? cancel : no);
+    box.exec();
+    if (box.clickedButton() == yes) return Answer::Yes;
+    if (cancel && box.clickedButton() != no) return Answer::Cancel;
+    return Answer::No;
+}
+
+bool QtDialogs::askNumber(const std::string& title, const std::string& prompt, long long& number) {
+    QString value = QString::number(number);
+    while (true) {
+        auto answer = askText(title, prompt, u(value));
+        if (!answer) return false;
+        if (auto parsed = text::parseInt(*answer)) {
+            number = *parsed;
+            return true;
+        }
+        inform("Bitte nur eine Zahl eingeben!");
+        value = q(*answer);
+    }
+}
+
+std::optional<std::string> QtDialogs::askText(const std::string& title, const std::string& prompt,
+                                              const std::string& value) {
+    QInputDialog dialog(m_parent);
+    dialog.setObjectName("InputBox");
+    dialog.setWindowTitle(q(title));
+    dialog.setLabelText(message(prompt));
+    dialog.setTextValue(q(value));
+    dialog.setOkButtonText("OK");
+    dialog.setCancelButtonText("Abbrechen");
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return u(dialog.textValue());
+}
+
+TextWindow* QtDialogs::textWindow() {
+    if (!m_textWindow) m_textWindow = new TextWindow(*this, m_tones, m_parent);
+    return m_textWindow;
+}
+
+std::string QtDialogs::editText(const std::string& title, const std::string& text) {
+    const QFont font = m_textFont ? m_textFont() : QFont("Courier New", 12);
+    return u(textWindow()->editText(q(title), q(text), font));
+}
+
+void QtDialogs::showText(const std::string& title, const std::string& text) {
+    const QFont font = m_textFont ? m_textFont() : QFont("Courier New", 12);
+    textWindow()->showText(q(title), q(text), font, true);
+}
+
+std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title, const std::string& folder) {
+    QString path = QFileDialog::getOpenFileName(m_parent, q(title), q(folder), "Alle Dateien (*)");
+    if (path.isEmpty()) return std::nullopt;
+    return u(path);
+}
+
+std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title, const std::string& path) {
+    QString chosen = QFileDialog::getSaveFileName(m_parent, q(title), q(path), "Alle Dateien (*)");
+    if (chosen.isEmpty()) return std::nullopt;
+    return u(chosen);
+}
+
+std::optional<std::string> QtDialogs::chooseFolder(const std::string& title, const std::string& folder) {
+    QString chosen = QFileDialog::getExistingDirectory(m_parent, q(title), q(folder));
+    if (chosen.isEmpty()) return std::nullopt;
+    return u(chosen);
+}
+
+std::optional<FontSpec> QtDialogs::chooseFont(const FontSpec& current) {
+    bool ok = false;
+    QFont font = QFontDialog::getFont(&ok, fontFromSpec(current), m_parent, "Schrift");
+    if (!ok) return std::nullopt;
+    return specFromFont(font);
+}
+
+std::optional<std::uint32_t> QtDialogs::chooseColour(std::uint32_t current) {
+    QColor colour = QColorDialog::getColor(colourFromWindows(current), m_parent, "Farbe");
+    if (!colour.isValid()) return std::nullopt;
+    return colourToWindows(colour);
+}
+
+CancelWindow* QtDialogs::cancelWindow() {
+    if (!m_cancelWindow) m_cancelWindow = new CancelWindow(m_parent);
+    return m_cancelWindow;
+}
+
+void QtDialogs::beginCancelWindow(const std::string& text) { cancelWindow()->begin(q(text)); }
+
+bool QtDialogs::stepCancelWindow(const std::string& text) { return cancelWindow()->step(q(text)); }
+
+void QtDialogs::endCancelWindow() {
+    if (m_cancelWindow) m_cancelWindow->end();
+}
+
+bool QtDialogs::cancelWindowVisible() const { return m_cancelWindow && m_cancelWindow->isVisible(); }
+
+}  // namespace pictra::ui

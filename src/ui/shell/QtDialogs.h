@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QFont>
+#include <QPointer>
+#include <functional>
+
+#include "common/Dialogs.h"
+
+class QWidget;
+
+namespace pictra {
+class Tones;
+}
+
+namespace pictra::ui {
+
+class CancelWindow;
+class TextWindow;
+
+// The Dialogs port on Qt's message boxes and the program's own windows.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(Tones& tones);
+    ~QtDialogs() override;
+
+    // The window that dialogs belong to, and the font of the text window.
+    void setParentWindow(QWidget* parent) { m_parent = parent; }
+    void setTextFont(std::function<QFont()> font) { m_textFont = std::move(font); }
+
+    void inform(const std::string& text) override;
+    Answer ask(const std::string& question) override;
+    bool askNumber(const std::string& title, const std::string& prompt, long long& number) override;
+    std::optional<std::string> askText(const std::string& title, const std::string& prompt,
+                                       const std::string& value) override;
+    std::string editText(const std::string& title, const std::string& text) override;
+    void showText(const std::string& title, const std::string& text) override;
+    std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& folder) override;
+    std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& path) override;
+    std::optional<std::string> chooseFolder(const std::string& title, const std::string& folder) override;
+    std::optional<FontSpec> chooseFont(const FontSpec& current) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t current) override;
+    void beginCancelWindow(const std::string& text) override;
+    bool stepCancelWindow(const std::string& text) override;
+    void endCancelWindow() override;
+    bool cancelWindowVisible() const override;
+
+    // The text window, created on first use and kept for the run.
+    TextWindow* textWindow();
+    bool hasTextWindow() const { return !m_textWindow.isNull(); }
+
+private:
+    CancelWindow* cancelWindow();
+
+    Tones& m_tones;
+    QWidget* m_parent = nullptr;
+    std::function<QFont()> m_textFont;
+    QPointer<TextWindow> m_textWindow;
+    QPointer<CancelWindow> m_cancelWindow;
+};
+
+}  // namespace pictra::ui

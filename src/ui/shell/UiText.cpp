@@ -1,0 +1,77 @@
+#include "UiText.h"
+
+#include "common/Codec.h"
+
+namespace pictra::ui {
+
+QString message(const std::string& utf8) {
+    QString s = q(utf8);
+    s.replace("\r\n", "\n");
+    s.replace('\r', '\n');
+    return s;
+}
+
+QString fromCp1252(const std::string& cp1252) {
+    QString s(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
+    QChar* out = s.data();
+    for (size_t i = 0; i < cp1252.size(); ++i) {
+        out[i] = QChar(static_cast<char16_t>(codec::cp1252ToUnicode(static_cast<unsigned char>(cp1252[i]))));
+    }
+    return s;
+}
+
+std::string toCp1252(const QString& s, QString* lost) {
+    std::string out;
+    out.reserve(static_cast<size_t>(s.size()));
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        char32_t cp = s[i].unicode();
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(s[i], s[i + 1]);
+            ++i;
+        }
+        int b = codec::unicodeToCp1252(cp);
+        if (b >= 0) {
+            out.push_back(static_cast<char>(b));
+        } else {
+            out.push_back('?');
+            if (lost) {
+                QString ch = QString::fromUcs4(&cp, 1);
+                if (!lost->contains(ch)) *lost += ch;
+            }
+        }
+    }
+    return out;
+}
+
+QColor colourFromWindows(std::uint32_t value) {
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+std::uint32_t colourToWindows(const QColor& colour) {
+    return static_cast<std::uint32_t>(colour.red()) | (static_cast<std::uint32_t>(colour.green()) << 8) |
+           (static_cast<std::uint32_t>(colour.blue()) << 16);
+}
+
+QFont fontFromSpec(const FontSpec& spec) {
+    QFont font(q(spec.name), spec.size);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    if (spec.name == "Courier New") font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+FontSpec specFromFont(const QFont& font) {
+    FontSpec spec;
+    spec.name = u(font.family());
+    spec.size = font.pointSize() > 0 ? font.pointSize() : 12;
+    spec.bold = font.bold();
+    spec.italic = font.italic();
+    spec.underline = font.underline();
+    spec.strikeOut = font.strikeOut();
+    return spec;
+}
+
+}  // namespace pictra::ui
