@@ -178,12 +178,13 @@ std::optional<std::uint32_t> ScriptedDialogs::chooseColour(std::uint32_t) {
 
 void ScriptedDialogs::beginCancelWindow(const std::string&) {
     m_cancelVisible = true;
+    m_cancelRequested = false;
     m_cancelSteps = 0;
 }
 
 bool ScriptedDialogs::stepCancelWindow(const std::string&) {
     ++m_cancelSteps;
-    return m_cancelAtStep > 0 && m_cancelSteps >= m_cancelAtStep;
+    return m_cancelRequested || (m_cancelAtStep > 0 && m_cancelSteps >= m_cancelAtStep);
 }
 
 void ScriptedDialogs::endCancelWindow() { m_cancelVisible = false; }

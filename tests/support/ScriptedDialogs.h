@@ -57,6 +57,8 @@ public:
     bool stepCancelWindow(const std::string& text) override;
     void endCancelWindow() override;
     bool cancelWindowVisible() const override { return m_cancelVisible; }
+    void requestCancel() override { m_cancelRequested = true; }
+    bool cancelRequested() const { return m_cancelRequested; }
 
 private:
     struct Step {
@@ -78,6 +80,7 @@ private:
     std::vector<Prompt> m_log;
     std::vector<std::string> m_shownTexts;
     bool m_cancelVisible = false;
+    bool m_cancelRequested = false;
     int m_cancelSteps = 0;
     int m_cancelAtStep = 0;
 };

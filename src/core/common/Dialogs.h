@@ -58,6 +58,8 @@ public:
     virtual bool stepCancelWindow(const std::string& text) = 0;
     virtual void endCancelWindow() = 0;
     virtual bool cancelWindowVisible() const = 0;
+    // Makes the next step of the cancel window report a click (the program is closing).
+    virtual void requestCancel() = 0;
 
     bool cancelMode() const { return m_cancelMode; }
     void setCancelMode(bool on) { m_cancelMode = on; }

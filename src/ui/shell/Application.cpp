@@ -1,20 +1,63 @@
 #include "Application.h"
 
 #include <QApplication>
+#include <QDate>
+#include <QFileInfo>
 #include <QLibraryInfo>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
 #include <QTranslator>
+#include <cstdlib>
 #include <memory>
+#include <unistd.h>
 
+#include "DocumentArea.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
 #include "UiText.h"
+#include "explorer/RecycleBin.h"
 #include "platform/AlsaSound.h"
+#include "platform/InstanceLock.h"
+#include "platform/KeyboardLocks.h"
 #include "platform/ProgramLocation.h"
+#include "shell/Documents.h"
+#include "shell/Instance.h"
+#include "common/Text.h"
 #include "shell/SettingsForm.h"
 
 namespace pictra::ui {
 
 namespace {
+
+constexpr const char* kModuleFault =
+    "In einem Modul von Windows ist ein Fehler aufgetreten.\rSichern Sie sofort alle Daten, beenden Sie das "
+    "Programm und starten Sie es neu!";
+
+// Errors never end the program: a failure that escapes an event handler is
+// reported once and the program goes on; a second one ends it.
+class PictraApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            reportEscapedFault();
+        }
+        return false;
+    }
+
+private:
+    void reportEscapedFault() {
+        ++m_faults;
+        QMessageBox::critical(nullptr, "Pictra", message(kModuleFault));
+        if (m_faults >= 2) std::exit(EXIT_FAILURE);
+    }
+
+    int m_faults = 0;
+};
 
 // Qt's own dialogs (files, fonts, colours) speak German like the rest of the program.
 void installGermanTranslations(QApplication& app) {
@@ -31,28 +74,70 @@ std::vector<std::string> argumentsOf(const QApplication& app) {
     return arguments;
 }
 
+void purgeBin(const ProgramPaths& paths) {
+    const QDate today = QDate::currentDate();
+    bin::purge(paths.binFolder(), {today.year(), today.month(), today.day()}, std::chrono::system_clock::now());
+}
+
+// First the lower half of the screen (the size it returns to from maximised),
+// then the whole screen.
+void placeAtStart(MainWindow& window) {
+    const QScreen* screen = QApplication::primaryScreen();
+    const QRect s = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    window.setGeometry(0, s.height() / 2, s.width(), s.height() / 2);
+    window.setGeometry(s);
+    window.showMaximized();
+}
+
+void applyLockKeysAtStart(MainWindow& window, const SettingsStore& store) {
+    const std::string value = store.readValue(kSectionSettings, "Numlock");
+    const long long setting = text::toIntDef(value, 0);
+    window.applyNumLock(setting == 0 || setting == 1 ? static_cast<int>(setting) : 2);
+    platform::setCapsLock(false);
+}
+
 }  // namespace
 
 int runApplication(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // The browser view refuses to run as root unless its sandbox is off.
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+    PictraApplication app(argc, argv);
     app.setApplicationName("Pictra");
     installGermanTranslations(app);
 
-    ProgramPaths paths = platform::programPaths(u(QApplication::applicationFilePath()), argumentsOf(app));
+    const std::vector<std::string> arguments = argumentsOf(app);
+    ProgramPaths paths = platform::programPaths(u(QApplication::applicationFilePath()), arguments);
     SettingsStore store;
     platform::AlsaSound sound;
     Tones tones(store, sound);
     QtDialogs dialogs(tones);
     SettingsFile settingsFile(paths, dialogs);
     settingsFile.load(store);
+
+    platform::InstanceLock instanceLock;
+    MainWindowOptions options;
+    const auto secondInstance = decideInstance(instanceLock.acquire(), dialogs);
+    if (!secondInstance) return 0;
+    options.secondInstance = *secondInstance;
+
     FolderList explorerFolders;
     explorerFolders.load(paths.explorerFolderListFileName());
+    purgeBin(paths);
 
     AppContext context{paths, store, settingsFile, explorerFolders, dialogs, tones, &dialogs};
-    auto window = std::make_unique<MainWindow>(context);
+    auto window = std::make_unique<MainWindow>(context, options);
     dialogs.setParentWindow(window.get());
     dialogs.setTextFont([&window] { return window->editorFont(); });
-    window->show();
+    placeAtStart(*window);
+    applyLockKeysAtStart(*window, store);
+    window->newDocument();
+    const bool indexExists = QFileInfo::exists(q(paths.folder + "index.html"));
+    window->setStartRequest(documents::startRequest(arguments, paths.folder, indexExists));
+    tones.tone(kHighSignal);
+    window->mainTimer()->start();
+
     const int code = app.exec();
     dialogs.setParentWindow(nullptr);
     window.reset();

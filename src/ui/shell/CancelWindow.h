@@ -18,6 +18,7 @@ public:
     bool step(const QString& text);
     void end();
     bool clicked() const { return m_clicked; }
+    void requestCancel() { m_clicked = true; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,76 +1,237 @@
 #include "MainWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDesktopServices>
-#include <QMenuBar>
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTextBlock>
+#include <QTimer>
+#include <QVBoxLayout>
 
-#include "SettingsDialog.h"
+#include "DocumentArea.h"
+#include "DocumentMenu.h"
+#include "PlainEditor.h"
+#include "StatusBars.h"
 #include "UiText.h"
-#include "platform/Drives.h"
-#include "common/TextFiles.h"
-#include "shell/SettingsForm.h"
+#include "html/BrowserWindow.h"
+#include "shell/Documents.h"
+#include "shell/StatusTexts.h"
 
 namespace pictra::ui {
 
-MainWindow::MainWindow(AppContext& context, QWidget* parent) : QMainWindow(parent), m_context(context) {
+namespace {
+constexpr int kTimerInterval = 3000;
+const QColor kSecondInstanceBackground(170, 255, 170);
+
+QString nowDateTime() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return q(status::germanDateTime(d.year(), d.month(), d.day(), d.dayOfWeek(), t.hour(), t.minute()));
+}
+}  // namespace
+
+MainWindow::MainWindow(AppContext& context, MainWindowOptions options, QWidget* parent)
+    : QMainWindow(parent), m_context(context), m_options(options) {
     setObjectName("Form1");
     setWindowTitle("Pictra");
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_documents = new DocumentArea(central);
+    m_documents->setEditorFont(editorFont());
+    if (m_options.secondInstance) m_documents->setEditorBackground(kSecondInstanceBackground);
+    layout->addWidget(m_documents, 1);
+    setCentralWidget(central);
+    m_status = new StatusBars(this);
+    layout->addWidget(m_status->noticeBar());
+    connect(m_status, &StatusBars::noticeOpened, this, [this](const QString& text) {
+        auto* box = new QMessageBox(QMessageBox::Information, "Pictra", text, QMessageBox::NoButton, this);
+        box->setObjectName("NoticeWindow");
+        box->addButton("OK", QMessageBox::AcceptRole);
+        box->setModal(false);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+    });
+    connect(m_documents, &DocumentArea::documentCreated, this, &MainWindow::configureEditor);
+    connect(m_documents, &DocumentArea::currentChanged, this, [this] {
+        refreshCaption();
+        updateCaret();
+    });
+    connect(m_documents, &DocumentArea::textChanged, this, [this](PlainEditor* editor) {
+        if (editor == m_documents->currentEditor()) refreshCaption();
+    });
+    m_status->setDateTime(nowDateTime());
     buildMenus();
+    m_timer = new QTimer(this);
+    m_timer->setObjectName("Timer1");
+    m_timer->setInterval(kTimerInterval);
+    connect(m_timer, &QTimer::timeout, this, &MainWindow::timerTick);
 }
 
 MainWindow::~MainWindow() = default;
 
-QAction* MainWindow::addCommand(QMenu* menu, const char* name, const QString& text, std::function<void()> command,
-                                const QKeySequence& key) {
-    auto* action = menu->addAction(text);
-    action->setObjectName(name);
-    if (!key.isEmpty()) action->setShortcut(key);
-    connect(action, &QAction::triggered, this, [command = std::move(command)] { command(); });
-    return action;
+void MainWindow::configureEditor(PlainEditor* editor) {
+    editor->installEventFilter(this);
+    editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(editor, &QWidget::customContextMenuRequested, this,
+            [this, editor](const QPoint& pos) { showDocumentMenu(editor->mapToGlobal(pos)); });
+    connect(editor, &QPlainTextEdit::cursorPositionChanged, this, [this, editor] {
+        if (editor == m_documents->currentEditor()) updateCaret();
+    });
 }
 
-void MainWindow::buildMenus() {
-    QMenu* view = menuBar()->addMenu("Ansicht");
-    view->setObjectName("Ansicht1");
-    addCommand(view, "Einstellungen1", "Einstellungen", [this] { openSettings(0); });
-
-    QMenu* extras = menuBar()->addMenu("Extras");
-    extras->setObjectName("Extras1");
-    QMenu* care = extras->addMenu("Pflege");
-    care->setObjectName("Pflege1");
-    addCommand(care, "BearbeiteInidatei1", "Bearbeite Inidatei", [this] { editSettingsFile(); });
-    QAction* mute = addCommand(extras, "TonAbschalten1", "Ton abschalten", [] {});
-    mute->setCheckable(true);
-    connect(mute, &QAction::toggled, this, [this](bool on) { m_context.tones.setMuted(on); });
-}
-
-SettingsDialog* MainWindow::settingsDialog() {
-    if (!m_settingsDialog) {
-        SettingsDialogHooks hooks;
-        hooks.fontChanged = [this] { resetEditorFonts(); };
-        hooks.openFile = [this](const std::string& path) {
-            if (auto text = textfiles::readText(path)) m_context.dialogs.showText(path, *text);
-        };
-        hooks.openBin = [this] {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(q(m_context.paths.binFolder())));
-        };
-        hooks.openBrowserPageSetup = [] { return QDesktopServices::openUrl(QUrl("about:blank")); };
-        m_settingsDialog = new SettingsDialog(m_context.store, m_context.dialogs, m_context.tones, m_context.paths,
-                                              platform::defaultSecondDriveFolder(m_context.paths.folder),
-                                              std::move(hooks), this);
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        if (auto* editor = qobject_cast<PlainEditor*>(watched)) noteFirstEdit(editor);
     }
-    return m_settingsDialog;
+    return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::openSettings(int group) { settingsDialog()->openSettings(group); }
+// The state of a document before this session's first key press, for "Alte Datei (Stand vor Sitzung)".
+void MainWindow::noteFirstEdit(PlainEditor* editor) {
+    const int index = currentIndex();
+    DocumentSlot& s = m_documents->slot(index);
+    if (s.editor != editor || !s.firstEditSnapshot.empty() || editor->blockCount() <= 2) return;
+    s.firstEditSnapshot = u(editor->toPlainText().replace('\n', "\r\n")) + "\r\n" + s.fileName;
+}
 
-void MainWindow::editSettingsFile() { m_context.settingsFile.editAsText(m_context.store); }
+void MainWindow::updateCaret() {
+    const QTextCursor cursor = currentEditor()->textCursor();
+    m_status->setCaret(cursor.blockNumber() + 1, cursor.positionInBlock());
+}
 
-QFont MainWindow::editorFont() const { return fontFromSpec(readEditorFont(m_context.store)); }
+void MainWindow::ensureDocument() {
+    if (m_documents->count() == 0) newDocument();
+}
 
-void MainWindow::resetEditorFonts() {
-    // The documents' editors take the font from here once they exist.
+int MainWindow::currentIndex() {
+    ensureDocument();
+    return m_documents->currentIndex();
+}
+
+PlainEditor* MainWindow::currentEditor() {
+    ensureDocument();
+    return m_documents->currentEditor();
+}
+
+std::string MainWindow::currentFileName() {
+    ensureDocument();
+    return m_documents->currentFileName();
+}
+
+void MainWindow::setCurrentFileName(const std::string& path) {
+    ensureDocument();
+    m_documents->setCurrentFileName(path);
+}
+int MainWindow::findOpen(const std::string& path) const { return m_documents->findOpen(path); }
+
+void MainWindow::newDocument() {
+    m_documents->newDocument();
+    setWindowTitle(m_pendingCaption.isEmpty() ? "?" : m_pendingCaption);
+    m_pendingCaption.clear();
+    show();
+    currentEditor()->setFocus();
+}
+
+void MainWindow::switchTo(int index) {
+    if (!m_documents->switchTo(index)) m_context.dialogs.inform("Programmfehler \"umschalten\"!");
+}
+
+void MainWindow::refreshCaption() {
+    PlainEditor* editor = currentEditor();
+    const QTextBlock first = editor->document()->firstBlock();
+    setWindowTitle(q(documents::windowCaption(currentFileName(), editor->blockCount(),
+                                              first.text().startsWith('*'), u(m_alarmTimes))));
+}
+
+void MainWindow::removeDocument(int index) {
+    m_documents->removeDocument(index);
+    refreshCaption();
+}
+
+void MainWindow::removeAllDocuments() {
+    setWindowTitle("");
+    m_documents->removeAllDocuments();
+}
+
+void MainWindow::showStatus(const QString& text) {
+    m_status->showStatus(text);
+    m_timer->start(kTimerInterval);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MainWindow::showNotice(const QString& text) { m_status->showNotice(text); }
+
+void MainWindow::timerTick() {
+    if (m_context.dialogs.cancelWindowVisible() || m_closing) return;
+    handOverStartRequest();
+    ringAlarmIfDue();
+    m_status->ageNotice();
+    m_status->setDateTime(nowDateTime());
+    m_status->agePanel();
+}
+
+void MainWindow::handOverStartRequest() {
+    if (m_startRequest.empty() || !m_startRequestHandler) return;
+    const std::string request = m_startRequest;
+    m_startRequest.clear();
+    m_startRequestHandler(request);
+}
+
+void MainWindow::ringAlarmIfDue() {
+    if (m_alarmTimes.isEmpty()) return;
+    refreshCaption();
+    std::string times = u(m_alarmTimes);
+    if (!status::takeAlarm(times, u(QTime::currentTime().toString("hh:mm")))) return;
+    m_alarmTimes = q(times);
+    for (int flash = 0; flash < 3; ++flash) QApplication::alert(this, 500);
+    m_context.tones.chime();
+    m_context.tones.chime();
+    showNotice("Wecker");
+}
+
+void MainWindow::showDocumentMenu(const QPoint& globalPos) {
+    QMenu* menu = buildDocumentMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}
+
+QMenu* MainWindow::buildDocumentMenu() {
+    auto* menu = new DocumentMenu(documents::documentMenu(m_documents->fileNames()), this);
+    const int explorerEntry = m_documents->count();
+    connect(menu, &DocumentMenu::hintShown, this, [this](const QString& hint) { m_status->showStatus(hint); });
+    connect(menu, &DocumentMenu::chosen, this, [this, explorerEntry](int index) {
+        if (index < explorerEntry) {
+            switchTo(index);
+        } else {
+            showCurrentFolder();
+        }
+    });
+    return menu;
+}
+
+// Until the program's own explorer exists, the desktop's file manager shows the folder.
+void MainWindow::showCurrentFolder() {
+    const std::string name = currentFileName();
+    const QFileInfo file(q(name));
+    const QString folder = name.find('?') == std::string::npos && file.dir().exists() ? file.absolutePath()
+                                                                                       : QDir::homePath();
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+bool MainWindow::confirmAllDocuments() {
+    if (!confirmClose) return true;
+    for (int i = 0; i < m_documents->count(); ++i) {
+        if (!confirmClose(i)) return false;
+    }
+    return true;
 }
 
 void MainWindow::saveAtExit() {
@@ -81,8 +242,22 @@ void MainWindow::saveAtExit() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_context.dialogs.cancelWindowVisible()) {
+        if (m_context.dialogs.ask("Das programm wirklich beenden, obwohl noch Aktivitäten vorgenommen werden!") !=
+            Answer::Yes) {
+            event->ignore();
+            return;
+        }
+        m_context.dialogs.requestCancel();
+    } else if (!confirmAllDocuments()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    m_timer->stop();
     saveAtExit();
     event->accept();
+    if (m_browser) m_browser->close();
 }
 
 }  // namespace pictra::ui

@@ -1,45 +1,129 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <string>
 
 #include "AppContext.h"
 
 class QMenu;
+class QTimer;
 
 namespace pictra::ui {
 
+class BrowserWindow;
+class DocumentArea;
+class PlainEditor;
 class SettingsDialog;
+class StatusBars;
 
-// `Form1`, the main window of the program.
+struct MainWindowOptions {
+    // A second running instance shows its editors light green.
+    bool secondInstance = false;
+};
+
+// `Form1`, the main window: a multi-document editor with the status and notice
+// bars, the document menu and the main timer.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    explicit MainWindow(AppContext& context, MainWindowOptions options = MainWindowOptions(),
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     AppContext& context() { return m_context; }
+    DocumentArea& documents() { return *m_documents; }
+    StatusBars& statusBars() { return *m_status; }
 
-    // Shows the settings dialog with one group highlighted.
+    // The document list as every other command reaches it.
+    void ensureDocument();
+    int currentIndex();
+    PlainEditor* currentEditor();
+    std::string currentFileName();
+    void setCurrentFileName(const std::string& path);
+    void newDocument();
+    void switchTo(int index);
+    int findOpen(const std::string& path) const;
+    void refreshCaption();
+    void removeDocument(int index);
+    void removeAllDocuments();
+
+    void showStatus(const QString& text);
+    void showNotice(const QString& text);
+
+    // Text shown once as the caption of the next new document.
+    void setPendingCaption(const QString& caption) { m_pendingCaption = caption; }
+    QString alarmTimes() const { return m_alarmTimes; }
+    void setAlarmTimes(const QString& times) { m_alarmTimes = times; }
+
+    // The file to open once the program runs (command line or "index.html").
+    void setStartRequest(const std::string& path) { m_startRequest = path; }
+    const std::string& startRequest() const { return m_startRequest; }
+    // Who opens the start request (the explorer's double-click path); until one is
+    // set the request waits.
+    void setStartRequestHandler(std::function<void(const std::string&)> handler) {
+        m_startRequestHandler = std::move(handler);
+    }
+
+    // Asks before a modified document is closed; false keeps it open.
+    std::function<bool(int)> confirmClose;
+
     void openSettings(int group);
     SettingsDialog* settingsDialog();
-
-    // "Bearbeite Inidatei".
     void editSettingsFile();
-    // The font of the settings for every editor.
     QFont editorFont() const;
     void resetEditorFonts();
+    void applyNumLock(int setting);
+
+    // One tick of the main timer.
+    void timerTick();
+    QTimer* mainTimer() const { return m_timer; }
+
+    // The document menu of a right click, rebuilt every time.
+    void showDocumentMenu(const QPoint& globalPos);
+    QMenu* buildDocumentMenu();
+
+    void showCurrentFolder();
+    BrowserWindow* browserWindow();
+    void showAbout();
+
+    // Window arrangement of the "Ansicht" menu.
+    void arrangeFull();
+    void arrangeLeft();
+    void arrangeTop();
+    void arrangeAllSameSize();
+    void showAllWindows();
+    void showTextWindowAgain();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     QAction* addCommand(QMenu* menu, const char* name, const QString& text, std::function<void()> command,
                         const QKeySequence& key = {});
+    void configureEditor(PlainEditor* editor);
+    void updateCaret();
+    void noteFirstEdit(PlainEditor* editor);
+    void ringAlarmIfDue();
+    void handOverStartRequest();
+    bool confirmAllDocuments();
     void saveAtExit();
 
     AppContext& m_context;
+    MainWindowOptions m_options;
+    DocumentArea* m_documents = nullptr;
+    StatusBars* m_status = nullptr;
+    QTimer* m_timer = nullptr;
     SettingsDialog* m_settingsDialog = nullptr;
+    QPointer<BrowserWindow> m_browser;
+    QString m_pendingCaption;
+    QString m_alarmTimes;
+    std::string m_startRequest;
+    std::function<void(const std::string&)> m_startRequestHandler;
+    bool m_closing = false;
     bool m_closed = false;
 };
 

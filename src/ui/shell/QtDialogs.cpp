@@ -136,4 +136,8 @@ void QtDialogs::endCancelWindow() {
 
 bool QtDialogs::cancelWindowVisible() const { return m_cancelWindow && m_cancelWindow->isVisible(); }
 
+void QtDialogs::requestCancel() {
+    if (m_cancelWindow) m_cancelWindow->requestCancel();
+}
+
 }  // namespace pictra::ui

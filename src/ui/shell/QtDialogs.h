@@ -43,6 +43,7 @@ public:
     bool stepCancelWindow(const std::string& text) override;
     void endCancelWindow() override;
     bool cancelWindowVisible() const override;
+    void requestCancel() override;
 
     // The text window, created on first use and kept for the run.
     TextWindow* textWindow();

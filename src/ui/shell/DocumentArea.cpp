@@ -1,0 +1,153 @@
+#include "DocumentArea.h"
+
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include "PlainEditor.h"
+#include "UiText.h"
+#include "shell/Documents.h"
+
+namespace pictra::ui {
+
+DocumentArea::DocumentArea(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_tabs = new QTabBar(this);
+    m_tabs->setObjectName("TabControl1");
+    m_tabs->setExpanding(false);
+    m_tabs->setUsesScrollButtons(true);
+    m_tabs->setDocumentMode(true);
+    m_stack = new QStackedWidget(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_stack, 1);
+    connect(m_tabs, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0) switchTo(index);
+    });
+}
+
+bool hasVisibleText(const PlainEditor* editor) {
+    for (QTextBlock b = editor->document()->begin(); b.isValid(); b = b.next()) {
+        for (QChar c : b.text()) {
+            if (c.unicode() > 32) return true;
+        }
+    }
+    return false;
+}
+
+void DocumentArea::ensureDocument() {
+    if (m_slots.empty()) newDocument();
+}
+
+int DocumentArea::currentIndex() {
+    ensureDocument();
+    return std::max(0, m_tabs->currentIndex());
+}
+
+PlainEditor* DocumentArea::currentEditor() { return currentSlot().editor; }
+
+std::vector<std::string> DocumentArea::fileNames() const {
+    std::vector<std::string> names;
+    names.reserve(m_slots.size());
+    for (const auto& s : m_slots) names.push_back(s.fileName);
+    return names;
+}
+
+void DocumentArea::newDocument() {
+    auto* editor = new PlainEditor(m_stack);
+    editor->setObjectName("RichEdit1");
+    editor->setFont(m_font);
+    QPalette pal = editor->palette();
+    pal.setColor(QPalette::Base, m_background);
+    pal.setColor(QPalette::Text, Qt::black);
+    editor->setPalette(pal);
+    connect(editor, &QPlainTextEdit::textChanged, this, [this, editor] {
+        const int index = indexOf(editor);
+        if (index < 0) return;
+        updateModifiedMark(index);
+        emit textChanged(editor);
+    });
+    m_stack->addWidget(editor);
+    m_slots.push_back(DocumentSlot{editor, documents::kUnnamed, {}, {}});
+    const QSignalBlocker block(m_tabs);
+    m_tabs->addTab(documents::kUnnamed);
+    m_tabs->setCurrentIndex(count() - 1);
+    showOnly(count() - 1);
+    emit documentCreated(editor);
+    editor->setFocus();
+}
+
+bool DocumentArea::switchTo(int index) {
+    if (index < 0 || index >= count()) return false;
+    {
+        const QSignalBlocker block(m_tabs);
+        m_tabs->setCurrentIndex(index);
+    }
+    showOnly(index);
+    slot(index).editor->setFocus();
+    emit currentChanged();
+    return true;
+}
+
+void DocumentArea::showOnly(int index) { m_stack->setCurrentWidget(slot(index).editor); }
+
+int DocumentArea::findOpen(const std::string& path) const { return documents::findOpen(fileNames(), path); }
+
+void DocumentArea::removeDocument(int index) {
+    if (index < 0 || index >= count()) return;
+    PlainEditor* editor = slot(index).editor;
+    m_slots.erase(m_slots.begin() + index);
+    {
+        const QSignalBlocker block(m_tabs);
+        m_tabs->removeTab(index);
+    }
+    m_stack->removeWidget(editor);
+    editor->deleteLater();
+    if (!m_slots.empty()) switchTo(std::max(0, index - 1));
+    ensureDocument();
+}
+
+void DocumentArea::removeAllDocuments() {
+    {
+        const QSignalBlocker block(m_tabs);
+        while (m_tabs->count() > 0) m_tabs->removeTab(0);
+    }
+    for (auto& s : m_slots) {
+        m_stack->removeWidget(s.editor);
+        s.editor->deleteLater();
+    }
+    m_slots.clear();
+    newDocument();
+}
+
+QString DocumentArea::tabText(int index) const { return m_tabs->tabText(index); }
+
+void DocumentArea::setTabText(int index, const QString& text) { m_tabs->setTabText(index, text); }
+
+void DocumentArea::updateModifiedMark(int index) {
+    const DocumentSlot& s = slot(index);
+    setTabText(index, q(documents::tabCaption(s.fileName, hasVisibleText(s.editor))));
+}
+
+bool DocumentArea::isModified(int index) const {
+    return documents::captionShowsModified(u(m_tabs->tabText(index)));
+}
+
+void DocumentArea::resetFonts(const QFont& font) {
+    m_font = font;
+    for (auto& s : m_slots) {
+        s.editor->setFont(font);
+        s.editor->document()->setDefaultFont(font);
+    }
+}
+
+int DocumentArea::indexOf(const PlainEditor* editor) const {
+    for (size_t i = 0; i < m_slots.size(); ++i) {
+        if (m_slots[i].editor == editor) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+}  // namespace pictra::ui

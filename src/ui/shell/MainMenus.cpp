@@ -1,0 +1,184 @@
+// The menus of the main window and the small commands behind them.
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMenuBar>
+#include <QScreen>
+#include <QUrl>
+
+#include "DocumentArea.h"
+#include "MainWindow.h"
+#include "PlainEditor.h"
+#include "QtDialogs.h"
+#include "SettingsDialog.h"
+#include "TextWindow.h"
+#include "UiText.h"
+#include "common/TextFiles.h"
+#include "html/BrowserWindow.h"
+#include "platform/Drives.h"
+#include "platform/KeyboardLocks.h"
+#include "shell/AboutPage.h"
+#include "shell/SettingsForm.h"
+
+namespace pictra::ui {
+
+QAction* MainWindow::addCommand(QMenu* menu, const char* name, const QString& text, std::function<void()> command,
+                                const QKeySequence& key) {
+    auto* action = menu->addAction(text);
+    action->setObjectName(name);
+    if (!key.isEmpty()) action->setShortcut(key);
+    connect(action, &QAction::triggered, this, [command = std::move(command)] { command(); });
+    return action;
+}
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu("Datei");
+    file->setObjectName("Datei1");
+    addCommand(file, "Neu1", "Neu", [this] {
+        if (hasVisibleText(currentEditor())) newDocument();
+    }, QKeySequence("Ctrl+N"));
+    file->addSeparator();
+    addCommand(file, "Beenden1", "Beenden", [this] { close(); }, QKeySequence("Alt+F4"));
+
+    QMenu* view = menuBar()->addMenu("Ansicht");
+    view->setObjectName("Ansicht1");
+    addCommand(view, "Einstellungen1", "Einstellungen", [this] { openSettings(0); });
+    view->addSeparator();
+    addCommand(view, "Fenstervoll1", "Fenster voll", [this] { arrangeFull(); });
+    addCommand(view, "Fensterlinks1", "Fenster links", [this] { arrangeLeft(); });
+    addCommand(view, "Fensteroben1", "Fenster oben", [this] { arrangeTop(); });
+    addCommand(view, "AlleFenstergleichgross1", "Alle Fenster gleich groß", [this] { arrangeAllSameSize(); });
+    QMenu* show = view->addMenu("Fenster zeigen ...");
+    show->setObjectName("Fensterzeigen1");
+    addCommand(show, "AlleFensterzeigen1", "Alle bereits geöffnete Fenster zeigen", [this] { showAllWindows(); });
+    addCommand(show, "Hinweisfenster1", "Hinweisfenster, falls bereits geöffnet", [this] { showTextWindowAgain(); },
+               QKeySequence("Ctrl+Shift+F12"));
+
+    QMenu* extras = menuBar()->addMenu("Extras");
+    extras->setObjectName("Extras1");
+    QMenu* care = extras->addMenu("Pflege");
+    care->setObjectName("Pflege1");
+    addCommand(care, "BearbeiteInidatei1", "Bearbeite Inidatei", [this] { editSettingsFile(); });
+    QAction* mute = addCommand(extras, "TonAbschalten1", "Ton abschalten", [] {});
+    mute->setCheckable(true);
+    connect(mute, &QAction::toggled, this, [this](bool on) { m_context.tones.setMuted(on); });
+
+    QMenu* help = menuBar()->addMenu("Hilfe");
+    help->setObjectName("Hilfe1");
+    addCommand(help, "Info1", "Info", [this] { showAbout(); });
+    addCommand(help, "UeberPictra1", "über Pictra", [this] { showAbout(); });
+}
+
+SettingsDialog* MainWindow::settingsDialog() {
+    if (!m_settingsDialog) {
+        SettingsDialogHooks hooks;
+        hooks.fontChanged = [this] { resetEditorFonts(); };
+        hooks.numLockChanged = [this](int index) { applyNumLock(index); };
+        hooks.openFile = [this](const std::string& path) {
+            if (auto text = textfiles::readText(path)) m_context.dialogs.showText(path, *text);
+        };
+        hooks.openBin = [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(q(m_context.paths.binFolder()))); };
+        hooks.openBrowserPageSetup = [] { return QDesktopServices::openUrl(QUrl("about:blank")); };
+        m_settingsDialog = new SettingsDialog(m_context.store, m_context.dialogs, m_context.tones, m_context.paths,
+                                              platform::defaultSecondDriveFolder(m_context.paths.folder),
+                                              std::move(hooks), this);
+    }
+    return m_settingsDialog;
+}
+
+void MainWindow::openSettings(int group) { settingsDialog()->openSettings(group); }
+
+void MainWindow::editSettingsFile() { m_context.settingsFile.editAsText(m_context.store); }
+
+QFont MainWindow::editorFont() const { return fontFromSpec(readEditorFont(m_context.store)); }
+
+void MainWindow::resetEditorFonts() { m_documents->resetFonts(editorFont()); }
+
+// Setting `Numlock`: 0 (or not a number) on, 1 off, anything else unchanged.
+void MainWindow::applyNumLock(int setting) {
+    if (setting == 0 || setting == 1) platform::setNumLock(setting == 0);
+}
+
+BrowserWindow* MainWindow::browserWindow() {
+    if (!m_browser) m_browser = new BrowserWindow(this);
+    return m_browser;
+}
+
+void MainWindow::showAbout() { browserWindow()->showHtml(q(aboutPage(PICTRA_VERSION))); }
+
+namespace {
+
+QRect screenRect(const QWidget* w) {
+    const QScreen* screen = w->screen() ? w->screen() : QApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+bool wideScreen(const QRect& s) { return 4 * s.height() < 3 * s.width(); }
+
+QList<QWidget*> programWindows(QWidget* main) {
+    QList<QWidget*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != main && w->isWindow() && !w->isHidden() && w->windowType() != Qt::Popup) windows << w;
+    }
+    return windows;
+}
+
+void hideAllBut(QWidget* main) {
+    for (QWidget* w : programWindows(main)) w->hide();
+}
+
+}  // namespace
+
+void MainWindow::arrangeFull() {
+    const QRect s = screenRect(this);
+    hideAllBut(this);
+    showNormal();
+    const QRect bounds(0, 0, wideScreen(s) ? s.width() - 50 : s.width(), s.height());
+    setGeometry(bounds);
+    if (m_browser) m_browser->setGeometry(bounds);
+}
+
+void MainWindow::arrangeLeft() {
+    const QRect s = screenRect(this);
+    hideAllBut(this);
+    showNormal();
+    setGeometry(0, 0, s.width() / 2, s.height());
+}
+
+void MainWindow::arrangeTop() {
+    const QRect s = screenRect(this);
+    hideAllBut(this);
+    showNormal();
+    setGeometry(0, 0, wideScreen(s) ? s.width() - 40 : s.width(), s.height() / 2);
+}
+
+void MainWindow::arrangeAllSameSize() {
+    long long width = 800;
+    if (!m_context.dialogs.askNumber("Größe des Fensters", "Welche Breite sollen die Fenster haben", width)) return;
+    if (width <= 0) return;
+    const int w = static_cast<int>(std::min<long long>(width, 100000));
+    showNormal();
+    setGeometry(0, 0, w, w * 3 / 4);
+    for (QWidget* window : programWindows(this)) window->setGeometry(0, 0, w, w * 3 / 4);
+}
+
+void MainWindow::showAllWindows() {
+    QList<QWidget*> windows{this};
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isWindow() && w->windowType() != Qt::Popup && qobject_cast<QMainWindow*>(w)) windows << w;
+    }
+    for (QWidget* w : windows) {
+        w->show();
+        w->raise();
+        if (m_context.dialogs.ask("Suche beenden?") == Answer::Yes) return;
+    }
+}
+
+void MainWindow::showTextWindowAgain() {
+    if (m_context.qtDialogs && m_context.qtDialogs->hasTextWindow()) {
+        TextWindow* window = m_context.qtDialogs->textWindow();
+        window->show();
+        window->raise();
+    }
+}
+
+}  // namespace pictra::ui
