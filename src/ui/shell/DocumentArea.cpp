@@ -1,6 +1,6 @@
 #include "DocumentArea.h"
 
-#include <QStackedWidget>
+#include <QResizeEvent>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -11,6 +11,34 @@
 
 namespace pictra::ui {
 
+// Holds the editors; only the visible one is sized and shown. A stacked widget
+// would toggle updates on every editor at each switch, which grows with the
+// number of documents.
+class EditorHost : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    void showOnly(QWidget* editor) {
+        if (editor == m_current) return;
+        editor->setGeometry(rect());
+        editor->show();
+        if (m_current) m_current->hide();
+        m_current = editor;
+    }
+    void forget(QWidget* editor) {
+        if (editor == m_current) m_current = nullptr;
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        if (m_current) m_current->setGeometry(rect());
+    }
+
+private:
+    QWidget* m_current = nullptr;
+};
+
 DocumentArea::DocumentArea(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -20,9 +48,9 @@ DocumentArea::DocumentArea(QWidget* parent) : QWidget(parent) {
     m_tabs->setExpanding(false);
     m_tabs->setUsesScrollButtons(true);
     m_tabs->setDocumentMode(true);
-    m_stack = new QStackedWidget(this);
+    m_host = new EditorHost(this);
     layout->addWidget(m_tabs);
-    layout->addWidget(m_stack, 1);
+    layout->addWidget(m_host, 1);
     connect(m_tabs, &QTabBar::tabBarClicked, this, [this](int index) {
         if (index >= 0) switchTo(index);
     });
@@ -56,7 +84,8 @@ std::vector<std::string> DocumentArea::fileNames() const {
 }
 
 void DocumentArea::newDocument() {
-    auto* editor = new PlainEditor(m_stack);
+    auto* editor = new PlainEditor(m_host);
+    editor->hide();
     editor->setObjectName("RichEdit1");
     editor->setFont(m_font);
     QPalette pal = editor->palette();
@@ -69,7 +98,6 @@ void DocumentArea::newDocument() {
         updateModifiedMark(index);
         emit textChanged(editor);
     });
-    m_stack->addWidget(editor);
     m_slots.push_back(DocumentSlot{editor, documents::kUnnamed, {}, {}});
     const QSignalBlocker block(m_tabs);
     m_tabs->addTab(documents::kUnnamed);
@@ -91,7 +119,7 @@ bool DocumentArea::switchTo(int index) {
     return true;
 }
 
-void DocumentArea::showOnly(int index) { m_stack->setCurrentWidget(slot(index).editor); }
+void DocumentArea::showOnly(int index) { m_host->showOnly(slot(index).editor); }
 
 int DocumentArea::findOpen(const std::string& path) const { return documents::findOpen(fileNames(), path); }
 
@@ -103,7 +131,8 @@ void DocumentArea::removeDocument(int index) {
         const QSignalBlocker block(m_tabs);
         m_tabs->removeTab(index);
     }
-    m_stack->removeWidget(editor);
+    m_host->forget(editor);
+    editor->hide();
     editor->deleteLater();
     if (!m_slots.empty()) switchTo(std::max(0, index - 1));
     ensureDocument();
@@ -115,7 +144,8 @@ void DocumentArea::removeAllDocuments() {
         while (m_tabs->count() > 0) m_tabs->removeTab(0);
     }
     for (auto& s : m_slots) {
-        m_stack->removeWidget(s.editor);
+        m_host->forget(s.editor);
+        s.editor->hide();
         s.editor->deleteLater();
     }
     m_slots.clear();

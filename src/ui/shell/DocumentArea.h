@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-class QStackedWidget;
 class QTabBar;
 
 namespace pictra::ui {
 
+class EditorHost;
 class PlainEditor;
 
 // One open document: its editor and what the program remembers about it.
@@ -70,7 +70,7 @@ private:
     void showOnly(int index);
 
     QTabBar* m_tabs = nullptr;
-    QStackedWidget* m_stack = nullptr;
+    EditorHost* m_host = nullptr;
     std::vector<DocumentSlot> m_slots;
     QColor m_background{255, 248, 198};
     QFont m_font{"Courier New", 12};

@@ -1,0 +1,60 @@
+#pragma once
+
+// A main window with real settings, silent tones and dialogs that must not be
+// needed, for window benchmarks.
+#include <memory>
+#include <stdexcept>
+
+#include "shell/AppContext.h"
+#include "shell/MainWindow.h"
+#include "shell/PlainEditor.h"
+#include "shell/UiText.h"
+
+namespace pictra::bench {
+
+class NoDialogs : public Dialogs {
+public:
+    void inform(const std::string& text) override { throw std::runtime_error("unexpected message: " + text); }
+    Answer ask(const std::string& q) override { throw std::runtime_error("unexpected question: " + q); }
+    bool askNumber(const std::string&, const std::string&, long long&) override { return false; }
+    std::optional<std::string> askText(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::string editText(const std::string&, const std::string&) override { return kCancelMarker; }
+    void showText(const std::string&, const std::string&) override {}
+    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
+    std::optional<FontSpec> chooseFont(const FontSpec&) override { return {}; }
+    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return {}; }
+    void beginCancelWindow(const std::string&) override {}
+    bool stepCancelWindow(const std::string&) override { return false; }
+    void endCancelWindow() override {}
+    bool cancelWindowVisible() const override { return false; }
+    void requestCancel() override {}
+};
+
+class SilentSound : public Sound {
+public:
+    void play(std::vector<std::int16_t>) override {}
+};
+
+struct ScopedWindow {
+    ProgramPaths paths{"/tmp/pictra-bench/", "pictra", ""};
+    SettingsStore store;
+    NoDialogs dialogs;
+    SilentSound sound;
+    Tones tones{store, sound};
+    SettingsFile settingsFile{paths, dialogs};
+    FolderList folders;
+    ui::AppContext context{paths, store, settingsFile, folders, dialogs, tones, nullptr};
+    std::unique_ptr<ui::MainWindow> window = std::make_unique<ui::MainWindow>(context);
+
+    ScopedWindow() { window->resize(1200, 800); }
+    ~ScopedWindow() {
+        window->confirmClose = [](int) { return true; };
+        window.reset();
+    }
+};
+
+}  // namespace pictra::bench
