@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include "TempDir.h"
+#include "platform/InstanceLock.h"
+#include "platform/ProgramLocation.h"
+
+using namespace pictra;
+
+TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstReleases) {
+    platform::InstanceLock first;
+    platform::InstanceLock second;
+    ASSERT_TRUE(first.acquire());
+    EXPECT_FALSE(second.acquire());
+    first.release();
+    EXPECT_TRUE(second.acquire());
+    second.release();
+}
+
+TEST(ProgramLocation, HomeVariableWinsAndBaseIsTheExecutableName) {
+    test::TempDir dir;
+    const QByteArray old = qgetenv("PICTRA_HOME");
+    qputenv("PICTRA_HOME", QByteArray::fromStdString(dir.path() + "daten"));
+    const ProgramPaths paths = platform::programPaths("/usr/bin/pictra", {"arbeit", "brief.txt"});
+    qputenv("PICTRA_HOME", old);
+    EXPECT_EQ(paths.folder, dir.path() + "daten/");
+    EXPECT_EQ(paths.base, "pictra");
+    EXPECT_EQ(paths.settingsFileName(), dir.path() + "daten/pictraarbeit.ini");
+}
+
+TEST(ProgramLocation, WritableExecutableFolderWithoutHomeVariable) {
+    test::TempDir dir;
+    const QByteArray old = qgetenv("PICTRA_HOME");
+    qunsetenv("PICTRA_HOME");
+    const std::string folder = platform::programFolder(dir.path() + "pictra");
+    qputenv("PICTRA_HOME", old);
+    EXPECT_EQ(folder, dir.path());
+}
