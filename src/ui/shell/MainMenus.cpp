@@ -53,8 +53,11 @@ void MainWindow::buildMenus() {
     addCommand(show, "Hinweisfenster1", "Hinweisfenster, falls bereits geöffnet", [this] { showTextWindowAgain(); },
                QKeySequence("Ctrl+Shift+F12"));
 
+    buildHtmlMenu();
+
     QMenu* extras = menuBar()->addMenu("Extras");
     extras->setObjectName("Extras1");
+    buildAsciiMenu(extras);
     QMenu* care = extras->addMenu("Pflege");
     care->setObjectName("Pflege1");
     addCommand(care, "BearbeiteInidatei1", "Bearbeite Inidatei", [this] { editSettingsFile(); });

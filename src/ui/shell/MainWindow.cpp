@@ -169,6 +169,14 @@ void MainWindow::showStatus(const QString& text) {
 
 void MainWindow::showNotice(const QString& text) { m_status->showNotice(text); }
 
+void MainWindow::showNoticeBriefly(const QString& text) {
+    showNotice(text);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QTimer::singleShot(1000, this, [this, text] {
+        if (m_status->noticeText() == text) m_status->hideNotice();
+    });
+}
+
 void MainWindow::timerTick() {
     if (m_context.dialogs.cancelWindowVisible() || m_closing) return;
     handOverStartRequest();

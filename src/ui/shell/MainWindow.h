@@ -6,6 +6,7 @@
 #include <string>
 
 #include "AppContext.h"
+#include "html/Entities.h"
 
 class QMenu;
 class QTimer;
@@ -16,6 +17,7 @@ class BrowserWindow;
 class DocumentArea;
 class PlainEditor;
 class SettingsDialog;
+class SpecialCharacterDialog;
 class StatusBars;
 
 struct MainWindowOptions {
@@ -85,6 +87,14 @@ public:
     QMenu* buildDocumentMenu();
 
     void showCurrentFolder();
+    // The entity table of the HTML commands, one for every document of the run.
+    EntityTable& entities() { return m_entities; }
+    void setMathMode(bool on);
+    void toggleMathMode();
+    void insertSpecialCharacter();
+    // A notice for about a second.
+    void showNoticeBriefly(const QString& text);
+
     BrowserWindow* browserWindow();
     void showAbout();
 
@@ -102,6 +112,8 @@ protected:
 
 private:
     void buildMenus();
+    void buildHtmlMenu();
+    void buildAsciiMenu(QMenu* extras);
     QAction* addCommand(QMenu* menu, const char* name, const QString& text, std::function<void()> command,
                         const QKeySequence& key = {});
     void configureEditor(PlainEditor* editor);
@@ -119,6 +131,9 @@ private:
     QTimer* m_timer = nullptr;
     SettingsDialog* m_settingsDialog = nullptr;
     QPointer<BrowserWindow> m_browser;
+    EntityTable m_entities;
+    QAction* m_mathAction = nullptr;
+    SpecialCharacterDialog* m_specialDialog = nullptr;
     QString m_pendingCaption;
     QString m_alarmTimes;
     std::string m_startRequest;

@@ -20,7 +20,9 @@ QString fromCp1252(const std::string& cp1252) {
     return s;
 }
 
-std::string toCp1252(const QString& s, QString* lost) {
+namespace {
+template <typename OnLost>
+std::string convertCp1252(const QString& s, OnLost onLost) {
     std::string out;
     out.reserve(static_cast<size_t>(s.size()));
     for (qsizetype i = 0; i < s.size(); ++i) {
@@ -29,18 +31,28 @@ std::string toCp1252(const QString& s, QString* lost) {
             cp = QChar::surrogateToUcs4(s[i], s[i + 1]);
             ++i;
         }
-        int b = codec::unicodeToCp1252(cp);
+        const int b = codec::unicodeToCp1252(cp);
         if (b >= 0) {
             out.push_back(static_cast<char>(b));
         } else {
-            out.push_back('?');
-            if (lost) {
-                QString ch = QString::fromUcs4(&cp, 1);
-                if (!lost->contains(ch)) *lost += ch;
-            }
+            onLost(out, cp);
         }
     }
     return out;
+}
+}  // namespace
+
+std::string toCp1252Referenced(const QString& s) {
+    return convertCp1252(s, [](std::string& out, char32_t cp) { out += "&#" + std::to_string(cp) + ";"; });
+}
+
+std::string toCp1252(const QString& s, QString* lost) {
+    return convertCp1252(s, [lost](std::string& out, char32_t cp) {
+        out.push_back('?');
+        if (!lost) return;
+        const QString ch = QString::fromUcs4(&cp, 1);
+        if (!lost->contains(ch)) *lost += ch;
+    });
 }
 
 QColor colourFromWindows(std::uint32_t value) {

@@ -19,6 +19,9 @@ QString message(const std::string& utf8);
 // Windows-1252 cannot hold.
 QString fromCp1252(const std::string& cp1252);
 std::string toCp1252(const QString& s, QString* lost = nullptr);
+// As toCp1252, but a character Windows-1252 cannot hold becomes its numeric
+// reference "&#NNNN;", so commands that rewrite text never lose it.
+std::string toCp1252Referenced(const QString& s);
 
 // Windows colour numbers: red in the low byte, blue in the high byte.
 QColor colourFromWindows(std::uint32_t value);

@@ -1,0 +1,346 @@
+#include "Entities.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "common/Text.h"
+
+namespace pictra {
+
+namespace {
+
+constexpr std::pair<unsigned char, const char*> kLatin1Names[] = {
+    {0xA1, "iexcl"},  {0xA2, "cent"},   {0xA3, "pound"},  {0xA4, "curren"}, {0xA5, "yen"},    {0xA6, "brvbar"},
+    {0xA7, "sect"},   {0xA8, "uml"},    {0xA9, "copy"},   {0xAA, "ordf"},   {0xAB, "laquo"},  {0xAC, "not"},
+    {0xAE, "reg"},    {0xAF, "macr"},   {0xB0, "deg"},    {0xB1, "plusmn"}, {0xB2, "sup2"},   {0xB3, "sup3"},
+    {0xB4, "acute"},  {0xB5, "micro"},  {0xB6, "para"},   {0xB7, "middot"}, {0xB8, "cedil"},  {0xB9, "sup1"},
+    {0xBA, "ordm"},   {0xBB, "raquo"},  {0xBC, "frac14"}, {0xBD, "frac12"}, {0xBE, "frac34"}, {0xBF, "iquest"},
+    {0xC0, "Agrave"}, {0xC1, "Aacute"}, {0xC2, "Acirc"},  {0xC3, "Atilde"}, {0xC4, "Auml"},   {0xC5, "Aring"},
+    {0xC6, "AElig"},  {0xC7, "Ccedil"}, {0xC8, "Egrave"}, {0xC9, "Eacute"}, {0xCA, "Ecirc"},  {0xCB, "Euml"},
+    {0xCC, "Igrave"}, {0xCD, "Iacute"}, {0xCE, "Icirc"},  {0xCF, "Iuml"},   {0xD0, "ETH"},    {0xD1, "Ntilde"},
+    {0xD2, "Ograve"}, {0xD3, "Oacute"}, {0xD4, "Ocirc"},  {0xD5, "Otilde"}, {0xD6, "Ouml"},   {0xD7, "times"},
+    {0xD8, "Oslash"}, {0xD9, "Ugrave"}, {0xDA, "Uacute"}, {0xDB, "Ucirc"},  {0xDC, "Uuml"},   {0xDD, "Yacute"},
+    {0xDE, "THORN"},  {0xDF, "szlig"},  {0xE0, "agrave"}, {0xE1, "aacute"}, {0xE2, "acirc"},  {0xE3, "atilde"},
+    {0xE4, "auml"},   {0xE5, "aring"},  {0xE6, "aelig"},  {0xE7, "ccedil"}, {0xE8, "egrave"}, {0xE9, "eacute"},
+    {0xEA, "ecirc"},  {0xEB, "euml"},   {0xEC, "igrave"}, {0xED, "iacute"}, {0xEE, "icirc"},  {0xEF, "iuml"},
+    {0xF0, "eth"},    {0xF1, "ntilde"}, {0xF2, "ograve"}, {0xF3, "oacute"}, {0xF4, "ocirc"},  {0xF5, "otilde"},
+    {0xF6, "ouml"},   {0xF7, "divide"}, {0xF8, "oslash"}, {0xF9, "ugrave"}, {0xFA, "uacute"}, {0xFB, "ucirc"},
+    {0xFC, "uuml"},   {0xFD, "yacute"}, {0xFE, "thorn"},  {0xFF, "yuml"}};
+
+constexpr std::pair<unsigned char, const char*> kMathRows[] = {
+    {0xA5, "&radic;"}, {0x87, "&ne;"},     {0xD9, "&ge;"},    {0xDA, "&le;"},    {0x98, "&asymp;"},
+    {0xFB, "&infin;"}, {0xA2, "&quot;"},   {0xCB, "&amp;"},   {0xB1, "&plusmn;"}, {0xC7, "&sum;"},
+    {0xB6, "&pi;"},    {0xCF, "&int;"},    {0xE3, "&alpha;"}, {0xFE, "&beta;"},  {0xFD, "&gamma;"},
+    {0xD0, "&Delta;"}, {0xEB, "&epsilon;"}, {0xAF, "&oline;"}, {0xD7, "&times;"}, {0xB7, "&middot;"},
+    {0xAB, "&lt;"},    {0xBB, "&gt;"}};
+
+char ch(unsigned char c) { return static_cast<char>(c); }
+
+// Replaces every occurrence of `from` (left to right, not rescanning what was put in).
+void replaceAllIn(std::string& s, std::string_view from, std::string_view to) {
+    if (s.find(from) == std::string::npos) return;
+    s = text::replaceAll(s, from, to);
+}
+
+// Where the next byte marked in `starts` is, from `i` on (n when none). Text is
+// mostly ASCII, so marks above 0x7F are found eight bytes at a time and a single
+// mark with memchr.
+struct Scanner {
+    explicit Scanner(const std::array<bool, 256>& marks) : starts(marks) {
+        int count = 0;
+        highOnly = true;
+        for (int b = 0; b < 256; ++b) {
+            if (!marks[static_cast<size_t>(b)]) continue;
+            ++count;
+            single = static_cast<char>(b);
+            if (b < 0x80) highOnly = false;
+        }
+        useMemchr = count == 1;
+    }
+
+    size_t next(const char* data, size_t i, size_t n) const {
+        if (useMemchr) {
+            const void* hit = std::memchr(data + i, single, n - i);
+            return hit ? static_cast<size_t>(static_cast<const char*>(hit) - data) : n;
+        }
+        if (highOnly) {
+            while (i + 8 <= n) {
+                std::uint64_t word;
+                std::memcpy(&word, data + i, 8);
+                if (word & 0x8080808080808080ULL) break;
+                i += 8;
+            }
+        }
+        while (i < n && !starts[static_cast<unsigned char>(data[i])]) ++i;
+        return i;
+    }
+
+    const std::array<bool, 256>& starts;
+    bool highOnly = true;
+    bool useMemchr = false;
+    char single = 0;
+};
+
+// One left-to-right pass over `s` that replaces tokens starting at bytes marked in
+// `starts`: `match(s, i, replacement)` sets the replacement and returns the length
+// it consumed, or 0 when nothing matches at i. Text without any such token is not copied.
+template <typename Match>
+void tokenPass(std::string& s, const std::array<bool, 256>& starts, Match match) {
+    const Scanner scanner(starts);
+    std::string out;
+    bool changed = false;
+    size_t copied = 0;
+    const size_t n = s.size();
+    const char* data = s.data();
+    for (size_t i = scanner.next(data, 0, n); i < n; i = scanner.next(data, i, n)) {
+        std::string_view replacement;
+        const size_t used = match(s, i, replacement);
+        if (used == 0) {
+            ++i;
+            continue;
+        }
+        if (!changed) {
+            out.reserve(n + n / 4);
+            changed = true;
+        }
+        out.append(data + copied, i - copied);
+        out.append(replacement);
+        i += used;
+        copied = i;
+    }
+    if (!changed) return;
+    out.append(data + copied, n - copied);
+    s = std::move(out);
+}
+
+// One-character strings for every byte, to hand out as replacements.
+std::string_view single(char c) {
+    static const std::array<char, 256> bytes = [] {
+        std::array<char, 256> a{};
+        for (int b = 0; b < 256; ++b) a[static_cast<size_t>(b)] = static_cast<char>(b);
+        return a;
+    }();
+    return {&bytes[static_cast<unsigned char>(c)], 1};
+}
+
+std::array<bool, 256> startsAt(std::initializer_list<unsigned char> bytes) {
+    std::array<bool, 256> a{};
+    for (auto b : bytes) a[b] = true;
+    return a;
+}
+
+// The entity "&...;" at i (at most 12 characters), or empty.
+std::string_view entityAt(const std::string& s, size_t i) {
+    const size_t end = s.find(';', i + 1);
+    if (end == std::string::npos || end - i > 12) return {};
+    const std::string_view e(s.data() + i, end - i + 1);
+    if (e.find('&', 1) != std::string_view::npos) return {};
+    return e;
+}
+
+size_t bucketOf(std::string_view entity) {
+    const auto first = static_cast<unsigned char>(entity.size() > 1 ? entity[1] : 0) & 0x7F;
+    return entity.size() * 128 + first;
+}
+
+// The fixed entities of the decoding steps, each an index built once.
+EntityIndex indexOf(std::initializer_list<std::pair<std::string_view, char>> pairs) {
+    EntityIndex index;
+    for (auto [entity, c] : pairs) index.insert(entity, c);
+    return index;
+}
+
+}  // namespace
+
+void EntityIndex::clear() {
+    for (auto& bucket : m_buckets) bucket.clear();
+}
+
+void EntityIndex::insert(std::string_view entity, char character) {
+    if (entity.size() >= kMaxLength) return;
+    auto& bucket = m_buckets[bucketOf(entity)];
+    for (auto& entry : bucket) {
+        if (entry.first == entity) {
+            entry.second = character;
+            return;
+        }
+    }
+    bucket.emplace_back(entity, character);
+}
+
+bool EntityIndex::find(std::string_view entity, char& character) const {
+    if (entity.size() >= kMaxLength) return false;
+    for (const auto& entry : m_buckets[bucketOf(entity)]) {
+        if (entry.first == entity) {
+            character = entry.second;
+            return true;
+        }
+    }
+    return false;
+}
+
+void EntityTable::build(bool math) {
+    m_rows.clear();
+    m_rows.push_back({ch(0x80), "&euro;"});
+    for (auto [c, name] : kLatin1Names) m_rows.push_back({ch(c), std::string("&") + name + ";"});
+    m_rows.push_back({ch(0x99), "&#153;"});
+    if (math) {
+        for (auto [c, entity] : kMathRows) m_rows.push_back({ch(c), entity});
+    }
+    m_mathMode = math;
+    m_encodeMap = {};
+    m_decodeMap.clear();
+    for (const Row& row : m_rows) {
+        m_encodeMap[static_cast<unsigned char>(row.character)] = row.entity;
+        m_decodeMap.insert(row.entity, row.character);
+    }
+}
+
+void EntityTable::ensure() {
+    if (m_rows.empty()) build(false);
+}
+
+void EntityTable::buildMath() { build(true); }
+
+void EntityTable::clear() {
+    m_rows.clear();
+    m_mathMode = false;
+    m_encodeMap = {};
+    m_decodeMap.clear();
+}
+
+std::string EntityTable::encode(std::string_view input) {
+    ensure();
+    std::string s(input);
+    if (s.find("str_replace") != std::string::npos) return s;
+
+    // One pass for every byte-wise step: the UTF-8 en dash, the Windows-1252
+    // dashes and quotes, the table, the single quotes and the ellipsis. Their
+    // results are plain ASCII and never "--", "<" or ">", so the hyphen rule,
+    // which the definition runs between them, sees the same text afterwards.
+    std::array<bool, 256> mapped{};
+    for (int b = 0x80; b < 256; ++b) mapped[static_cast<size_t>(b)] = !m_encodeMap[static_cast<size_t>(b)].empty();
+    for (unsigned char b : {0xE2, 0x97, 0x96, 0x84, 0x93, 0x92, 0x85, 0x82, 0x91}) mapped[b] = true;
+    tokenPass(s, mapped, [this](const std::string& t, size_t i, std::string_view& out) {
+        const auto b = static_cast<unsigned char>(t[i]);
+        switch (b) {
+            case 0xE2:
+                if (t.compare(i, 3, "\xE2\x80\x93") == 0) {
+                    out = "&ndash;";
+                    return size_t{3};
+                }
+                break;
+            case 0x97: out = "&mdash;"; return size_t{1};
+            case 0x96: out = "&ndash;"; return size_t{1};
+            case 0x84: out = "&bdquo;"; return size_t{1};
+            case 0x93: out = "&ldquo;"; return size_t{1};
+            case 0x92: out = "'"; return size_t{1};
+            case 0x85: out = "..."; return size_t{1};
+            case 0x82:
+            case 0x91: out = "\""; return size_t{1};
+            default: break;
+        }
+        if (m_encodeMap[b].empty()) return size_t{0};
+        out = m_encodeMap[b];
+        return size_t{1};
+    });
+
+    // Double hyphens become dashes except on lines with comments, whose brackets survive.
+    if (s.find("<!--") == std::string::npos) replaceAllIn(s, "--", "&mdash;&mdash;");
+    replaceAllIn(s, "&mdash;-", "&mdash;&mdash;");
+    replaceAllIn(s, "<!&mdash;&mdash;", "<!--");
+    replaceAllIn(s, "&mdash;&mdash;>", "-->");
+
+    tokenPass(s, startsAt({'<'}), [](const std::string& t, size_t i, std::string_view& out) {
+        for (const char* from : {"<br />", "<br/>", "<hr />"}) {
+            const size_t len = std::strlen(from);
+            if (t.compare(i, len, from) == 0) {
+                out = from[1] == 'h' ? "<hr>" : "<br>";
+                return len;
+            }
+        }
+        return size_t{0};
+    });
+    return s;
+}
+
+std::string EntityTable::decode(std::string_view input) {
+    ensure();
+    std::string s(input);
+    static const EntityIndex early = indexOf({
+        {"&mdash;", '-'},         {"&ndash;", ch(0x96)},    {"&bdquo;", ch(0x84)},    {"&ldquo;", ch(0x93)},
+        {"&#228;", ch(0xE4)},     {"&#246;", ch(0xF6)},     {"&#252;", ch(0xFC)},     {"&#223;", ch(0xDF)},
+        {"&#196;", ch(0xC4)},     {"&#214;", ch(0xD6)},     {"&#220;", ch(0xDC)}});
+    static const EntityIndex late = indexOf({
+        {"&#8212;", '-'},         {"&#183;", ch(0xB7)},     {"&#945;", ch(0xE3)},     {"&#176;", ch(0xB0)},
+        {"&#8800;", ch(0x87)},    {"&#949;", ch(0xEB)},     {"&#946;", ch(0xFE)},     {"&#177;", ch(0xB1)},
+        {"&#8222;", ch(0x84)},    {"&#8220;", '"'}});
+    static const EntityIndex afterAtilde = indexOf({
+        {"&#188;", ch(0xFC)}, {"&#182;", ch(0xF6)}, {"&#164;", ch(0xE4)},
+        {"&#8211;", ch(0xD6)}, {"&#376;", ch(0xDF)}, {"&#339;", ch(0xDC)}});
+
+    // Table entities, named dashes and quotes, and numeric umlauts: whole "&...;"
+    // tokens with distinct names, so their order among each other does not matter.
+    tokenPass(s, startsAt({'&'}), [this](const std::string& t, size_t i, std::string_view& out) {
+        const std::string_view e = entityAt(t, i);
+        if (e.empty()) return size_t{0};
+        char c = 0;
+        if (!m_decodeMap.find(e, c) && !early.find(e, c)) return size_t{0};
+        out = single(c);
+        return e.size();
+    });
+
+    // These overlap one another, so they keep their own order.
+    replaceAllIn(s, "&nbsp;&gt;&nbsp;", " \xBB ");
+    replaceAllIn(s, "&nbsp;&lt;&nbsp;", " \xAB ");
+    replaceAllIn(s, "&nbsp;=&nbsp;", " = ");
+
+    // UTF-8 umlaut pairs read as Windows-1252.
+    tokenPass(s, startsAt({0xC3}), [](const std::string& t, size_t i, std::string_view& out) {
+        if (i + 1 >= t.size()) return size_t{0};
+        char c = 0;
+        switch (static_cast<unsigned char>(t[i + 1])) {
+            case 0xA4: c = ch(0xE4); break;
+            case 0xB6: c = ch(0xF6); break;
+            case 0xBC: c = ch(0xFC); break;
+            case 0x9F: c = ch(0xDF); break;
+            case 0x84: c = ch(0xC4); break;
+            case 0x96: c = ch(0xD6); break;
+            case 0x9C: c = ch(0xDC); break;
+            default: return size_t{0};
+        }
+        out = single(c);
+        return size_t{2};
+    });
+
+    // Numeric references of mathematical characters, UTF-8 written as two
+    // references, percent-encoded UTF-8 and the numeric quotes.
+    tokenPass(s, startsAt({'&', '%'}), [](const std::string& t, size_t i, std::string_view& out) {
+        if (t[i] == '%') {
+            if (t.compare(i, 6, "%c3%a4") == 0 || t.compare(i, 6, "%c3%bc") == 0) {
+                out = single(t[i + 5] == '4' ? ch(0xE4) : ch(0xFC));
+                return size_t{6};
+            }
+            if (t.compare(i, 3, "%2f") != 0) return size_t{0};
+            out = " ";
+            return size_t{3};
+        }
+        const std::string_view e = entityAt(t, i);
+        if (e.empty()) return size_t{0};
+        if (e == "&#195;") {
+            const std::string_view next = entityAt(t, i + e.size());
+            char c = 0;
+            if (!next.empty() && afterAtilde.find(next, c)) {
+                out = single(c);
+                return e.size() + next.size();
+            }
+        }
+        char c = 0;
+        if (!late.find(e, c)) return size_t{0};
+        out = single(c);
+        return e.size();
+    });
+    return s;
+}
+
+}  // namespace pictra

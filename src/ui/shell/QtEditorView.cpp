@@ -1,0 +1,77 @@
+#include "QtEditorView.h"
+
+#include <QTextBlock>
+
+#include "PlainEditor.h"
+#include "UiText.h"
+#include "common/Text.h"
+
+namespace pictra::ui {
+
+namespace {
+QString withLineBreaks(const std::string& cp1252) {
+    QString s = fromCp1252(cp1252);
+    s.replace("\r\n", "\n");
+    s.replace('\r', '\n');
+    return s;
+}
+}  // namespace
+
+std::vector<std::string> QtEditorView::lines() const {
+    std::vector<std::string> out;
+    const QTextDocument* doc = m_editor.document();
+    out.reserve(static_cast<size_t>(doc->blockCount()));
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) out.push_back(toCp1252Referenced(b.text()));
+    // An empty editor has one empty block but no lines.
+    if (out.size() == 1 && out.front().empty()) out.clear();
+    return out;
+}
+
+void QtEditorView::setLines(const std::vector<std::string>& lines) {
+    QTextCursor cursor(m_editor.document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(withLineBreaks(text::joinLines(lines)));
+    cursor.endEditBlock();
+}
+
+int QtEditorView::caret() const { return m_editor.textCursor().position(); }
+
+void QtEditorView::setCaret(int offset) {
+    QTextCursor cursor = m_editor.textCursor();
+    cursor.setPosition(std::clamp(offset, 0, m_editor.document()->characterCount() - 1));
+    m_editor.setTextCursor(cursor);
+    m_editor.ensureCursorVisible();
+}
+
+int QtEditorView::selectionStart() const { return m_editor.textCursor().selectionStart(); }
+
+int QtEditorView::selectionLength() const {
+    const QTextCursor c = m_editor.textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+std::string QtEditorView::selectedText() const {
+    QString s = m_editor.textCursor().selectedText();
+    s.replace(QChar::ParagraphSeparator, "\r\n");
+    return toCp1252Referenced(s);
+}
+
+void QtEditorView::setSelection(int start, int length) {
+    QTextCursor cursor = m_editor.textCursor();
+    const int last = m_editor.document()->characterCount() - 1;
+    cursor.setPosition(std::clamp(start, 0, last));
+    cursor.setPosition(std::clamp(start + length, 0, last), QTextCursor::KeepAnchor);
+    m_editor.setTextCursor(cursor);
+}
+
+void QtEditorView::replaceSelection(const std::string& text) {
+    QTextCursor cursor = m_editor.textCursor();
+    cursor.insertText(withLineBreaks(text));
+    m_editor.setTextCursor(cursor);
+    m_editor.ensureCursorVisible();
+}
+
+void QtEditorView::focus() { m_editor.setFocus(); }
+
+}  // namespace pictra::ui
