@@ -36,10 +36,29 @@ constexpr std::pair<unsigned char, const char*> kMathRows[] = {
 
 char ch(unsigned char c) { return static_cast<char>(c); }
 
+// Position of `what` in `s` from `from` on, or npos. glibc's memmem is much faster
+// than a search that stops at every "&" of an entity-laden text.
+size_t findIn(const std::string& s, std::string_view what, size_t from = 0) {
+    if (from > s.size()) return std::string::npos;
+    const void* hit = ::memmem(s.data() + from, s.size() - from, what.data(), what.size());
+    return hit ? static_cast<size_t>(static_cast<const char*>(hit) - s.data()) : std::string::npos;
+}
+
 // Replaces every occurrence of `from` (left to right, not rescanning what was put in).
 void replaceAllIn(std::string& s, std::string_view from, std::string_view to) {
-    if (s.find(from) == std::string::npos) return;
-    s = text::replaceAll(s, from, to);
+    size_t hit = findIn(s, from);
+    if (hit == std::string::npos) return;
+    std::string out;
+    out.reserve(s.size() + s.size() / 4);
+    size_t copied = 0;
+    while (hit != std::string::npos) {
+        out.append(s, copied, hit - copied);
+        out.append(to);
+        copied = hit + from.size();
+        hit = findIn(s, from, copied);
+    }
+    out.append(s, copied, std::string::npos);
+    s = std::move(out);
 }
 
 // Where the next byte marked in `starts` is, from `i` on (n when none). Text is
@@ -212,56 +231,110 @@ void EntityTable::clear() {
 std::string EntityTable::encode(std::string_view input) {
     ensure();
     std::string s(input);
-    if (s.find("str_replace") != std::string::npos) return s;
+    if (findIn(s, "str_replace") != std::string::npos) return s;
 
-    // One pass for every byte-wise step: the UTF-8 en dash, the Windows-1252
-    // dashes and quotes, the table, the single quotes and the ellipsis. Their
-    // results are plain ASCII and never "--", "<" or ">", so the hyphen rule,
-    // which the definition runs between them, sees the same text afterwards.
-    std::array<bool, 256> mapped{};
-    for (int b = 0x80; b < 256; ++b) mapped[static_cast<size_t>(b)] = !m_encodeMap[static_cast<size_t>(b)].empty();
-    for (unsigned char b : {0xE2, 0x97, 0x96, 0x84, 0x93, 0x92, 0x85, 0x82, 0x91}) mapped[b] = true;
-    tokenPass(s, mapped, [this](const std::string& t, size_t i, std::string_view& out) {
-        const auto b = static_cast<unsigned char>(t[i]);
-        switch (b) {
-            case 0xE2:
-                if (t.compare(i, 3, "\xE2\x80\x93") == 0) {
-                    out = "&ndash;";
-                    return size_t{3};
-                }
-                break;
-            case 0x97: out = "&mdash;"; return size_t{1};
-            case 0x96: out = "&ndash;"; return size_t{1};
-            case 0x84: out = "&bdquo;"; return size_t{1};
-            case 0x93: out = "&ldquo;"; return size_t{1};
-            case 0x92: out = "'"; return size_t{1};
-            case 0x85: out = "..."; return size_t{1};
-            case 0x82:
-            case 0x91: out = "\""; return size_t{1};
-            default: break;
-        }
-        if (m_encodeMap[b].empty()) return size_t{0};
-        out = m_encodeMap[b];
-        return size_t{1};
-    });
+    // The long dash first: the hyphen rule below works on its entity. The other
+    // dashes and quotes give entities that rule never looks at, so they go with
+    // the table in one pass afterwards.
+    if (std::memchr(s.data(), 0x97, s.size())) replaceAllIn(s, "\x97", "&mdash;");
 
     // Double hyphens become dashes except on lines with comments, whose brackets survive.
-    if (s.find("<!--") == std::string::npos) replaceAllIn(s, "--", "&mdash;&mdash;");
+    if (findIn(s, "<!--") == std::string::npos) replaceAllIn(s, "--", "&mdash;&mdash;");
     replaceAllIn(s, "&mdash;-", "&mdash;&mdash;");
     replaceAllIn(s, "<!&mdash;&mdash;", "<!--");
     replaceAllIn(s, "&mdash;&mdash;>", "-->");
 
-    tokenPass(s, startsAt({'<'}), [](const std::string& t, size_t i, std::string_view& out) {
-        for (const char* from : {"<br />", "<br/>", "<hr />"}) {
-            const size_t len = std::strlen(from);
-            if (t.compare(i, len, from) == 0) {
-                out = from[1] == 'h' ? "<hr>" : "<br>";
-                return len;
-            }
-        }
-        return size_t{0};
-    });
+    mapCharacters(s);
     return s;
+}
+
+namespace {
+
+// The next byte from i on that is "<" or above 0x7F, eight plain bytes at a time.
+size_t nextLessOrHigh(const char* data, size_t i, size_t n) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    while (i + 8 <= n) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        const std::uint64_t lt = word ^ (kOnes * '<');
+        if (((lt - kOnes) & ~lt & kHigh) | (word & kHigh)) break;
+        i += 8;
+    }
+    while (i < n && data[i] != '<' && static_cast<unsigned char>(data[i]) < 0x80) ++i;
+    return i;
+}
+
+// "<br />", "<br/>" or "<hr />" at i: how long it is (0 for none) and its short form.
+size_t shortTagAt(const char* data, size_t i, size_t n, std::string_view& shortForm) {
+    if (i + 5 > n || (data[i + 1] != 'b' && data[i + 1] != 'h') || data[i + 2] != 'r') return 0;
+    const bool br = data[i + 1] == 'b';
+    shortForm = br ? "<br>" : "<hr>";
+    if (i + 6 <= n && data[i + 3] == ' ' && data[i + 4] == '/' && data[i + 5] == '>') return 6;
+    if (br && data[i + 3] == '/' && data[i + 4] == '>') return 5;
+    return 0;
+}
+
+}  // namespace
+
+// The UTF-8 en dash, the short dash and the low and high double quotes, the table,
+// the single quotes, the ellipsis, "<br />" and "<hr />" and the low single quotes in one pass: each step's results are plain ASCII that no later
+// step of these looks at. The output is measured first and then written once.
+void EntityTable::mapCharacters(std::string& s) const {
+    std::array<std::string_view, 256> replacement{};
+    for (int b = 0x80; b < 256; ++b) replacement[static_cast<size_t>(b)] = m_encodeMap[static_cast<size_t>(b)];
+    replacement[0x96] = "&ndash;";
+    replacement[0x84] = "&bdquo;";
+    replacement[0x93] = "&ldquo;";
+    replacement[0x92] = "'";
+    replacement[0x85] = "...";
+    replacement[0x82] = "\"";
+    replacement[0x91] = "\"";
+    const char* data = s.data();
+    const size_t n = s.size();
+    // What replaces the special byte at i and how many bytes it takes (0: it stays).
+    auto special = [&](size_t i, std::string_view& put) -> size_t {
+        if (data[i] == '<') return shortTagAt(data, i, n, put);
+        if (data[i] == '\xE2' && i + 2 < n && data[i + 1] == '\x80' && data[i + 2] == '\x93') {
+            put = "&ndash;";
+            return 3;
+        }
+        put = replacement[static_cast<unsigned char>(data[i])];
+        return put.empty() ? 0 : 1;
+    };
+    size_t size = n;
+    bool changed = false;
+    for (size_t i = nextLessOrHigh(data, 0, n); i < n; i = nextLessOrHigh(data, i, n)) {
+        std::string_view put;
+        const size_t used = special(i, put);
+        if (used == 0) {
+            ++i;
+            continue;
+        }
+        size = size - used + put.size();
+        changed = true;
+        i += used;
+    }
+    if (!changed) return;
+    std::string out(size, '\0');
+    char* w = out.data();
+    size_t copied = 0;
+    for (size_t i = nextLessOrHigh(data, 0, n); i < n; i = nextLessOrHigh(data, i, n)) {
+        std::string_view put;
+        const size_t used = special(i, put);
+        if (used == 0) {
+            ++i;
+            continue;
+        }
+        std::memcpy(w, data + copied, i - copied);
+        w += i - copied;
+        std::memcpy(w, put.data(), put.size());
+        w += put.size();
+        i += used;
+        copied = i;
+    }
+    std::memcpy(w, data + copied, n - copied);
+    s = std::move(out);
 }
 
 std::string EntityTable::decode(std::string_view input) {

@@ -51,6 +51,7 @@ public:
 
 private:
     void build(bool math);
+    void mapCharacters(std::string& s) const;
 
     std::vector<Row> m_rows;
     bool m_mathMode = false;
