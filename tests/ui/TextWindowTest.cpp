@@ -66,8 +66,8 @@ TEST_F(TextWindowTest, SaveAndOpenUseWindows1252AndAskBeforeLosingCharacters) {
     const std::string path = f.dir.file("t.txt");
     window.showText("Datei", "Grüße →", font, false);
     f.dialogs.expectSaveFile(path)
-        .expectAsk("Diese Zeichen können in einer Textdatei (Windows-1252) nicht gespeichert werden: →\rSie würden "
-                   "als \"?\" gespeichert. Trotzdem speichern?",
+        .expectAsk("Diese Zeichen können in einer Textdatei (Windows-1252) nicht gespeichert werden: →\rSie werden "
+                   "als Zahlenverweis (&#...;) gespeichert. Trotzdem speichern?",
                    Answer::No);
     window.saveFile();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));

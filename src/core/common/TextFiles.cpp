@@ -42,7 +42,7 @@ bool writeCp1252(const std::string& path, const std::string& cp1252Text) {
 
 std::string unstorableQuestion(const std::string& lostCharactersUtf8) {
     return "Diese Zeichen können in einer Textdatei (Windows-1252) nicht gespeichert werden: " +
-           lostCharactersUtf8 + "\rSie würden als \"?\" gespeichert. Trotzdem speichern?";
+           lostCharactersUtf8 + "\rSie werden als Zahlenverweis (&#...;) gespeichert. Trotzdem speichern?";
 }
 
 }  // namespace pictra::textfiles

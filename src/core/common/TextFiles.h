@@ -13,7 +13,7 @@ std::optional<std::string> readText(const std::string& path);
 // Writes Windows-1252 text with CR LF line ends, safely replacing the old file.
 bool writeCp1252(const std::string& path, const std::string& cp1252Text);
 
-// Question before a plain-text save that would turn characters into "?".
+// Question before a plain-text save that writes characters as numeric references.
 std::string unstorableQuestion(const std::string& lostCharactersUtf8);
 
 // Text with every line break made CR LF.

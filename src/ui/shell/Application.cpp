@@ -135,6 +135,8 @@ int runApplication(int argc, char** argv) {
     window->newDocument();
     const bool indexExists = QFileInfo::exists(q(paths.folder + "index.html"));
     window->setStartRequest(documents::startRequest(arguments, paths.folder, indexExists));
+    // Until the program's explorer opens it through its double click, the file is loaded directly.
+    window->setStartRequestHandler([&window](const std::string& path) { window->files().loadFile(path); });
     tones.tone(kHighSignal);
     window->mainTimer()->start();
 

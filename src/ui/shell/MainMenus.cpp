@@ -12,7 +12,6 @@
 #include "SettingsDialog.h"
 #include "TextWindow.h"
 #include "UiText.h"
-#include "common/TextFiles.h"
 #include "html/BrowserWindow.h"
 #include "platform/Drives.h"
 #include "platform/KeyboardLocks.h"
@@ -31,13 +30,7 @@ QAction* MainWindow::addCommand(QMenu* menu, const char* name, const QString& te
 }
 
 void MainWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu("Datei");
-    file->setObjectName("Datei1");
-    addCommand(file, "Neu1", "Neu", [this] {
-        if (hasVisibleText(currentEditor())) newDocument();
-    }, QKeySequence("Ctrl+N"));
-    file->addSeparator();
-    addCommand(file, "Beenden1", "Beenden", [this] { close(); }, QKeySequence("Alt+F4"));
+    buildFileMenu();
 
     QMenu* view = menuBar()->addMenu("Ansicht");
     view->setObjectName("Ansicht1");
@@ -76,9 +69,7 @@ SettingsDialog* MainWindow::settingsDialog() {
         SettingsDialogHooks hooks;
         hooks.fontChanged = [this] { resetEditorFonts(); };
         hooks.numLockChanged = [this](int index) { applyNumLock(index); };
-        hooks.openFile = [this](const std::string& path) {
-            if (auto text = textfiles::readText(path)) m_context.dialogs.showText(path, *text);
-        };
+        hooks.openFile = [this](const std::string& path) { m_files->loadFile(path); };
         hooks.openBin = [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(q(m_context.paths.binFolder()))); };
         hooks.openBrowserPageSetup = [] { return QDesktopServices::openUrl(QUrl("about:blank")); };
         m_settingsDialog = new SettingsDialog(m_context.store, m_context.dialogs, m_context.tones, m_context.paths,

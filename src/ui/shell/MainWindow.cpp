@@ -15,6 +15,7 @@
 
 #include "DocumentArea.h"
 #include "DocumentMenu.h"
+#include "MainDocumentHost.h"
 #include "PlainEditor.h"
 #include "StatusBars.h"
 #include "UiText.h"
@@ -68,6 +69,10 @@ MainWindow::MainWindow(AppContext& context, MainWindowOptions options, QWidget* 
         if (editor == m_documents->currentEditor()) refreshCaption();
     });
     m_status->setDateTime(nowDateTime());
+    m_host = std::make_unique<MainDocumentHost>(*this);
+    m_files = std::make_unique<DocumentFiles>(*m_host, m_context.dialogs, m_context.store, m_context.paths,
+                                              m_entities, m_context.tones);
+    confirmClose = [this](int index) { return m_files->confirmClose(index); };
     buildMenus();
     m_timer = new QTimer(this);
     m_timer->setObjectName("Timer1");

@@ -3,10 +3,13 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <memory>
+#include <vector>
 #include <string>
 
 #include "AppContext.h"
 #include "html/Entities.h"
+#include "shell/DocumentFiles.h"
 
 class QMenu;
 class QTimer;
@@ -15,6 +18,7 @@ namespace pictra::ui {
 
 class BrowserWindow;
 class DocumentArea;
+class MainDocumentHost;
 class PlainEditor;
 class SettingsDialog;
 class SpecialCharacterDialog;
@@ -71,6 +75,10 @@ public:
     // Asks before a modified document is closed; false keeps it open.
     std::function<bool(int)> confirmClose;
 
+    // Loading and saving of the documents.
+    DocumentFiles& files() { return *m_files; }
+    const std::vector<std::string>& markedFiles() const { return m_markedFiles; }
+
     void openSettings(int group);
     SettingsDialog* settingsDialog();
     void editSettingsFile();
@@ -112,6 +120,8 @@ protected:
 
 private:
     void buildMenus();
+    void buildFileMenu();
+    void fillSaveInFolderMenu(QMenu* menu);
     void buildHtmlMenu();
     void buildAsciiMenu(QMenu* extras);
     QAction* addCommand(QMenu* menu, const char* name, const QString& text, std::function<void()> command,
@@ -132,6 +142,9 @@ private:
     SettingsDialog* m_settingsDialog = nullptr;
     QPointer<BrowserWindow> m_browser;
     EntityTable m_entities;
+    std::unique_ptr<MainDocumentHost> m_host;
+    std::unique_ptr<DocumentFiles> m_files;
+    std::vector<std::string> m_markedFiles;
     QAction* m_mathAction = nullptr;
     SpecialCharacterDialog* m_specialDialog = nullptr;
     QString m_pendingCaption;

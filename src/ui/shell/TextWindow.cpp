@@ -139,8 +139,9 @@ void TextWindow::saveFile() {
     auto path = m_dialogs.chooseSaveFile("speichern", "");
     if (!path) return;
     QString lost;
-    std::string bytes = toCp1252(m_editor->toPlainText(), &lost);
+    toCp1252(m_editor->toPlainText(), &lost);
     if (!lost.isEmpty() && m_dialogs.ask(textfiles::unstorableQuestion(u(lost))) != Answer::Yes) return;
+    const std::string bytes = toCp1252Referenced(m_editor->toPlainText());
     if (!textfiles::writeCp1252(*path, bytes)) m_dialogs.inform("Kann nicht speichern!\r" + *path);
 }
 

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+
+#include "MemoryDocuments.h"
+#include "ScriptedDialogs.h"
+#include "TempDir.h"
+#include "explorer/RecycleBin.h"
+#include "shell/DocumentFiles.h"
+
+using namespace pictra;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct DocumentFilesTest : ::testing::Test {
+    test::TempDir dir;
+    ProgramPaths paths{dir.path() + "prog/", "pictra", ""};
+    SettingsStore store;
+    test::ScriptedDialogs dialogs;
+    test::RecordingSound sound;
+    Tones tones{store, sound};
+    EntityTable entities;
+    test::MemoryDocuments docs;
+    DocumentFiles files{docs, dialogs, store, paths, entities, tones};
+
+    void SetUp() override { fs::create_directories(paths.folder); }
+    std::string file(const std::string& name) { return dir.file(name); }
+    test::MemoryEditor& editor(int i = 0) { return *docs.docs[static_cast<size_t>(i)].editor; }
+    std::vector<std::string> binFiles() {
+        std::vector<std::string> names;
+        if (!fs::exists(paths.binFolder())) return names;
+        for (const auto& e : fs::directory_iterator(paths.binFolder())) names.push_back(e.path().filename().string());
+        return names;
+    }
+};
+
+}  // namespace
+
+TEST_F(DocumentFilesTest, CaretTrailerSurvivesSaveAndLoad) {
+    docs.type(0, std::string(300, 'x'));
+    editor().setCaret(250);
+    ASSERT_TRUE(files.saveDocument(0, file("a.txt")));
+    EXPECT_EQ(dir.read("a.txt"), std::string(300, 'x') + "\r\n  \r\n");
+    docs.removeAllDocuments();
+    ASSERT_TRUE(files.loadFile(file("a.txt")));
+    EXPECT_EQ(editor().text(), std::string(300, 'x'));
+    EXPECT_EQ(editor().caret(), 250);
+    EXPECT_EQ(docs.docs[0].caption, "a.txt");
+    EXPECT_EQ(docs.docs[0].fileName, file("a.txt"));
+    EXPECT_EQ(store.readValue("Hauptmenu", "Letzte Datei"), file("a.txt"));
+}
+
+TEST_F(DocumentFilesTest, ShortCaretWritesAnEmptyTrailerAndTrailingBlanksGo) {
+    docs.type(0, "eins   \nzwei \n\n\n");
+    editor().setCaret(3);
+    ASSERT_TRUE(files.saveDocument(0, file("b.txt")));
+    EXPECT_EQ(dir.read("b.txt"), "eins\r\nzwei\r\n\r\n");
+    docs.removeAllDocuments();
+    ASSERT_TRUE(files.loadFile(file("b.txt")));
+    EXPECT_EQ(editor().text(), "eins\nzwei");
+    EXPECT_EQ(editor().caret(), 9);  // 50, or the end of a shorter text
+}
+
+TEST_F(DocumentFilesTest, ARealLastLineOfBlanksIsTakenAsTrailer) {
+    dir.write("c.txt", "Text\nzweite\n   ");
+    ASSERT_TRUE(files.loadFile(file("c.txt")));
+    EXPECT_EQ(editor().text(), "Text\nzweite");
+}
+
+TEST_F(DocumentFilesTest, HtmlIsEncodedAndGetsAnHtmlExtension) {
+    docs.type(0, "<html><body>Gr\xFC\xDF" "e</body></html>");
+    docs.docs[0].fileName = file("seite.txt");
+    ASSERT_TRUE(files.saveDocument(0, file("seite.txt")));
+    EXPECT_FALSE(fs::exists(file("seite.txt")));
+    EXPECT_EQ(dir.read("seite.html"), "<html><body>Gr&uuml;&szlig;e</body></html>\r\n\r\n");
+    EXPECT_EQ(docs.docs[0].fileName, file("seite.html"));
+    ASSERT_TRUE(files.saveDocument(0, file("seite.php")));
+    EXPECT_TRUE(fs::exists(file("seite.php")));
+}
+
+TEST_F(DocumentFilesTest, NonTextFilesGetATildeName) {
+    dir.write("doku.pdf", "%PDF-1.4 text only");
+    dialogs.expectInform(
+        "Keine Textdatei. Um versehenliches Überschreiben zu verhindern, wird das letzte Zeichen des Namens zu "
+        "\"~\".\r\rDas Einlesen der Datei wurde abgebrochen.\rMit Menü \"Dateienexplorer|Extras|Textvorschau\" "
+        "erhalten Sie mehr Einblick.");
+    ASSERT_TRUE(files.loadFile(file("doku.pdf")));
+    EXPECT_EQ(docs.docs[0].fileName, file("doku.pd~"));
+    EXPECT_EQ(docs.docs[0].caption, "doku.pd~");
+}
+
+TEST_F(DocumentFilesTest, ZeroBytesRefusePicturesAndAskOtherwise) {
+    dir.write("bild.png", std::string("\x89PNG\0\0", 6));
+    dir.write("daten.dat", std::string("ab\0\x03", 4));
+    dialogs.expectInform("Bilddateien können nicht als Textdateien eingelesen werden.");
+    EXPECT_FALSE(files.loadFile(file("bild.png")));
+    dialogs.expectAsk("Keine Textdatei. Trotzdem einlesen?", Answer::No);
+    EXPECT_FALSE(files.loadFile(file("daten.dat")));
+    dialogs.expectAsk("Keine Textdatei. Trotzdem einlesen?", Answer::Yes)
+        .expectInform(
+            "Keine Textdatei. Um versehenliches Überschreiben zu verhindern, wird das letzte Zeichen des Namens zu "
+            "\"~\".\r\rDas Einlesen der Datei wurde abgebrochen.\rMit Menü \"Dateienexplorer|Extras|Textvorschau\" "
+            "erhalten Sie mehr Einblick.");
+    EXPECT_TRUE(files.loadFile(file("daten.dat")));
+    EXPECT_EQ(store.readValue("Keine ASCII-Datei", "Erste nicht ASCII-Zeichen "), "0 3 ");
+    dialogs.expectInform("Datei nicht (mehr) vorhanden!");
+    EXPECT_FALSE(files.loadFile(file("fehlt.txt")));
+}
+
+TEST_F(DocumentFilesTest, AlreadyOpenFileCanBeLoadedTwice) {
+    dir.write("d.txt", "Inhalt");
+    ASSERT_TRUE(files.loadFile(file("d.txt")));
+    dialogs.expectAsk("Datei schon eingelesen. Überschreiben?", Answer::No);
+    ASSERT_TRUE(files.loadFile(file("d.txt")));
+    EXPECT_EQ(docs.documentCount(), 2);
+    dialogs.expectAsk("Datei schon eingelesen. Überschreiben?", Answer::Cancel);
+    EXPECT_FALSE(files.loadFile(file("d.txt")));
+    EXPECT_EQ(docs.documentCount(), 2);
+}
+
+TEST_F(DocumentFilesTest, DosFilesAreConvertedOnRequestAndTheMarkerTurnsOnMathMode) {
+    dir.write("dos.txt", "\x07Gr\x81\xE1" "e");
+    dialogs.expectAsk("Datei ist DOS-Datei. Die Umlaute werden nicht richtig dargestellt. Soll die Datei entsprechend "
+                      "umgewandelt werden?",
+                      Answer::Yes);
+    ASSERT_TRUE(files.loadFile(file("dos.txt")));
+    EXPECT_EQ(editor().text(), "\x07Gr\xFC\xDF" "e");
+    dir.write("math.html", "<!-- Mathematischer Text -->\r\n\xA5");
+    ASSERT_TRUE(files.loadFile(file("math.html")));
+    EXPECT_EQ(docs.mathModeOn, 1);
+}
+
+TEST_F(DocumentFilesTest, DayBackupOncePerDayAndSize) {
+    dir.write("e.txt", "alt\r\n\r\n");
+    docs.type(0, "neu");
+    ASSERT_TRUE(files.saveDocument(0, file("e.txt")));  // the old file has the size the new one gets
+    ASSERT_TRUE(files.saveDocument(0, file("e.txt")));
+    EXPECT_EQ(binFiles().size(), 1u);
+    docs.type(0, "viel neuer");
+    ASSERT_TRUE(files.saveDocument(0, file("e.txt")));  // the old size is still that of "neu"
+    ASSERT_TRUE(files.saveDocument(0, file("e.txt")));  // now it changed
+    EXPECT_EQ(binFiles().size(), 2u);
+    EXPECT_EQ(files.beforeSaveText(), std::vector<std::string>({"viel neuer", ""}));
+    EXPECT_EQ(docs.docs[0].saveSnapshot, "viel neuer\r\n\r\n\r\n?");
+    EXPECT_EQ(docs.statuses.back(), file("e.txt") + " (geändert!) gespeichert.");
+}
+
+TEST_F(DocumentFilesTest, FailedSaveReportsAndKeepsTheOldFile) {
+    fs::create_directories(file("ordner.txt"));
+    docs.type(0, "Text");
+    dialogs.expectInform("Kann nicht speichern!\rSchreibgeschützt?\rCD-Laufwerk?\rvon Word oder anderem Programm geöffnet?");
+    EXPECT_FALSE(files.saveDocument(0, file("ordner.txt")));
+    EXPECT_TRUE(fs::is_directory(file("ordner.txt")));
+    EXPECT_EQ(docs.docs[0].caption, "?*");
+}
+
+TEST_F(DocumentFilesTest, SecondDriveCopyOncePerRun) {
+    const std::string second = dir.path() + "stick";
+    docs.secondVolume = second;
+    store.writeValue("Einstellungen", "SicherungAuZweitesTraeger", "Ja");
+    store.writeValue("Einstellungen", "OrdnerfuerSicherungZweiterTraeger", second + "/");
+    docs.type(0, "eins");
+    ASSERT_TRUE(files.saveDocument(0, file("f.txt")));
+    EXPECT_EQ(dir.read("stick" + file("f.txt")), "eins\r\n\r\n");
+    docs.type(0, "zwei");
+    ASSERT_TRUE(files.saveDocument(0, file("f.txt")));
+    EXPECT_EQ(dir.read("stick" + file("f.txt")), "eins\r\n\r\n");
+
+    store.writeValue("Einstellungen", "OrdnerfuerSicherungZweiterTraeger", dir.path());
+    docs.secondVolume = "/nowhere/";
+    dialogs.expectInform("Datei wird nicht auf zweitem Laufwerk gesichert, da beide identisch");
+    ASSERT_TRUE(files.saveDocument(0, file("g.txt")));
+    store.writeValue("Einstellungen", "OrdnerfuerSicherungZweiterTraeger", "");
+    ASSERT_TRUE(files.saveDocument(0, file("g.txt")));
+    EXPECT_EQ(docs.settingsOpened, (std::vector<int>{3, 3}));
+}
+
+TEST_F(DocumentFilesTest, ConfirmCloseAsksForModifiedDocuments) {
+    docs.type(0, "Text");
+    docs.docs[0].fileName = file("h.txt");
+    docs.docs[0].caption = "h.txt*";
+    dialogs.expectAsk("Datei \"" + file("h.txt") + "\" unter altem Namen  sichern?", Answer::Cancel);
+    EXPECT_FALSE(files.confirmClose(0));
+    dialogs.expectAsk("Datei \"" + file("h.txt") + "\" unter altem Namen  sichern?", Answer::Yes);
+    EXPECT_TRUE(files.confirmClose(0));
+    EXPECT_EQ(dir.read("h.txt"), "Text\r\n\r\n");
+    EXPECT_EQ(docs.docs[0].caption, "h.txt");
+    EXPECT_TRUE(files.confirmClose(0));  // no longer modified: no question
+
+    docs.newDocument();
+    docs.type(1, "neu");
+    dialogs.expectAsk("Datei \"?\" sichern?", Answer::Yes).expectSaveFile(file("neu.txt"));
+    EXPECT_TRUE(files.confirmClose(1));
+    EXPECT_EQ(docs.docs[1].caption, file("neu.txt"));
+    docs.type(1, "anders");
+    docs.docs[1].fileName = "?";
+    dialogs.expectAsk("Datei \"?\" sichern?", Answer::Yes).expectSaveFile(std::nullopt);
+    EXPECT_FALSE(files.confirmClose(1));
+}
+
+TEST_F(DocumentFilesTest, PlainTextWithCharactersBeyondWindows1252AsksFirst) {
+    docs.type(0, "Pfeil &#8594;");
+    docs.unstorable = "→";
+    dialogs.expectAsk("Diese Zeichen können in einer Textdatei (Windows-1252) nicht gespeichert werden: →\rSie werden "
+                      "als Zahlenverweis (&#...;) gespeichert. Trotzdem speichern?",
+                      Answer::No);
+    EXPECT_FALSE(files.saveDocument(0, file("p.txt")));
+    EXPECT_FALSE(fs::exists(file("p.txt")));
+}
+
+TEST_F(DocumentFilesTest, DeletingTheCurrentFileMovesItIntoTheBin) {
+    dir.write("weg.txt", "Inhalt");
+    ASSERT_TRUE(files.loadFile(file("weg.txt")));
+    dialogs.expectAsk("Wirklich die Datei \"" + file("weg.txt") + "\" löschen?", Answer::Yes)
+        .expectInform("\"" + file("weg.txt") + "\" wurde in den Papierkorb verschoben. Name wurde geändert.");
+    files.deleteCurrentToBin();
+    EXPECT_FALSE(fs::exists(file("weg.txt")));
+    ASSERT_EQ(binFiles().size(), 1u);
+    EXPECT_TRUE(bin::deletionDate(binFiles()[0]).has_value());
+    EXPECT_EQ(docs.docs[0].fileName, file("weg.txt") + "_suche_im_Papierkorb");
+}
+
+TEST_F(DocumentFilesTest, SaveAllWritesUnnamedDocumentsToTheHourFileOnce) {
+    docs.type(0, "eins");
+    docs.newDocument();
+    docs.type(1, "zwei");
+    const std::string hour = paths.folder + "tmp09uhr.html";
+    dialogs.expectInform("Vorübergehend gespeichert unter:" + hour +
+                         "\r\rDieser Hinweis erscheint, da die Datei noch nicht endgültig abgespeichert wurde.\r(Diese "
+                         "Meldung erscheint nur einmal pro Sitzung)");
+    files.saveAll();
+    EXPECT_EQ(dir.read("prog/tmp09uhr.html"), "zwei\r\n\r\n");
+    EXPECT_EQ(docs.docs[0].caption, "?");
+}
