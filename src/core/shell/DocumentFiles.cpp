@@ -57,6 +57,27 @@ std::string DocumentFiles::previewFileName() {
     return filerules::previewFileName(m_store, m_paths, name, m_host.currentHour());
 }
 
+std::string DocumentFiles::saveTargetOfCurrent() {
+    const int index = m_host.currentIndex();
+    const std::string name = m_host.fileName(index);
+    if (isNamed(name)) return name;
+    std::string digits;
+    for (char c : m_store.readValue("Einstellungen", "Nr.:")) {
+        if (c >= '0' && c <= '9') digits += c;
+    }
+    long long number = text::toIntDef(digits, 1);
+    if (m_dialogs.askNumber("Datei Nr. (statt Pfad)", "Speichern als Datei-Nr.:", number)) {
+        m_store.writeValue("Einstellungen", "Nr.:", std::to_string(number));
+        const std::string path = m_paths.programFileName(std::to_string(number));
+        m_host.setFileName(index, path);
+        return path;
+    }
+    const std::string hour = hourFileName();
+    informOnce("Vorübergehend gespeichert unter:" + hour +
+               "\r\rDieser Hinweis erscheint, da die Datei noch nicht endgültig abgespeichert wurde.");
+    return hour;
+}
+
 void DocumentFiles::informOnce(const std::string& text) {
     if (!m_informed.insert(text).second) return;
     m_dialogs.inform(text + "\r(Diese Meldung erscheint nur einmal pro Sitzung)");

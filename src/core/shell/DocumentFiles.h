@@ -68,6 +68,8 @@ public:
     bool saveDocument(int index, const std::string& path);
     bool confirmClose(int index);
 
+    // The name a print job carries; an unnamed document gets a numbered name.
+    std::string saveTargetOfCurrent();
     std::string hourFileName();
     std::string previewFileName();
     std::string temporaryName(const std::string& suffix);

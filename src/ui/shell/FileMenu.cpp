@@ -44,6 +44,12 @@ void MainWindow::buildFileMenu() {
     addCommand(file, "Vormerken1", "geladene Dateien für Dateienexplorer vormerken", [this] {
         m_markedFiles = m_files->markLoadedFiles();
     });
+    addCommand(file, "UmschaltenNachPenwick1", "Umschalten nach Penwick", [this] { switchToPenwick(); },
+               QKeySequence("Ctrl+Alt+A"));
+    file->addSeparator();
+    addCommand(file, "DirektDrucken1", "Quelltext direkt drucken (Entwurf- bzw. Korrespondenzqualität)",
+               [this] { printDirect(); });
+    addCommand(file, "SchoenDrucken1", "Quelltext drucken (Schönschrift)", [this] { printFair(); });
     file->addSeparator();
     addCommand(file, "Schliessen1", "Schließen", [this] { m_files->closeCurrent(); });
     addCommand(file, "SpeichernUndSchliessen1", "Speichern und schließen", [this] { m_files->saveAndClose(); },

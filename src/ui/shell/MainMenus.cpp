@@ -79,7 +79,10 @@ SettingsDialog* MainWindow::settingsDialog() {
     return m_settingsDialog;
 }
 
-void MainWindow::openSettings(int group) { settingsDialog()->openSettings(group); }
+void MainWindow::openSettings(int group) {
+    m_settingsOpened = true;
+    settingsDialog()->openSettings(group);
+}
 
 void MainWindow::editSettingsFile() { m_context.settingsFile.editAsText(m_context.store); }
 

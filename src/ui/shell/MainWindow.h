@@ -10,6 +10,7 @@
 #include "AppContext.h"
 #include "html/Entities.h"
 #include "shell/DocumentFiles.h"
+#include "shell/RawPrint.h"
 
 class QMenu;
 class QTimer;
@@ -103,6 +104,14 @@ public:
     // A notice for about a second.
     void showNoticeBriefly(const QString& text);
 
+    // Printing and the hand-off to Penwick.
+    void printDirect();
+    void printFair();
+    void switchToPenwick();
+    std::pair<int, int> printMargins() const;
+    RawPrinter& rawPrinter();
+    void setRawPrinter(std::unique_ptr<RawPrinter> printer) { m_rawPrinter = std::move(printer); }
+
     BrowserWindow* browserWindow();
     void showAbout();
 
@@ -145,6 +154,8 @@ private:
     std::unique_ptr<MainDocumentHost> m_host;
     std::unique_ptr<DocumentFiles> m_files;
     std::vector<std::string> m_markedFiles;
+    std::unique_ptr<RawPrinter> m_rawPrinter;
+    bool m_settingsOpened = false;
     QAction* m_mathAction = nullptr;
     SpecialCharacterDialog* m_specialDialog = nullptr;
     QString m_pendingCaption;
