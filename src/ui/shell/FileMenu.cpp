@@ -37,6 +37,7 @@ void MainWindow::buildFileMenu() {
     addCommand(file, "AlteDateiVorSichern1", "Alte Datei (Stand vor Sichern)", [this] { m_files->showOldBeforeSave(); });
     addCommand(file, "AlteDateiVorSitzung1", "Alte Datei (Stand vor Sitzung)",
                [this] { m_files->showOldBeforeSession(); });
+    buildRtfMenu(file);
     addCommand(file, "Umbenennen1", "Datei hier und auf Festplatte umbenennen in \"zz...\" oder ähnlich",
                [this] { m_files->renameWithPrefix(); }, QKeySequence("Ctrl+U"));
     addCommand(file, "DateiLoeschen1", "die aktuelle Datei auf der Festplatte löschen",

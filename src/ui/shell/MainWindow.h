@@ -104,6 +104,13 @@ public:
     // A notice for about a second.
     void showNoticeBriefly(const QString& text);
 
+    // Rich text.
+    void readRtfFile();
+    void saveRtfFile();
+    void enableWordWrap();
+    void alignSelection(Qt::Alignment alignment);
+    void formatSelection();
+
     // Printing and the hand-off to Penwick.
     void printDirect();
     void printFair();
@@ -131,6 +138,7 @@ private:
     void buildMenus();
     void buildFileMenu();
     void fillSaveInFolderMenu(QMenu* menu);
+    void buildRtfMenu(QMenu* file);
     void buildHtmlMenu();
     void buildAsciiMenu(QMenu* extras);
     QAction* addCommand(QMenu* menu, const char* name, const QString& text, std::function<void()> command,

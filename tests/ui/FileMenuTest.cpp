@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <QTabBar>
+#include <QTextBlock>
+#include <QTest>
+
+#include "UiFixture.h"
+#include "shell/DocumentArea.h"
+#include "shell/MainWindow.h"
+#include "shell/PlainEditor.h"
+
+using namespace pictra;
+
+namespace {
+
+struct FileMenuTest : ::testing::Test {
+    test::UiFixture f;
+    std::unique_ptr<ui::MainWindow> window;
+
+    void SetUp() override {
+        window = std::make_unique<ui::MainWindow>(f.context);
+        window->newDocument();
+    }
+    void TearDown() override {
+        window->confirmClose = [](int) { return true; };
+        window.reset();
+    }
+    ui::PlainEditor* editor() { return window->currentEditor(); }
+    void trigger(const char* name) {
+        auto* action = window->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    }
+};
+
+}  // namespace
+
+TEST_F(FileMenuTest, OpenEditSaveAndCloseWithoutLosingAnything) {
+    f.dir.write("brief.txt", "Liebe Eltern,\r\nam Freitag f\xE4llt der Unterricht aus.\r\n   \r\n");
+    f.dialogs.expectOpenFile(f.dir.file("brief.txt"));
+    trigger("OeffnenKlassisch1");
+    EXPECT_EQ(editor()->toPlainText(), "Liebe Eltern,\nam Freitag fällt der Unterricht aus.");
+    EXPECT_EQ(editor()->textCursor().position(), 50);  // 3 blanks: 350, or the end
+    EXPECT_EQ(window->documents().tabText(0), "brief.txt");
+    EXPECT_EQ(window->windowTitle().toStdString(), f.dir.file("brief.txt") + "[2]  ");
+
+    QTest::keyClicks(editor(), " Gruss");
+    EXPECT_EQ(window->documents().tabText(0), "brief.txt*");
+    trigger("Speichern1");
+    EXPECT_EQ(window->documents().tabText(0), "brief.txt");
+    EXPECT_EQ(f.dir.read("brief.txt"), "Liebe Eltern,\r\nam Freitag f\xE4llt der Unterricht aus. Gruss\r\n\r\n");
+
+    QTest::keyClicks(editor(), "!");
+    f.dialogs.expectAsk("Datei \"" + f.dir.file("brief.txt") + "\" unter altem Namen  sichern?", Answer::Cancel);
+    trigger("Schliessen1");
+    EXPECT_EQ(window->documents().count(), 1);
+    f.dialogs.expectAsk("Datei \"" + f.dir.file("brief.txt") + "\" unter altem Namen  sichern?", Answer::No);
+    trigger("Schliessen1");
+    EXPECT_EQ(window->currentFileName(), "?");
+}
+
+TEST_F(FileMenuTest, ClosingTheProgramAsksForUnsavedWork) {
+    QTest::keyClicks(editor(), "ungesichert");
+    window->show();
+    f.dialogs.expectAsk("Datei \"?\" sichern?", Answer::Cancel);
+    EXPECT_FALSE(window->close());
+    f.dialogs.expectAsk("Datei \"?\" sichern?", Answer::Yes).expectSaveFile(f.dir.file("neu.txt"));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(f.dir.read("neu.txt"), "ungesichert\r\n\r\n");
+}
+
+TEST_F(FileMenuTest, RichTextKeepsItsFormattingThroughAnRtfFile) {
+    editor()->setPlainText("normal rot\nzweite Zeile");
+    QTextCursor cursor(editor()->document());
+    cursor.setPosition(7);
+    cursor.setPosition(10, QTextCursor::KeepAnchor);
+    QTextCharFormat hit;
+    hit.setForeground(Qt::red);
+    hit.setFontWeight(QFont::Bold);
+    hit.setFontPointSize(16);
+    cursor.mergeCharFormat(hit);
+    const std::string path = f.dir.file("formatiert.rtf");
+    f.dialogs.expectSaveFile(path);
+    trigger("RTFSpeichern1");
+    EXPECT_EQ(window->documents().tabText(0), "formatiert.rtf");
+
+    f.dialogs.expectOpenFile(path);
+    trigger("RTFEinlesen1");
+    ASSERT_EQ(window->documents().count(), 2);
+    EXPECT_EQ(editor()->toPlainText(), "normal rot\nzweite Zeile");
+    QTextCursor probe(editor()->document());
+    probe.setPosition(8);
+    EXPECT_EQ(probe.charFormat().foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(probe.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(probe.charFormat().fontPointSize(), 16);
+    probe.setPosition(3);
+    EXPECT_NE(probe.charFormat().fontWeight(), QFont::Bold);
+}
+
+TEST_F(FileMenuTest, CentredParagraphsSurviveAsWell) {
+    editor()->setPlainText("Titel\nText");
+    window->alignSelection(Qt::AlignHCenter);
+    const std::string path = f.dir.file("titel.rtf");
+    f.dialogs.expectSaveFile(path);
+    trigger("RTFSpeichern1");
+    window->newDocument();
+    f.dialogs.expectOpenFile(path);
+    trigger("RTFEinlesen1");
+    EXPECT_EQ(editor()->document()->firstBlock().blockFormat().alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    EXPECT_FALSE(editor()->document()->lastBlock().blockFormat().alignment() & Qt::AlignHCenter);
+}
