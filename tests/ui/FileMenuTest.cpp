@@ -109,3 +109,38 @@ TEST_F(FileMenuTest, CentredParagraphsSurviveAsWell) {
     EXPECT_EQ(editor()->document()->firstBlock().blockFormat().alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
     EXPECT_FALSE(editor()->document()->lastBlock().blockFormat().alignment() & Qt::AlignHCenter);
 }
+
+namespace {
+class FakePrinter : public RawPrinter {
+public:
+    explicit FakePrinter(std::vector<std::string>& jobs) : m_jobs(jobs) {}
+    std::optional<std::string> defaultPrinter() override { return "Laser"; }
+    bool printRaw(const std::string&, const std::string&, const std::string& bytes) override {
+        m_jobs.push_back(bytes);
+        return true;
+    }
+
+private:
+    std::vector<std::string>& m_jobs;
+};
+}  // namespace
+
+TEST_F(FileMenuTest, DirectPrintingUsesTheDefaultMarginsUntilTheSettingsWereOpened) {
+    std::vector<std::string> jobs;
+    window->setRawPrinter(std::make_unique<FakePrinter>(jobs));
+    editor()->setPlainText("Grüße");
+    f.dialogs.expectAsk("Auf Nadeldrucker? (Nein: Andere Drucker)", Answer::No).expectAsk("Seite auswerfen", Answer::No);
+    trigger("DirektDrucken1");
+    ASSERT_EQ(jobs.size(), 2u);
+    EXPECT_EQ(jobs[1], "\r\n\r\n    Gr\x81\xE1" "e\r\n");
+}
+
+TEST_F(FileMenuTest, PenwickMissingIsReported) {
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(f.dir.path()));
+    editor()->setPlainText("Text");
+    f.dialogs.expectInform("Hat nicht geklappt");
+    trigger("UmschaltenNachPenwick1");
+    qputenv("PATH", path);
+    EXPECT_EQ(f.dir.read("pictra.penwick"), "Text");
+}
