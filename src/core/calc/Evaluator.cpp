@@ -153,10 +153,10 @@ Value toNumber(std::string_view s) {
             mark = true;
             plain += '.';
         } else {
-            throw EvaluationError("Kein Zahl: " + std::string(s));
+            throw EvaluationError("Keine Zahl: " + std::string(s));
         }
     }
-    if (!digit) throw EvaluationError("Kein Zahl: " + std::string(s));
+    if (!digit) throw EvaluationError("Keine Zahl: " + std::string(s));
     return std::strtold(plain.c_str(), nullptr);
 }
 
