@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "DocumentArea.h"
+#include "calc/CalculatorDialog.h"
 #include "MainWindow.h"
 #include "PlainEditor.h"
 #include "QtDialogs.h"
@@ -35,6 +36,15 @@ void MainWindow::buildMenus() {
     QMenu* view = menuBar()->addMenu("Ansicht");
     view->setObjectName("Ansicht1");
     addCommand(view, "Einstellungen1", "Einstellungen", [this] { openSettings(0); });
+    QAction* sheet = addCommand(view, "Rechenblatt1", "Rechenblatt", [this] { toggleCalculatorLine(); },
+                                QKeySequence("Ctrl+R"));
+    sheet->setStatusTip("Dort finden Sie unter Menü \"Bearbeiten\" ein Beispiel, wie Sie im Text addieren können (bei "
+                        "Rechnungen u.s.w.)");
+    addCommand(view, "Rechner1", "Rechner", [this] {
+        CalculatorDialog* dialog = calculatorDialog();
+        dialog->show();
+        dialog->raise();
+    });
     view->addSeparator();
     addCommand(view, "Fenstervoll1", "Fenster voll", [this] { arrangeFull(); });
     addCommand(view, "Fensterlinks1", "Fenster links", [this] { arrangeLeft(); });

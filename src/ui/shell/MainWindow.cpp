@@ -8,12 +8,16 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <QKeyEvent>
+#include <QStatusTipEvent>
 #include <QMessageBox>
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "DocumentArea.h"
+#include "QtEditorView.h"
+#include "calc/CalculatorDialog.h"
+#include "calc/CalculatorPanel.h"
 #include "DocumentMenu.h"
 #include "MainDocumentHost.h"
 #include "PlainEditor.h"
@@ -45,6 +49,10 @@ MainWindow::MainWindow(AppContext& context, MainWindowOptions options, QWidget* 
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    m_calculator = new CalculatorPanel(m_context.dialogs, central);
+    m_calculator->setEditorProvider([this] { return std::make_unique<QtEditorView>(*currentEditor()); });
+    m_calculator->hide();
+    layout->addWidget(m_calculator);
     m_documents = new DocumentArea(central);
     m_documents->setEditorFont(editorFont());
     if (m_options.secondInstance) m_documents->setEditorBackground(kSecondInstanceBackground);
@@ -82,6 +90,15 @@ MainWindow::MainWindow(AppContext& context, MainWindowOptions options, QWidget* 
 
 MainWindow::~MainWindow() = default;
 
+// Menu hints go to the message panel, not over the whole status bar.
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        m_status->showStatus(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
 void MainWindow::configureEditor(PlainEditor* editor) {
     editor->installEventFilter(this);
     editor->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -94,9 +111,34 @@ void MainWindow::configureEditor(PlainEditor* editor) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        if (auto* editor = qobject_cast<PlainEditor*>(watched)) noteFirstEdit(editor);
+        if (auto* editor = qobject_cast<PlainEditor*>(watched)) {
+            if (calculatorKey(static_cast<QKeyEvent*>(event))) return true;
+            noteFirstEdit(editor);
+        }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// F4, F5 and F6 belong to the calculator line while it is shown; Esc hides it.
+bool MainWindow::calculatorKey(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        m_calculator->hide();
+        return false;
+    }
+    if (m_calculator->isHidden() || event->modifiers() != Qt::NoModifier) return false;
+    switch (event->key()) {
+        case Qt::Key_F4: m_calculator->step(+1); return true;
+        case Qt::Key_F5: m_calculator->step(-1); return true;
+        case Qt::Key_F6: m_calculator->complete(); return true;
+        default: return false;
+    }
+}
+
+void MainWindow::toggleCalculatorLine() { m_calculator->setVisible(m_calculator->isHidden()); }
+
+CalculatorDialog* MainWindow::calculatorDialog() {
+    if (!m_calculatorDialog) m_calculatorDialog = new CalculatorDialog(m_context.dialogs, this);
+    return m_calculatorDialog;
 }
 
 // The state of a document before this session's first key press, for "Alte Datei (Stand vor Sitzung)".

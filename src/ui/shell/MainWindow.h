@@ -18,6 +18,8 @@ class QTimer;
 namespace pictra::ui {
 
 class BrowserWindow;
+class CalculatorDialog;
+class CalculatorPanel;
 class DocumentArea;
 class MainDocumentHost;
 class PlainEditor;
@@ -104,6 +106,11 @@ public:
     // A notice for about a second.
     void showNoticeBriefly(const QString& text);
 
+    // The calculator line ("Rechenblatt") and the calculator dialog ("Rechner").
+    CalculatorPanel& calculatorPanel() { return *m_calculator; }
+    void toggleCalculatorLine();
+    CalculatorDialog* calculatorDialog();
+
     // Rich text.
     void readRtfFile();
     void saveRtfFile();
@@ -131,6 +138,7 @@ public:
     void showTextWindowAgain();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -146,6 +154,7 @@ private:
     void configureEditor(PlainEditor* editor);
     void updateCaret();
     void noteFirstEdit(PlainEditor* editor);
+    bool calculatorKey(QKeyEvent* event);
     void ringAlarmIfDue();
     void handOverStartRequest();
     bool confirmAllDocuments();
@@ -166,6 +175,8 @@ private:
     bool m_settingsOpened = false;
     QAction* m_mathAction = nullptr;
     SpecialCharacterDialog* m_specialDialog = nullptr;
+    CalculatorPanel* m_calculator = nullptr;
+    CalculatorDialog* m_calculatorDialog = nullptr;
     QString m_pendingCaption;
     QString m_alarmTimes;
     std::string m_startRequest;
