@@ -18,6 +18,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(name);
     b->setFocusPolicy(Qt::NoFocus);
+    b->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     return b;
 }
 
@@ -51,6 +52,7 @@ CalculatorPanel::CalculatorPanel(Dialogs& dialogs, QWidget* parent) : QWidget(pa
     setObjectName("PRechnen");
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(4);
     auto* close = button(this, "BRechnenClose", "X");
     close->setStyleSheet("color: red; font-weight: bold;");
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
@@ -63,11 +65,11 @@ CalculatorPanel::CalculatorPanel(Dialogs& dialogs, QWidget* parent) : QWidget(pa
     connect(minus, &QPushButton::clicked, this, [this] { step(-1); });
     auto* clear = button(this, "BRechnenloeschen", "Löschen");
     connect(clear, &QPushButton::clicked, this, &CalculatorPanel::resetSum);
-    m_value = field(this, "ERechnendazu", 130);
-    m_sum = field(this, "ERechnenSummeerlauf", 130);
+    m_value = field(this, "ERechnendazu", 110);
+    m_sum = field(this, "ERechnenSummeerlauf", 110);
     auto* insert = button(this, "BRechneneinfuegen", "Einfügen");
     connect(insert, &QPushButton::clicked, this, &CalculatorPanel::insertSum);
-    m_average = field(this, "EDu", 90);
+    m_average = field(this, "EDu", 70);
     m_count = new QLabel("0", this);
     m_count->setObjectName("Ldu");
     auto* f6 = button(this, "B_f6", "Rechenausdruck vor Cursor berechnen (F6)");
