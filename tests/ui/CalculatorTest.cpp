@@ -16,19 +16,7 @@
 using namespace pictra;
 
 namespace {
-struct CalculatorTest : ::testing::Test {
-    test::UiFixture f;
-    std::unique_ptr<ui::MainWindow> window;
-
-    void SetUp() override {
-        window = std::make_unique<ui::MainWindow>(f.context);
-        window->newDocument();
-    }
-    void TearDown() override {
-        window->confirmClose = [](int) { return true; };
-        window.reset();
-    }
-    ui::PlainEditor* editor() { return window->currentEditor(); }
+struct CalculatorTest : test::MainWindowTestBase {
     QString field(const char* name) { return window->findChild<QLineEdit*>(name)->text(); }
 };
 }  // namespace

@@ -13,24 +13,7 @@ using namespace pictra;
 
 namespace {
 
-struct FileMenuTest : ::testing::Test {
-    test::UiFixture f;
-    std::unique_ptr<ui::MainWindow> window;
-
-    void SetUp() override {
-        window = std::make_unique<ui::MainWindow>(f.context);
-        window->newDocument();
-    }
-    void TearDown() override {
-        window->confirmClose = [](int) { return true; };
-        window.reset();
-    }
-    ui::PlainEditor* editor() { return window->currentEditor(); }
-    void trigger(const char* name) {
-        auto* action = window->findChild<QAction*>(name);
-        ASSERT_NE(action, nullptr) << name;
-        action->trigger();
-    }
+struct FileMenuTest : test::MainWindowTestBase {
 };
 
 }  // namespace

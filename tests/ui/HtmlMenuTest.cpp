@@ -15,20 +15,7 @@ using namespace pictra;
 
 namespace {
 
-struct HtmlMenuTest : ::testing::Test {
-    test::UiFixture f;
-    std::unique_ptr<ui::MainWindow> window;
-
-    void SetUp() override {
-        window = std::make_unique<ui::MainWindow>(f.context);
-        window->newDocument();
-    }
-    void TearDown() override {
-        window->confirmClose = [](int) { return true; };
-        window.reset();
-    }
-    ui::PlainEditor* editor() { return window->currentEditor(); }
-    void trigger(const char* name) { window->findChild<QAction*>(name)->trigger(); }
+struct HtmlMenuTest : test::MainWindowTestBase {
     // Sends keys to the special-character dialog once it is open.
     struct Key {
         int key;

@@ -9,6 +9,11 @@
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "shell/AppContext.h"
+#include "shell/MainWindow.h"
+#include "shell/PlainEditor.h"
+
+#include <gtest/gtest.h>
+#include <memory>
 
 namespace pictra::test {
 
@@ -24,6 +29,27 @@ struct UiFixture {
     SettingsFile settingsFile{paths, dialogs};
     FolderList explorerFolders;
     ui::AppContext context{paths, store, settingsFile, explorerFolders, dialogs, tones, nullptr};
+};
+
+// A main window with one empty document; closing it at the end asks nothing.
+struct MainWindowTestBase : ::testing::Test {
+    UiFixture f;
+    std::unique_ptr<ui::MainWindow> window;
+
+    void SetUp() override {
+        window = std::make_unique<ui::MainWindow>(f.context);
+        window->newDocument();
+    }
+    void TearDown() override {
+        window->confirmClose = [](int) { return true; };
+        window.reset();
+    }
+    ui::PlainEditor* editor() { return window->currentEditor(); }
+    void trigger(const char* name) {
+        auto* action = window->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    }
 };
 
 // Triggers the named action of `window` once the event loop of a modal window runs.

@@ -191,6 +191,27 @@ private:
     // the definition does, so that unbalanced parentheses count the same way.
     std::vector<size_t> splitPositions(std::string_view s) {
         std::array<bool, kOperators.size()> present{};
+        forEachTopLevel(s, [&](size_t, char c) {
+            for (size_t k = 0; k < kOperators.size(); ++k) {
+                if (c == kOperators[k]) present[k] = true;
+            }
+        });
+        std::vector<size_t> positions;
+        for (size_t k = 0; k < kOperators.size(); ++k) {
+            if (!present[k]) continue;
+            forEachTopLevel(s, [&](size_t i, char c) {
+                if (c == kOperators[k]) positions.push_back(i);
+            });
+            std::reverse(positions.begin(), positions.end());
+            break;
+        }
+        return positions;
+    }
+
+    // Every character outside parentheses, from the right end to the left: ")" lowers
+    // the depth, "(" raises it, and only characters at depth 0 count.
+    template <typename Visit>
+    static void forEachTopLevel(std::string_view s, Visit visit) {
         int depth = 0;
         for (size_t i = s.size(); i-- > 0;) {
             const char c = s[i];
@@ -199,29 +220,9 @@ private:
             } else if (c == '(') {
                 ++depth;
             } else if (depth == 0) {
-                for (size_t k = 0; k < kOperators.size(); ++k) {
-                    if (c == kOperators[k]) present[k] = true;
-                }
+                visit(i, c);
             }
         }
-        std::vector<size_t> positions;
-        for (size_t k = 0; k < kOperators.size(); ++k) {
-            if (!present[k]) continue;
-            depth = 0;
-            for (size_t i = s.size(); i-- > 0;) {
-                const char c = s[i];
-                if (c == ')') {
-                    --depth;
-                } else if (c == '(') {
-                    ++depth;
-                } else if (depth == 0 && c == kOperators[k]) {
-                    positions.push_back(i);
-                }
-            }
-            std::reverse(positions.begin(), positions.end());
-            return positions;
-        }
-        return positions;
     }
 
     // The definition splits at the rightmost occurrence and evaluates the left part

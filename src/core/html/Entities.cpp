@@ -302,37 +302,36 @@ void EntityTable::mapCharacters(std::string& s) const {
         put = replacement[static_cast<unsigned char>(data[i])];
         return put.empty() ? 0 : 1;
     };
+    // Calls `onToken(position, used, replacement)` for every replaced piece, in order.
+    auto forEachToken = [&](auto onToken) {
+        for (size_t i = nextLessOrHigh(data, 0, n); i < n; i = nextLessOrHigh(data, i, n)) {
+            std::string_view put;
+            const size_t used = special(i, put);
+            if (used == 0) {
+                ++i;
+                continue;
+            }
+            onToken(i, used, put);
+            i += used;
+        }
+    };
     size_t size = n;
     bool changed = false;
-    for (size_t i = nextLessOrHigh(data, 0, n); i < n; i = nextLessOrHigh(data, i, n)) {
-        std::string_view put;
-        const size_t used = special(i, put);
-        if (used == 0) {
-            ++i;
-            continue;
-        }
+    forEachToken([&](size_t, size_t used, std::string_view put) {
         size = size - used + put.size();
         changed = true;
-        i += used;
-    }
+    });
     if (!changed) return;
     std::string out(size, '\0');
     char* w = out.data();
     size_t copied = 0;
-    for (size_t i = nextLessOrHigh(data, 0, n); i < n; i = nextLessOrHigh(data, i, n)) {
-        std::string_view put;
-        const size_t used = special(i, put);
-        if (used == 0) {
-            ++i;
-            continue;
-        }
+    forEachToken([&](size_t i, size_t used, std::string_view put) {
         std::memcpy(w, data + copied, i - copied);
         w += i - copied;
         std::memcpy(w, put.data(), put.size());
         w += put.size();
-        i += used;
-        copied = i;
-    }
+        copied = i + used;
+    });
     std::memcpy(w, data + copied, n - copied);
     s = std::move(out);
 }
