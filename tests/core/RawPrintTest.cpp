@@ -81,3 +81,14 @@ TEST(Penwick, HandOffFileGoesAndComesBack) {
     dialogs.expectInform("Kann temporäre Datei \"" + dir.path() + "fehlt/x.penwick\" nicht speichern.");
     EXPECT_FALSE(penwick::prepare(dir.path() + "fehlt/x.penwick", "t", dialogs));
 }
+
+TEST(RawPrint, PrinterModeButtonsSendOnlyTheSwitch) {
+    RecordingPrinter printer;
+    test::ScriptedDialogs dialogs;
+    setPrinterMode(printer, dialogs, false);
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(printer.jobs[0].bytes, "\x1b(s1Q");
+    printer.name.reset();
+    dialogs.expectInform(kMsgNoPrinter);
+    setPrinterMode(printer, dialogs, true);
+}

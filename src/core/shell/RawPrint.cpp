@@ -56,6 +56,17 @@ std::string modeJob(bool needlePrinter) {
 
 namespace pictra {
 
+void setPrinterMode(RawPrinter& printer, Dialogs& dialogs, bool needlePrinter) {
+    const auto name = printer.defaultPrinter();
+    if (!name) {
+        dialogs.inform(kMsgNoPrinter);
+        return;
+    }
+    if (!printer.printRaw(*name, "Druckermodus", rawprint::modeJob(needlePrinter))) {
+        dialogs.inform("Der Drucker \"" + *name + "\" hat den Druckauftrag nicht angenommen.");
+    }
+}
+
 void printDirect(RawPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
                  const std::string& title, int emptyLines, int blanks) {
     const auto name = printer.defaultPrinter();

@@ -33,6 +33,9 @@ std::string modeJob(bool needlePrinter);
 
 }  // namespace rawprint
 
+// "Nadeldrucker" / "Andere" of the settings dialog: only the mode switch.
+void setPrinterMode(RawPrinter& printer, Dialogs& dialogs, bool needlePrinter);
+
 // "Quelltext direkt drucken (Entwurf- bzw. Korrespondenzqualität)".
 void printDirect(RawPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
                  const std::string& title, int emptyLines, int blanks);

@@ -17,6 +17,7 @@
 #include "platform/Drives.h"
 #include "platform/KeyboardLocks.h"
 #include "shell/AboutPage.h"
+#include "shell/RawPrint.h"
 #include "shell/SettingsForm.h"
 
 namespace pictra::ui {
@@ -82,6 +83,7 @@ SettingsDialog* MainWindow::settingsDialog() {
         hooks.openFile = [this](const std::string& path) { m_files->loadFile(path); };
         hooks.openBin = [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(q(m_context.paths.binFolder()))); };
         hooks.openBrowserPageSetup = [] { return QDesktopServices::openUrl(QUrl("about:blank")); };
+        hooks.printerMode = [this](bool needle) { setPrinterMode(rawPrinter(), m_context.dialogs, needle); };
         m_settingsDialog = new SettingsDialog(m_context.store, m_context.dialogs, m_context.tones, m_context.paths,
                                               platform::defaultSecondDriveFolder(m_context.paths.folder),
                                               std::move(hooks), this);

@@ -276,6 +276,18 @@ void SettingsDialog::buildPrintGroups() {
     m_linesTop = spin(direct, "SELeerzeilen", 0, 80);
     directForm->addRow("Leerstellen links", m_blanksLeft);
     directForm->addRow("Leerzeilen oben", m_linesTop);
+    auto* modes = new QHBoxLayout;
+    auto* needle = button(direct, "BNadeldrucker", "Nadeldrucker");
+    auto* other = button(direct, "BAndere", "Andere");
+    connect(needle, &QPushButton::clicked, this, [this] {
+        if (m_hooks.printerMode) m_hooks.printerMode(true);
+    });
+    connect(other, &QPushButton::clicked, this, [this] {
+        if (m_hooks.printerMode) m_hooks.printerMode(false);
+    });
+    modes->addWidget(needle);
+    modes->addWidget(other);
+    directForm->addRow(modes);
 }
 
 QGroupBox* SettingsDialog::groupOf(int group) const {

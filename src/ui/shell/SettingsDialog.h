@@ -32,6 +32,7 @@ struct SettingsDialogHooks {
     std::function<void(const std::string&)> openFile;
     std::function<void()> openBin;
     std::function<bool()> openBrowserPageSetup;   // false: no browser
+    std::function<void(bool)> printerMode;        // true: needle printer
 };
 
 // `Form6` "Einstellungen": every control is filled from the settings when the
