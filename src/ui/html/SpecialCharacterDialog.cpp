@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "shell/UiText.h"
 #include "tools/Tones.h"
@@ -27,6 +28,8 @@ SpecialCharacterDialog::SpecialCharacterDialog(Tones& tones, QWidget* parent) : 
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 4);
+    m_grid->setWordWrap(false);
     m_grid->installEventFilter(this);
     layout->addWidget(m_grid);
     resize(620, 700);
@@ -50,6 +53,8 @@ void SpecialCharacterDialog::fill() {
         }
     }
     m_grid->resizeColumnsToContents();
+    // The long table snippet would push the remarks out of sight.
+    m_grid->setColumnWidth(1, std::min(m_grid->columnWidth(1), 230));
 }
 
 special::Result SpecialCharacterDialog::choose(const std::string& selection) {
