@@ -102,34 +102,34 @@ struct Scanner {
 
 // One left-to-right pass over `s` that replaces tokens starting at bytes marked in
 // `starts`: `match(s, i, replacement)` sets the replacement and returns the length
-// it consumed, or 0 when nothing matches at i. Text without any such token is not copied.
+// it consumed, or 0 when nothing matches at i. Every replacement of decoding is
+// shorter than what it replaces, so the text is compacted in place.
 template <typename Match>
 void tokenPass(std::string& s, const std::array<bool, 256>& starts, Match match) {
     const Scanner scanner(starts);
-    std::string out;
-    bool changed = false;
-    size_t copied = 0;
     const size_t n = s.size();
-    const char* data = s.data();
+    char* data = s.data();
+    size_t write = 0;
+    size_t copied = 0;
+    bool changed = false;
     for (size_t i = scanner.next(data, 0, n); i < n; i = scanner.next(data, i, n)) {
         std::string_view replacement;
         const size_t used = match(s, i, replacement);
-        if (used == 0) {
+        if (used == 0 || replacement.size() > used) {
             ++i;
             continue;
         }
-        if (!changed) {
-            out.reserve(n + n / 4);
-            changed = true;
-        }
-        out.append(data + copied, i - copied);
-        out.append(replacement);
+        if (changed) std::memmove(data + write, data + copied, i - copied);
+        write += i - copied;
+        std::memcpy(data + write, replacement.data(), replacement.size());
+        write += replacement.size();
         i += used;
         copied = i;
+        changed = true;
     }
     if (!changed) return;
-    out.append(data + copied, n - copied);
-    s = std::move(out);
+    std::memmove(data + write, data + copied, n - copied);
+    s.resize(write + n - copied);
 }
 
 // One-character strings for every byte, to hand out as replacements.
@@ -148,13 +148,14 @@ std::array<bool, 256> startsAt(std::initializer_list<unsigned char> bytes) {
     return a;
 }
 
-// The entity "&...;" at i (at most 12 characters), or empty.
+// The entity "&...;" at i (at most 12 characters, no second "&"), or empty.
 std::string_view entityAt(const std::string& s, size_t i) {
-    const size_t end = s.find(';', i + 1);
-    if (end == std::string::npos || end - i > 12) return {};
-    const std::string_view e(s.data() + i, end - i + 1);
-    if (e.find('&', 1) != std::string_view::npos) return {};
-    return e;
+    const size_t last = std::min(s.size(), i + 13);
+    for (size_t k = i + 1; k < last; ++k) {
+        if (s[k] == ';') return std::string_view(s.data() + i, k - i + 1);
+        if (s[k] == '&') return {};
+    }
+    return {};
 }
 
 size_t bucketOf(std::string_view entity) {
@@ -278,8 +279,8 @@ size_t shortTagAt(const char* data, size_t i, size_t n, std::string_view& shortF
 }  // namespace
 
 // The UTF-8 en dash, the short dash and the low and high double quotes, the table,
-// the single quotes, the ellipsis, "<br />" and "<hr />" and the low single quotes in one pass: each step's results are plain ASCII that no later
-// step of these looks at. The output is measured first and then written once.
+// the single quotes, the ellipsis, "<br />" and "<hr />" and the low single quotes
+// in one pass: each step's results are plain ASCII that no later step of these looks at.
 void EntityTable::mapCharacters(std::string& s) const {
     std::array<std::string_view, 256> replacement{};
     for (int b = 0x80; b < 256; ++b) replacement[static_cast<size_t>(b)] = m_encodeMap[static_cast<size_t>(b)];
@@ -302,37 +303,31 @@ void EntityTable::mapCharacters(std::string& s) const {
         put = replacement[static_cast<unsigned char>(data[i])];
         return put.empty() ? 0 : 1;
     };
-    // Calls `onToken(position, used, replacement)` for every replaced piece, in order.
-    auto forEachToken = [&](auto onToken) {
-        for (size_t i = nextLessOrHigh(data, 0, n); i < n; i = nextLessOrHigh(data, i, n)) {
-            std::string_view put;
-            const size_t used = special(i, put);
-            if (used == 0) {
-                ++i;
-                continue;
-            }
-            onToken(i, used, put);
-            i += used;
-        }
-    };
-    size_t size = n;
-    bool changed = false;
-    forEachToken([&](size_t, size_t used, std::string_view put) {
-        size = size - used + put.size();
-        changed = true;
-    });
-    if (!changed) return;
-    std::string out(size, '\0');
-    char* w = out.data();
+    std::string out;
+    size_t write = 0;
     size_t copied = 0;
-    forEachToken([&](size_t i, size_t used, std::string_view put) {
-        std::memcpy(w, data + copied, i - copied);
-        w += i - copied;
-        std::memcpy(w, put.data(), put.size());
-        w += put.size();
-        copied = i + used;
-    });
-    std::memcpy(w, data + copied, n - copied);
+    bool changed = false;
+    for (size_t i = nextLessOrHigh(data, 0, n); i < n; i = nextLessOrHigh(data, i, n)) {
+        std::string_view put;
+        const size_t used = special(i, put);
+        if (used == 0) {
+            ++i;
+            continue;
+        }
+        // Room for the plain run before the token, the token and what is still to come.
+        const size_t need = write + (i - copied) + put.size() + (n - i);
+        if (!changed || need > out.size()) out.resize(std::max(need + n / 4, out.size() * 3 / 2));
+        changed = true;
+        std::memcpy(out.data() + write, data + copied, i - copied);
+        write += i - copied;
+        std::memcpy(out.data() + write, put.data(), put.size());
+        write += put.size();
+        i += used;
+        copied = i;
+    }
+    if (!changed) return;
+    std::memcpy(out.data() + write, data + copied, n - copied);
+    out.resize(write + n - copied);
     s = std::move(out);
 }
 
@@ -386,7 +381,9 @@ std::string EntityTable::decode(std::string_view input) {
     });
 
     // Numeric references of mathematical characters, UTF-8 written as two
-    // references, percent-encoded UTF-8 and the numeric quotes.
+    // references, percent-encoded UTF-8 and the numeric quotes; all of them begin
+    // with "&#" or "%", so a text without those is left as it is.
+    if (findIn(s, "&#") == std::string::npos && !std::memchr(s.data(), '%', s.size())) return s;
     tokenPass(s, startsAt({'&', '%'}), [](const std::string& t, size_t i, std::string_view& out) {
         if (t[i] == '%') {
             if (t.compare(i, 6, "%c3%a4") == 0 || t.compare(i, 6, "%c3%bc") == 0) {
