@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "common/Text.h"
 
@@ -44,20 +45,42 @@ size_t findIn(const std::string& s, std::string_view what, size_t from = 0) {
     return hit ? static_cast<size_t>(static_cast<const char*>(hit) - s.data()) : std::string::npos;
 }
 
-// Replaces every occurrence of `from` (left to right, not rescanning what was put in).
+// Replaces every occurrence of `from` (left to right, not rescanning what was put
+// in). The hits are collected first, so the result is written once at its size.
 void replaceAllIn(std::string& s, std::string_view from, std::string_view to) {
-    size_t hit = findIn(s, from);
-    if (hit == std::string::npos) return;
-    std::string out;
-    out.reserve(s.size() + s.size() / 4);
-    size_t copied = 0;
-    while (hit != std::string::npos) {
-        out.append(s, copied, hit - copied);
-        out.append(to);
-        copied = hit + from.size();
-        hit = findIn(s, from, copied);
+    std::vector<size_t> hits;
+    const char* data = s.data();
+    const size_t n = s.size();
+    if (from.size() <= 2) {
+        // memchr on the first character beats memmem's set-up for very short patterns.
+        for (size_t i = 0; i + from.size() <= n;) {
+            const void* hit = std::memchr(data + i, from[0], n - i);
+            if (!hit) break;
+            const size_t at = static_cast<size_t>(static_cast<const char*>(hit) - data);
+            if (at + from.size() <= n && std::memcmp(data + at, from.data(), from.size()) == 0) {
+                hits.push_back(at);
+                i = at + from.size();
+            } else {
+                i = at + 1;
+            }
+        }
+    } else {
+        for (size_t at = findIn(s, from); at != std::string::npos; at = findIn(s, from, at + from.size())) {
+            hits.push_back(at);
+        }
     }
-    out.append(s, copied, std::string::npos);
+    if (hits.empty()) return;
+    std::string out(n + hits.size() * to.size() - hits.size() * from.size(), '\0');
+    char* w = out.data();
+    size_t copied = 0;
+    for (size_t at : hits) {
+        std::memcpy(w, data + copied, at - copied);
+        w += at - copied;
+        std::memcpy(w, to.data(), to.size());
+        w += to.size();
+        copied = at + from.size();
+    }
+    std::memcpy(w, data + copied, n - copied);
     s = std::move(out);
 }
 
@@ -251,10 +274,15 @@ std::string EntityTable::encode(std::string_view input) {
 
 namespace {
 
-// The next byte from i on that is "<" or above 0x7F, eight plain bytes at a time.
+// The next byte from i on that is "<" or above 0x7F. Plain runs are skipped
+// eight bytes at a time; short runs, frequent in German text, byte by byte.
 size_t nextLessOrHigh(const char* data, size_t i, size_t n) {
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    auto special = [](char c) { return c == '<' || static_cast<unsigned char>(c) >= 0x80; };
+    for (int k = 0; k < 8 && i < n; ++k, ++i) {
+        if (special(data[i])) return i;
+    }
     while (i + 8 <= n) {
         std::uint64_t word;
         std::memcpy(&word, data + i, 8);
@@ -262,7 +290,7 @@ size_t nextLessOrHigh(const char* data, size_t i, size_t n) {
         if (((lt - kOnes) & ~lt & kHigh) | (word & kHigh)) break;
         i += 8;
     }
-    while (i < n && data[i] != '<' && static_cast<unsigned char>(data[i]) < 0x80) ++i;
+    while (i < n && !special(data[i])) ++i;
     return i;
 }
 
