@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -30,6 +31,7 @@ private:
     std::condition_variable m_wake;
     std::deque<std::vector<std::int16_t>> m_queue;
     bool m_stop = false;
+    std::atomic<bool> m_stopping{false};
     std::thread m_worker;
 };
 
