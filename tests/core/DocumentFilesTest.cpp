@@ -234,3 +234,20 @@ TEST_F(DocumentFilesTest, SaveAllWritesUnnamedDocumentsToTheHourFileOnce) {
     EXPECT_EQ(dir.read("prog/tmp09uhr.html"), "zwei\r\n\r\n");
     EXPECT_EQ(docs.docs[0].caption, "?");
 }
+
+TEST_F(DocumentFilesTest, RenameWithPrefixAsksOnceAndNeverReplacesAFile) {
+    dir.write("brief.txt", "alt");
+    ASSERT_TRUE(files.loadFile(file("brief.txt")));
+    dialogs.expectAskText("Welche Zeichenfolge soll dem Dateinamen vorangestellt werden?", "zz");
+    files.renameWithPrefix();
+    EXPECT_TRUE(fs::exists(file("zzbrief.txt")));
+    EXPECT_FALSE(fs::exists(file("brief.txt")));
+    EXPECT_EQ(docs.docs[0].fileName, file("zzbrief.txt"));
+    EXPECT_EQ(docs.docs[0].caption, "zzbrief.txt");
+
+    dir.write("zzzzbrief.txt", "anderer Inhalt");
+    dialogs.expectInform("Datei konnte nicht umbenannt werden.\rDateiname vielleicht schon vergeben?");
+    files.renameWithPrefix();  // the prefix is not asked again
+    EXPECT_EQ(dir.read("zzzzbrief.txt"), "anderer Inhalt");
+    EXPECT_TRUE(fs::exists(file("zzbrief.txt")));
+}

@@ -405,7 +405,10 @@ void DocumentFiles::renameWithPrefix() {
     const std::string part = m_renamePrefix + documents::fileNamePart(name);
     const std::string renamed = filerules::folderOf(name) + part;
     std::error_code ec;
-    if (renamed == name || fs::exists(renamed, ec) || (fs::rename(name, renamed, ec), ec)) {
+    // An existing file of that name is never replaced.
+    const bool free = renamed != name && !fs::exists(renamed, ec);
+    if (free) fs::rename(name, renamed, ec);
+    if (!free || ec) {
         m_dialogs.inform("Datei konnte nicht umbenannt werden.\rDateiname vielleicht schon vergeben?");
         return;
     }
