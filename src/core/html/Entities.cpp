@@ -84,18 +84,15 @@ void replaceAllIn(std::string& s, std::string_view from, std::string_view to) {
     s = std::move(out);
 }
 
-// Where the next byte marked in `starts` is, from `i` on (n when none). Text is
-// mostly ASCII, so marks above 0x7F are found eight bytes at a time and a single
-// mark with memchr.
+// Where the next byte marked in `starts` is, from `i` on (n when none); a single
+// mark is found with memchr.
 struct Scanner {
     explicit Scanner(const std::array<bool, 256>& marks) : starts(marks) {
         int count = 0;
-        highOnly = true;
         for (int b = 0; b < 256; ++b) {
             if (!marks[static_cast<size_t>(b)]) continue;
             ++count;
             single = static_cast<char>(b);
-            if (b < 0x80) highOnly = false;
         }
         useMemchr = count == 1;
     }
@@ -105,20 +102,11 @@ struct Scanner {
             const void* hit = std::memchr(data + i, single, n - i);
             return hit ? static_cast<size_t>(static_cast<const char*>(hit) - data) : n;
         }
-        if (highOnly) {
-            while (i + 8 <= n) {
-                std::uint64_t word;
-                std::memcpy(&word, data + i, 8);
-                if (word & 0x8080808080808080ULL) break;
-                i += 8;
-            }
-        }
         while (i < n && !starts[static_cast<unsigned char>(data[i])]) ++i;
         return i;
     }
 
     const std::array<bool, 256>& starts;
-    bool highOnly = true;
     bool useMemchr = false;
     char single = 0;
 };

@@ -171,7 +171,6 @@ CopyContext DocumentFiles::copyContext() {
 
 // The day backup: the file as it is before this save, once a day per size, in the bin.
 void DocumentFiles::copyBeforeSave(const std::string& path) {
-    if (isExcludedFromCopies(path)) return;
     auto present = fileio::readFile(path);
     if (!present) return;
     m_beforeSaveText = text::splitLines(*present);
@@ -183,7 +182,7 @@ void DocumentFiles::copyBeforeSave(const std::string& path) {
 }
 
 void DocumentFiles::copyToSecondDrive(const std::string& path) {
-    if (isExcludedFromCopies(path) || m_store.readValue("Einstellungen", "SicherungAuZweitesTraeger") != "Ja") return;
+    if (m_store.readValue("Einstellungen", "SicherungAuZweitesTraeger") != "Ja") return;
     std::string folder = m_store.readValue("Einstellungen", "OrdnerfuerSicherungZweiterTraeger");
     if (folder.empty()) {
         m_host.openSettings(3);
@@ -223,7 +222,9 @@ bool DocumentFiles::saveDocument(int index, const std::string& requestedPath) {
     const std::string unstorable = html ? std::string() : m_host.unstorableCharacters(index);
     if (!unstorable.empty() && m_dialogs.ask(textfiles::unstorableQuestion(unstorable)) != Answer::Yes) return false;
 
-    copyBeforeSave(path);
+    // The hour and preview files get neither a day backup nor a second copy.
+    const bool excluded = isExcludedFromCopies(path);
+    if (!excluded) copyBeforeSave(path);
     m_tones.tone(html ? kHighSignal : kCompletionTone);
     if (html) {
         const std::string renamed = filerules::htmlPath(path);
@@ -238,7 +239,7 @@ bool DocumentFiles::saveDocument(int index, const std::string& requestedPath) {
         return false;
     }
     m_host.showStatus(path + " (geändert!) gespeichert.");
-    copyToSecondDrive(path);
+    if (!excluded) copyToSecondDrive(path);
     m_store.writeValue("Hauptmenu", "Letzte Datei", path);
     m_host.recordFile(path);
     return true;
