@@ -8,7 +8,7 @@
 #include "shell/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
-#include "shell/UiText.h"
+#include "common/UiText.h"
 
 namespace pictra::bench {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/Codec.h"
-#include "shell/SettingsFile.h"
-#include "shell/SettingsStore.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsStore.h"
 #include "tools/Tones.h"
 
 namespace {

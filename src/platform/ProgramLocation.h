@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ProgramPaths.h"
+#include "settings/ProgramPaths.h"
 
 namespace pictra::platform {
 

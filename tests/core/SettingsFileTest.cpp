@@ -4,7 +4,7 @@
 
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
-#include "shell/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 using namespace pictra;
 using test::ScriptedDialogs;

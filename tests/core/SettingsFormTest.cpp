@@ -2,7 +2,7 @@
 
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
-#include "shell/SettingsForm.h"
+#include "settings/SettingsForm.h"
 
 using namespace pictra;
 

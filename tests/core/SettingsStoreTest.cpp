@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 using pictra::SettingsStore;
 

@@ -11,7 +11,7 @@
 #include <QSpinBox>
 
 #include "UiFixture.h"
-#include "shell/SettingsDialog.h"
+#include "settings/SettingsDialog.h"
 
 using namespace pictra;
 using ui::SettingsDialog;
@@ -30,7 +30,9 @@ struct SettingsDialogTest : ::testing::Test {
         hooks.fontChanged = [this] { ++fontResets; };
         hooks.numLockChanged = [this](int i) { numLocks.push_back(i); };
         hooks.openBrowserPageSetup = [this] { return browser; };
-        dialog = std::make_unique<SettingsDialog>(f.store, f.dialogs, f.tones, f.paths, "/media/stick/",
+        hooks.tone = [this](double frequency) { f.tones.tone(frequency); };
+        hooks.chime = [this] { f.tones.chime(); };
+        dialog = std::make_unique<SettingsDialog>(f.store, f.dialogs, f.paths, "/media/stick/",
                                                   std::move(hooks));
     }
     template <typename T>

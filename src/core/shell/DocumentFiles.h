@@ -9,8 +9,8 @@
 #include "html/Entities.h"
 #include "shell/BackupCopy.h"
 #include "shell/EditorView.h"
-#include "shell/ProgramPaths.h"
-#include "shell/SettingsStore.h"
+#include "settings/ProgramPaths.h"
+#include "settings/SettingsStore.h"
 #include "tools/Tones.h"
 
 namespace pictra {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/ProgramPaths.h"
-#include "shell/SettingsStore.h"
+#include "settings/ProgramPaths.h"
+#include "settings/SettingsStore.h"
 
 // Names and text rules of loading and saving documents.
 namespace pictra::filerules {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/Dialogs.h"
-#include "shell/ProgramPaths.h"
+#include "settings/ProgramPaths.h"
 
 // "Umschalten nach Penwick": the text goes to the sister authoring program
 // through a hand-off file and comes back from it.

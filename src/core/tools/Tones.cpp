@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "shell/SettingsForm.h"
+#include "settings/SettingsForm.h"
 
 namespace pictra {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 namespace pictra {
 

@@ -10,7 +10,7 @@
 #include "calc/CalculatorLine.h"
 #include "calc/Evaluator.h"
 #include "common/Dialogs.h"
-#include "shell/UiText.h"
+#include "common/UiText.h"
 
 namespace pictra::ui {
 

@@ -8,7 +8,7 @@
 
 #include "common/Dialogs.h"
 #include "shell/EditorView.h"
-#include "shell/UiText.h"
+#include "common/UiText.h"
 
 namespace pictra::ui {
 

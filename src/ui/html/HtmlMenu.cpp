@@ -7,7 +7,7 @@
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
 #include "shell/QtEditorView.h"
-#include "shell/UiText.h"
+#include "common/UiText.h"
 
 namespace pictra::ui {
 

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "shell/UiText.h"
+#include "common/UiText.h"
 #include "tools/Tones.h"
 
 namespace pictra::ui {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/Dialogs.h"
-#include "shell/ProgramPaths.h"
-#include "shell/SettingsFile.h"
-#include "shell/SettingsStore.h"
+#include "settings/ProgramPaths.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsStore.h"
 #include "tools/Tones.h"
 
 namespace pictra::ui {

@@ -15,7 +15,7 @@
 #include "DocumentArea.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "explorer/RecycleBin.h"
 #include "platform/AlsaSound.h"
 #include "platform/InstanceLock.h"
@@ -24,7 +24,7 @@
 #include "shell/Documents.h"
 #include "shell/Instance.h"
 #include "common/Text.h"
-#include "shell/SettingsForm.h"
+#include "settings/SettingsForm.h"
 
 namespace pictra::ui {
 

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "PlainEditor.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "shell/Documents.h"
 
 namespace pictra::ui {

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <QWidgetAction>
 
-#include "UiText.h"
+#include "common/UiText.h"
 
 namespace pictra::ui {
 

@@ -6,7 +6,7 @@
 #include "MainDocumentHost.h"
 #include "MainWindow.h"
 #include "PlainEditor.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "platform/Drives.h"
 #include "shell/FileRules.h"
 

@@ -7,7 +7,7 @@
 #include "MainWindow.h"
 #include "PlainEditor.h"
 #include "QtEditorView.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "common/Codec.h"
 #include "platform/Drives.h"
 

@@ -10,15 +10,15 @@
 #include "MainWindow.h"
 #include "PlainEditor.h"
 #include "QtDialogs.h"
-#include "SettingsDialog.h"
+#include "settings/SettingsDialog.h"
 #include "TextWindow.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "html/BrowserWindow.h"
 #include "platform/Drives.h"
 #include "platform/KeyboardLocks.h"
 #include "shell/AboutPage.h"
 #include "shell/RawPrint.h"
-#include "shell/SettingsForm.h"
+#include "settings/SettingsForm.h"
 
 namespace pictra::ui {
 
@@ -84,7 +84,9 @@ SettingsDialog* MainWindow::settingsDialog() {
         hooks.openBin = [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(q(m_context.paths.binFolder()))); };
         hooks.openBrowserPageSetup = [] { return QDesktopServices::openUrl(QUrl("about:blank")); };
         hooks.printerMode = [this](bool needle) { setPrinterMode(rawPrinter(), m_context.dialogs, needle); };
-        m_settingsDialog = new SettingsDialog(m_context.store, m_context.dialogs, m_context.tones, m_context.paths,
+        hooks.tone = [this](double frequency) { m_context.tones.tone(frequency); };
+        hooks.chime = [this] { m_context.tones.chime(); };
+        m_settingsDialog = new SettingsDialog(m_context.store, m_context.dialogs, m_context.paths,
                                               platform::defaultSecondDriveFolder(m_context.paths.folder),
                                               std::move(hooks), this);
     }

@@ -22,7 +22,7 @@
 #include "MainDocumentHost.h"
 #include "PlainEditor.h"
 #include "StatusBars.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "html/BrowserWindow.h"
 #include "shell/Documents.h"
 #include "shell/StatusTexts.h"

@@ -9,7 +9,7 @@
 #include "PenwickWindow.h"
 #include "PlainEditor.h"
 #include "QtEditorView.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "common/Text.h"
 #include "platform/CupsPrinter.h"
 #include "platform/Processes.h"

@@ -9,7 +9,7 @@
 
 #include "CancelWindow.h"
 #include "TextWindow.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "common/Text.h"
 #include "tools/Tones.h"
 

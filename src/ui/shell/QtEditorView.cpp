@@ -3,7 +3,7 @@
 #include <QTextBlock>
 
 #include "PlainEditor.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "common/Text.h"
 
 namespace pictra::ui {

@@ -4,7 +4,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "UiText.h"
+#include "common/UiText.h"
 
 namespace pictra::ui {
 

@@ -8,7 +8,7 @@
 #include "MainWindow.h"
 #include "PlainEditor.h"
 #include "RichText.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "common/FileIo.h"
 #include "shell/Documents.h"
 #include "shell/Rtf.h"

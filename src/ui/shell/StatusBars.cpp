@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include <QStatusBar>
 
-#include "UiText.h"
+#include "common/UiText.h"
 #include "shell/StatusTexts.h"
 
 namespace pictra::ui {

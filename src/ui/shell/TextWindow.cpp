@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "PlainEditor.h"
-#include "UiText.h"
+#include "common/UiText.h"
 #include "common/Dialogs.h"
 #include "common/TextFiles.h"
 #include "tools/Tones.h"

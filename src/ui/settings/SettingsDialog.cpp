@@ -13,14 +13,17 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "UiText.h"
+#include "common/UiText.h"
 #include "common/Dialogs.h"
-#include "shell/SettingsStore.h"
-#include "tools/Tones.h"
+#include "settings/SettingsStore.h"
 
 namespace pictra::ui {
 
 namespace {
+
+constexpr double kErrorTone = 220.0;
+constexpr double kCompletionTone = 440.0;
+constexpr double kHighSignal = 880.0;
 
 constexpr std::uint32_t kHighlight = 8421631;
 
@@ -53,12 +56,11 @@ QSpinBox* spin(QWidget* parent, const char* name, int min, int max) {
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(SettingsStore& store, Dialogs& dialogs, Tones& tones, ProgramPaths paths,
+SettingsDialog::SettingsDialog(SettingsStore& store, Dialogs& dialogs, ProgramPaths paths,
                                std::string defaultSecondFolder, SettingsDialogHooks hooks, QWidget* parent)
     : QDialog(parent),
       m_store(store),
       m_dialogs(dialogs),
-      m_tones(tones),
       m_paths(std::move(paths)),
       m_defaultSecondFolder(std::move(defaultSecondFolder)),
       m_hooks(std::move(hooks)) {
@@ -105,14 +107,14 @@ void SettingsDialog::buildToneGroup() {
     connect(m_volume, &QSlider::valueChanged, this, [this](int value) {
         if (m_filling) return;
         writeVolume(m_store, value);
-        m_tones.completionTone();
+        m_hooks.tone(kCompletionTone);
     });
     auto* tests = new QHBoxLayout;
     const std::pair<const char*, double> toneTests[] = {
         {"BTon220", kErrorTone}, {"BTon440", kCompletionTone}, {"BTon880", kHighSignal}};
     for (auto [name, frequency] : toneTests) {
         auto* b = button(group, name, QString("%1 Hz").arg(frequency));
-        connect(b, &QPushButton::clicked, this, [this, f = frequency] { m_tones.tone(f); });
+        connect(b, &QPushButton::clicked, this, [this, f = frequency] { m_hooks.tone(f); });
         tests->addWidget(b);
     }
     form->addRow(tests);
@@ -120,12 +122,12 @@ void SettingsDialog::buildToneGroup() {
     auto* alarm = button(group, "BAlarmton", "Alarmton");
     connect(alarm, &QPushButton::clicked, this, [this] {
         for (int i = 0; i < 2; ++i) {
-            m_tones.tone(kHighSignal);
-            m_tones.tone(kCompletionTone);
+            m_hooks.tone(kHighSignal);
+            m_hooks.tone(kCompletionTone);
         }
     });
     auto* signal = button(group, "BSignalton", "Signalton");
-    connect(signal, &QPushButton::clicked, this, [this] { m_tones.chime(); });
+    connect(signal, &QPushButton::clicked, this, [this] { m_hooks.chime(); });
     signals_->addWidget(alarm);
     signals_->addWidget(signal);
     form->addRow(signals_);

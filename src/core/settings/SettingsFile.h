@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "common/Dialogs.h"
-#include "shell/ProgramPaths.h"
-#include "shell/SettingsStore.h"
+#include "settings/ProgramPaths.h"
+#include "settings/SettingsStore.h"
 
 namespace pictra {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/Dialogs.h"
-#include "shell/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 // What the settings dialog shows and stores, without the window.
 namespace pictra {

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "shell/ProgramPaths.h"
-#include "shell/SettingsForm.h"
+#include "settings/ProgramPaths.h"
+#include "settings/SettingsForm.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,7 +20,6 @@ class QSpinBox;
 namespace pictra {
 class Dialogs;
 class SettingsStore;
-class Tones;
 }  // namespace pictra
 
 namespace pictra::ui {
@@ -33,6 +32,8 @@ struct SettingsDialogHooks {
     std::function<void()> openBin;
     std::function<bool()> openBrowserPageSetup;   // false: no browser
     std::function<void(bool)> printerMode;        // true: needle printer
+    std::function<void(double)> tone;             // a signal tone of that frequency
+    std::function<void()> chime;                  // the three-tone chime
 };
 
 // `Form6` "Einstellungen": every control is filled from the settings when the
@@ -40,7 +41,7 @@ struct SettingsDialogHooks {
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    SettingsDialog(SettingsStore& store, Dialogs& dialogs, Tones& tones, ProgramPaths paths,
+    SettingsDialog(SettingsStore& store, Dialogs& dialogs, ProgramPaths paths,
                    std::string defaultSecondFolder, SettingsDialogHooks hooks, QWidget* parent = nullptr);
 
     // Fills the controls, highlights one group (0 and 3: none) and shows the dialog modally.
@@ -75,7 +76,6 @@ private:
 
     SettingsStore& m_store;
     Dialogs& m_dialogs;
-    Tones& m_tones;
     ProgramPaths m_paths;
     std::string m_defaultSecondFolder;
     SettingsDialogHooks m_hooks;
