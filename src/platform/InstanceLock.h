@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 class QLockFile;
 
@@ -12,6 +13,7 @@ namespace pictra::platform {
 class InstanceLock {
 public:
     InstanceLock();
+    explicit InstanceLock(const std::string& lockFileName);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "MemoryEditor.h"
 #include "calc/CalculatorLine.h"
 
@@ -74,4 +76,17 @@ TEST(CalculatorLine, F6CompletesTheSelectionWithTheUnitWhereItStood) {
     EXPECT_EQ(completeExpression("50 + 30 + 20 + 80 \x80 ="), std::string("50 + 30 + 20 + 80 \x80") + " = " + "\x80" + "  180  ");
     EXPECT_EQ(completeExpression("2^3"), "2^3 =   23  ^");
     EXPECT_EQ(completeExpression("1,2,3 ="), "1,2,3 = ");
+    EXPECT_EQ(completeExpression(std::string(5000, '9') + " ="), std::string(5000, '9') + " = ");
+}
+
+TEST(CalculatorLine, ASumBeyondTheExtendedRangeIsRefusedNotInfinite) {
+    const std::string huge = "9" + std::string(4931, '0');  // 9·10^4931: two of them leave the extended range
+    MemoryEditor editor(huge + "\n" + huge + "\n" + huge + "\nx");
+    CalculatorLine line;
+    addFromText(line, editor, +1);
+    addFromText(line, editor, +1);
+    addFromText(line, editor, +1);
+    EXPECT_EQ(line.lastValue, "Fehler");
+    EXPECT_TRUE(std::isfinite(line.sum));
+    EXPECT_EQ(line.sumText.find("inf"), std::string::npos);
 }

@@ -2,10 +2,12 @@
 
 #include <ctime>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "MemoryDocuments.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
+#include "common/FileIo.h"
 #include "explorer/RecycleBin.h"
 #include "shell/DocumentFiles.h"
 
@@ -222,17 +224,49 @@ TEST_F(DocumentFilesTest, DeletingTheCurrentFileMovesItIntoTheBin) {
     EXPECT_EQ(docs.docs[0].fileName, file("weg.txt") + "_suche_im_Papierkorb");
 }
 
-TEST_F(DocumentFilesTest, SaveAllWritesUnnamedDocumentsToTheHourFileOnce) {
+TEST_F(DocumentFilesTest, SaveAllGivesEveryUnnamedDocumentItsOwnHourFile) {
     docs.type(0, "eins");
     docs.newDocument();
     docs.type(1, "zwei");
-    const std::string hour = paths.folder + "tmp09uhr.html";
-    dialogs.expectInform("Vorübergehend gespeichert unter:" + hour +
-                         "\r\rDieser Hinweis erscheint, da die Datei noch nicht endgültig abgespeichert wurde.\r(Diese "
-                         "Meldung erscheint nur einmal pro Sitzung)");
+    docs.newDocument();
+    docs.type(2, "<html>drei</html>");
+    docs.docs[2].fileName = file("seite.txt");
+    docs.switchTo(0);
+    const std::string note =
+        "\r\rDieser Hinweis erscheint, da die Datei noch nicht endgültig abgespeichert wurde.\r(Diese Meldung "
+        "erscheint nur einmal pro Sitzung)";
+    dialogs.expectInform("Vorübergehend gespeichert unter:" + paths.folder + "tmp09uhr.html" + note)
+        .expectInform("Vorübergehend gespeichert unter:" + paths.folder + "tmp09uhr_1.html" + note);
     files.saveAll();
-    EXPECT_EQ(dir.read("prog/tmp09uhr.html"), "zwei\r\n\r\n");
+    EXPECT_EQ(dir.read("prog/tmp09uhr.html"), "eins\r\n\r\n");
+    EXPECT_EQ(dir.read("prog/tmp09uhr_1.html"), "zwei\r\n\r\n");
     EXPECT_EQ(docs.docs[0].caption, "?");
+    EXPECT_EQ(docs.docs[1].caption, "?");
+    // The HTML document renamed on saving is the one that carries the new name.
+    EXPECT_EQ(docs.docs[2].fileName, file("seite.html"));
+    EXPECT_EQ(docs.docs[2].caption, "seite.html");
+    EXPECT_EQ(docs.docs[0].fileName, "?");
+}
+
+TEST_F(DocumentFilesTest, AFifoOrFolderIsRefusedWithoutWaiting) {
+    ASSERT_EQ(::mkfifo(file("rohr").c_str(), 0600), 0);
+    dialogs.expectInform("Datei \"" + file("rohr") +
+                         "\"kann nicht geladen werden.\rMögliche Ursache: Gelöscht oder bereits von einem anderen "
+                         "Programm eingelesen.");
+    EXPECT_FALSE(files.loadFile(file("rohr")));
+    EXPECT_EQ(fileio::readFile(file("rohr")), std::nullopt);
+    EXPECT_EQ(docs.documentCount(), 1);
+}
+
+TEST_F(DocumentFilesTest, ANameThatIsNotUtf8IsOpenedSavedAndBackedUp) {
+    const std::string latin1 = "caf\xe9.txt";
+    dir.write(latin1, "alt");
+    ASSERT_TRUE(files.loadFile(file(latin1)));
+    docs.type(0, "neu");
+    ASSERT_TRUE(files.saveDocument(0, file(latin1)));
+    EXPECT_EQ(dir.read(latin1), "neu\r\n\r\n");
+    ASSERT_EQ(binFiles().size(), 1u);
+    EXPECT_NE(binFiles()[0].find("caf\xe9"), std::string::npos);
 }
 
 TEST_F(DocumentFilesTest, RenameWithPrefixAsksOnceAndNeverReplacesAFile) {

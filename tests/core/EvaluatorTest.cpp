@@ -9,12 +9,12 @@ using namespace pictra::calc;
 namespace {
 
 struct Case {
-    const char* text;
+    std::string text;
     long double expected;
 };
 
 struct Failing {
-    const char* text;
+    std::string text;
 };
 
 }  // namespace
@@ -49,7 +49,9 @@ TEST_P(Fails, WithAnEvaluationError) { EXPECT_THROW(EvaluateExpression(GetParam(
 INSTANTIATE_TEST_SUITE_P(Cases, Fails,
                          ::testing::Values(Failing{"(1+2)3"}, Failing{"eur"}, Failing{"pi"}, Failing{"1E5"},
                                            Failing{"x"}, Failing{"1,2,3"}, Failing{"fak(100000)"},
-                                           Failing{"exp(100000)"}, Failing{"2#3"}));
+                                           Failing{"exp(100000)"}, Failing{"2#3"},
+                                           // Beyond the extended range as written: an overflow, never "inf".
+                                           Failing{std::string(5000, '9')}, Failing{"1" + std::string(4940, '0') + "/3"}));
 
 TEST(Evaluator, VariablesOfTheGradeFormula) {
     EXPECT_EQ(EvaluateWithVariables("p/max*6", "p", "max", 15, 20), 4.5L);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "ChildProcess.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "settings/SettingsFile.h"
@@ -165,4 +166,51 @@ TEST(FolderList, SavedSortedAndReadBack) {
     FolderList again;
     again.load(dir.file("pictrah.ini"));
     EXPECT_EQ(again.folders(), (std::vector<std::string>{"/home/a", "/home/b"}));
+}
+
+TEST(SettingsFile, OneStrayByteSpoilsOnlyItsOwnLine) {
+    TempDir dir;
+    dir.write("pictra.ini", "a|Datei = Grüße.txt\r\nb|k = caf\xe9\r\nc|Schlüssel = 1\r\n");
+    ScriptedDialogs dialogs;
+    SettingsStore store;
+    SettingsFile(pathsIn(dir), dialogs).load(store);
+    EXPECT_EQ(store.readValue("a", "Datei"), "Grüße.txt");
+    EXPECT_EQ(store.readValue("b", "k"), "café");
+    EXPECT_EQ(store.readValue("c", "Schlüssel"), "1");
+}
+
+TEST(SettingsFile, ALineBreakInAValueNeverBecomesALineOfItsOwn) {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    SettingsStore store;
+    store.writeValue("S", "K", "x\r\nS|Other = injected");
+    store.writeValue("S\n|L", "K\r", "y");
+    SettingsFile(pathsIn(dir), dialogs).saveAtExit(store);
+    SettingsStore reloaded;
+    SettingsFile(pathsIn(dir), dialogs).load(reloaded);
+    EXPECT_EQ(reloaded.lines().size(), 2u);
+    EXPECT_EQ(reloaded.readValue("S", "Other"), "");
+    EXPECT_EQ(reloaded.readValue("S", "K"), "x  S|Other = injected");
+    EXPECT_EQ(reloaded.readValue("S |L", "K "), "y");
+}
+
+TEST(SettingsFile, AFileReadCompletelyWinsOverItsBackupWhenTheBackupCannotBeWritten) {
+    TempDir dir;
+    dir.write("pictra.ini", "S|wert = neu\r\n");
+    dir.write("pictra.ini0", "S|wert = alt\r\n");
+    // A user without write access to the folder and the backup (as on a full disk).
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all | std::filesystem::perms::others_read |
+                                                 std::filesystem::perms::others_exec);
+    std::filesystem::permissions(dir.file("pictra.ini0"), std::filesystem::perms::owner_read |
+                                                              std::filesystem::perms::others_read);
+    const auto end = test::runInChild(
+        [&] {
+            ScriptedDialogs dialogs;
+            SettingsStore store;
+            SettingsFile(pathsIn(dir), dialogs).load(store);
+            return store.readValue("S", "wert") == "neu" ? 0 : 1;
+        },
+        true);
+    EXPECT_EQ(end.exitCode, 0);
+    EXPECT_EQ(dir.read("pictra.ini0"), "S|wert = alt\r\n");
 }

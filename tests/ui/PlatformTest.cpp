@@ -5,6 +5,7 @@
 
 #include "TempDir.h"
 #include "platform/InstanceLock.h"
+#include "platform/LocalPaths.h"
 #include "platform/ProgramLocation.h"
 
 using namespace pictra;
@@ -37,4 +38,23 @@ TEST(ProgramLocation, WritableExecutableFolderWithoutHomeVariable) {
     const std::string folder = platform::programFolder(dir.path() + "pictra");
     qputenv("PICTRA_HOME", old);
     EXPECT_EQ(folder, dir.path());
+}
+
+TEST(InstanceLock, AnEmptyOrGarbledLockFileIsStale) {
+    test::TempDir dir;
+    for (const char* content : {"", "Unsinn\n\x01\x02", "0\n"}) {
+        dir.write("pictra.lock", content);
+        platform::InstanceLock lock(dir.file("pictra.lock"));
+        EXPECT_TRUE(lock.acquire()) << content;
+        lock.release();
+    }
+}
+
+TEST(LocalPaths, ANameThatIsNotUtf8IsFoundAgainFromWhatQtShows) {
+    test::TempDir dir;
+    dir.write("caf\xe9.txt", "x");
+    const QString shown = platform::displayPath(dir.file("caf\xe9.txt"));
+    EXPECT_TRUE(shown.contains(QChar::ReplacementCharacter));
+    EXPECT_EQ(platform::localPath(shown), dir.file("caf\xe9.txt"));
+    EXPECT_EQ(platform::localPath(platform::displayPath(dir.file("Grüße.txt"))), dir.file("Grüße.txt"));
 }

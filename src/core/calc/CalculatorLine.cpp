@@ -1,5 +1,7 @@
 #include "CalculatorLine.h"
 
+#include <cmath>
+
 #include "common/Text.h"
 
 namespace pictra::calc {
@@ -62,6 +64,11 @@ void addFromText(CalculatorLine& line, EditorView& view, int sign) {
         if (sign < 0) v = -v;
         line.lastValue = FormatNumber(v, kResultPattern);
     } catch (const EvaluationError&) {
+        line.lastValue = "Fehler";
+        v = 0;
+    }
+    if (!std::isfinite(line.sum + v)) {
+        // The sum itself would leave the extended range: refused like a bad number.
         line.lastValue = "Fehler";
         v = 0;
     }

@@ -157,7 +157,8 @@ Value toNumber(std::string_view s) {
         }
     }
     if (!digit) throw EvaluationError("Keine Zahl: " + std::string(s));
-    return std::strtold(plain.c_str(), nullptr);
+    // Thousands of digits are beyond the extended range: that is an overflow, not "inf".
+    return checked(std::strtold(plain.c_str(), nullptr));
 }
 
 Value combine(char op, Value left, Value right) {
@@ -262,7 +263,8 @@ private:
 Value EvaluateWithVariables(std::string_view text, std::string_view name1, std::string_view name2, Value value1,
                             Value value2) {
     const std::string prepared = withImplicitMultiplication(trimmed(text));
-    return Evaluator(name1, name2, value1, value2).evaluate(prepared, 0);
+    // No "inf" or "nan" may ever reach the text, whatever path produced it.
+    return checked(Evaluator(name1, name2, value1, value2).evaluate(prepared, 0));
 }
 
 Value EvaluateExpression(std::string_view text) {

@@ -8,9 +8,14 @@
 
 namespace pictra {
 
+// Line by line: one stray byte must not turn every other umlaut of the file into
+// two characters for good.
 std::vector<std::string> SettingsFile::decodeLines(const std::string& bytes) {
-    if (codec::isValidUtf8(bytes)) return text::splitLines(bytes);
-    return text::splitLines(codec::cp1252ToUtf8(bytes));
+    std::vector<std::string> lines = text::splitLines(bytes);
+    for (auto& line : lines) {
+        if (!codec::isValidUtf8(line)) line = codec::cp1252ToUtf8(line);
+    }
+    return lines;
 }
 
 std::string SettingsFile::encodeLines(const std::vector<std::string>& lines) {
@@ -21,27 +26,17 @@ std::string SettingsFile::encodeLines(const std::vector<std::string>& lines) {
 
 void SettingsFile::load(SettingsStore& store) {
     store.setLines({});
-    auto bytes = fileio::readFile(m_paths.settingsFileName());
-    std::vector<std::string> lines;
-    bool ok = false;
-    if (bytes) {
-        lines = decodeLines(*bytes);
-        ok = fileio::writeFileAtomic(m_paths.settingsBackupFileName(), encodeLines(lines));
-    }
-    if (ok) {
+    if (auto bytes = fileio::readFile(m_paths.settingsFileName())) {
+        std::vector<std::string> lines = decodeLines(*bytes);
+        // A backup that cannot be written (a full disk, no write access) is no
+        // reason to load the older backup: it would overwrite newer settings at exit.
+        (void)fileio::writeFileAtomic(m_paths.settingsBackupFileName(), encodeLines(lines));
         sortSettingsLines(lines);
         store.setLines(std::move(lines));
         return;
     }
     if (auto backup = fileio::readFile(m_paths.settingsBackupFileName())) {
         store.setLines(decodeLines(*backup));
-        return;
-    }
-    if (bytes) {
-        // The file was read but neither backed up nor its backup readable (a folder
-        // without write access): its values are still better than none.
-        sortSettingsLines(lines);
-        store.setLines(std::move(lines));
         return;
     }
     m_dialogs.inform(kMsgNoIniLoaded);

@@ -33,7 +33,7 @@ public:
     // "Bearbeite Inidatei".
     void editAsText(SettingsStore& store);
 
-    // Settings text on disk: UTF-8, one entry per line, CR LF. A file that is not
+    // Settings text on disk: UTF-8, one entry per line, CR LF. A line that is not
     // UTF-8 is read as Windows-1252.
     static std::vector<std::string> decodeLines(const std::string& bytes);
     static std::string encodeLines(const std::vector<std::string>& lines);

@@ -9,10 +9,19 @@ namespace pictra {
 
 namespace {
 
+// The file holds one entry per line, so a line break inside a section, key or
+// value would turn its tail into a line of its own (even into another key).
+std::string oneLine(std::string_view s) {
+    std::string out(s);
+    std::replace(out.begin(), out.end(), '\r', ' ');
+    std::replace(out.begin(), out.end(), '\n', ' ');
+    return out;
+}
+
 std::string valuePrefix(std::string_view section, std::string_view key) {
     std::string p;
     p.reserve(section.size() + key.size() + 4);
-    p.append(section).append("|").append(key).append(" = ");
+    p.append(oneLine(section)).append("|").append(oneLine(key)).append(" = ");
     return p;
 }
 
@@ -43,10 +52,10 @@ void SettingsStore::writeValue(std::string_view section, std::string_view key, s
         if (value.empty()) {
             m_lines.erase(it);
         } else {
-            *it = prefix + std::string(value);
+            *it = prefix + oneLine(value);
         }
     } else if (!value.empty()) {
-        m_lines.push_back(prefix + std::string(value));
+        m_lines.push_back(prefix + oneLine(value));
     }
 }
 

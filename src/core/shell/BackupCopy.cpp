@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "common/FileIo.h"
 #include "common/Text.h"
 
 namespace fs = std::filesystem;
@@ -41,13 +42,11 @@ bool copyWithRules(const std::string& source, std::string target, CopyContext& c
     }
     fs::create_directories(fs::path(target).parent_path(), ec);
     if (!mayOverwrite(target, c)) return false;
-    ec.clear();
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-    if (ec) {
-        c.dialogs.inform("\"" + source + "\" konnte nicht nach \"" + target + "\" kopiert werden:\r\n   " + ec.message());
+    std::string error;
+    if (!fileio::copyFileAtomic(source, target, error)) {
+        c.dialogs.inform("\"" + source + "\" konnte nicht nach \"" + target + "\" kopiert werden:\r\n   " + error);
         return false;
     }
-    fs::last_write_time(target, fs::last_write_time(source, ec), ec);
     ec.clear();
     fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, ec);
     if (ec) c.dialogs.inform(target + ": Schreibschutz nicht entfernt!");

@@ -44,6 +44,11 @@ bool isNamed(const std::string& fileName) { return fileName.find('?') == std::st
 
 std::string utf8(const std::string& cp1252) { return codec::cp1252ToUtf8(cp1252); }
 
+std::string cannotLoadMessage(const std::string& path) {
+    return "Datei \"" + path + "\"kann nicht geladen werden.\rMögliche Ursache: Gelöscht oder bereits von einem "
+           "anderen Programm eingelesen.";
+}
+
 }  // namespace
 
 std::string DocumentFiles::temporaryName(const std::string& suffix) {
@@ -125,14 +130,18 @@ bool DocumentFiles::loadFile(const std::string& rawPath) {
         m_dialogs.inform(kMsgMissing);
         return false;
     }
+    if (!fs::is_regular_file(path, ec)) {
+        // A FIFO, device or socket: reading it could wait for ever.
+        m_dialogs.inform(cannotLoadMessage(path));
+        return false;
+    }
     if (!checkZeroBytes(path)) return false;
     bool stop = false;
     const int index = targetDocumentFor(path, stop);
     if (stop) return false;
-    auto bytes = fs::is_regular_file(path, ec) ? fileio::readFile(path) : std::nullopt;
+    auto bytes = fileio::readFile(path);
     if (!bytes) {
-        m_dialogs.inform("Datei \"" + path + "\"kann nicht geladen werden.\rMögliche Ursache: Gelöscht oder bereits "
-                         "von einem anderen Programm eingelesen.");
+        m_dialogs.inform(cannotLoadMessage(path));
         return false;
     }
     std::vector<std::string> lines = text::splitLines(*bytes);
@@ -160,7 +169,20 @@ bool DocumentFiles::loadFile(const std::string& rawPath) {
 }
 
 bool DocumentFiles::isExcludedFromCopies(const std::string& path) {
-    return path == hourFileName() || path == previewFileName();
+    if (path == hourFileName() || path == previewFileName()) return true;
+    for (int i = 1; i < m_host.documentCount(); ++i) {
+        if (path == unnamedSaveTarget(i)) return true;
+    }
+    return false;
+}
+
+// Each unnamed document gets its own hour file, so that saving several never
+// writes two texts into one file; the first keeps the plain hour name.
+std::string DocumentFiles::unnamedSaveTarget(int index) {
+    const std::string hour = hourFileName();
+    if (index == 0) return hour;
+    const std::string ext = filerules::extensionOf(hour);
+    return hour.substr(0, hour.size() - ext.size()) + "_" + std::to_string(index) + ext;
 }
 
 CopyContext DocumentFiles::copyContext() {
@@ -170,15 +192,19 @@ CopyContext DocumentFiles::copyContext() {
 }
 
 // The day backup: the file as it is before this save, once a day per size, in the bin.
-void DocumentFiles::copyBeforeSave(const std::string& path) {
+// Returns the backup's path when a complete one exists (a backup cut off by a
+// crash does not count and is written again), else an empty string.
+std::string DocumentFiles::copyBeforeSave(const std::string& path) {
     auto present = fileio::readFile(path);
-    if (!present) return;
+    if (!present) return {};
     m_beforeSaveText = text::splitLines(*present);
     const std::string backup = m_paths.binFolder() + "/" + bin::binName(path, today(), present->size());
     std::error_code ec;
-    if (fs::exists(backup, ec)) return;
+    const auto complete = [&] { return fs::is_regular_file(backup, ec) && fs::file_size(backup, ec) == present->size(); };
+    if (complete()) return backup;
     CopyContext context = copyContext();
     if (copyWithRules(path, backup, context)) m_tones.tone(kHighSignal);
+    return complete() ? backup : std::string();
 }
 
 void DocumentFiles::copyToSecondDrive(const std::string& path) {
@@ -202,13 +228,23 @@ void DocumentFiles::copyToSecondDrive(const std::string& path) {
     if (copyWithRules(path, target, context)) m_tones.tone(kCompletionTone);
 }
 
-bool DocumentFiles::writeLines(int index, const std::string& path, const std::vector<std::string>& lines) {
+// The in-place path (a folder without write access) is taken only with a
+// complete backup of the old text, which a failure then names.
+bool DocumentFiles::writeLines(int index, const std::string& path, const std::vector<std::string>& lines,
+                               const std::string& backup) {
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
     const std::string present = fileio::readFile(path).value_or(std::string());
     std::string bytes;
     for (const auto& line : lines) bytes.append(line).append("\r\n");
-    if (!fileio::writeFileAtomic(path, bytes)) return false;
+    switch (fileio::writeFile(path, bytes, !backup.empty())) {
+        case fileio::WriteResult::Written: break;
+        case fileio::WriteResult::Untouched: m_dialogs.inform(kMsgCannotSave); return false;
+        case fileio::WriteResult::Damaged:
+            m_dialogs.inform(std::string(kMsgCannotSave) + "\r\rDie Datei ist unvollständig. Der alte Text liegt in \"" +
+                             backup + "\".");
+            return false;
+    }
     m_host.setSaveSnapshot(index, utf8(present) + "\r\n" + m_host.fileName(index));
     return true;
 }
@@ -224,20 +260,18 @@ bool DocumentFiles::saveDocument(int index, const std::string& requestedPath) {
 
     // The hour and preview files get neither a day backup nor a second copy.
     const bool excluded = isExcludedFromCopies(path);
-    if (!excluded) copyBeforeSave(path);
+    std::string backup = excluded ? std::string() : copyBeforeSave(path);
     m_tones.tone(html ? kHighSignal : kCompletionTone);
     if (html) {
         const std::string renamed = filerules::htmlPath(path);
         if (renamed != path) {
             path = renamed;
-            m_host.setFileName(m_host.currentIndex(), path);
+            backup.clear();  // it holds the other file
+            m_host.setFileName(index, path);
         }
         for (auto& line : lines) line = m_entities.encode(line);
     }
-    if (!writeLines(index, path, filerules::linesToSave(std::move(lines), view.caret()))) {
-        m_dialogs.inform(kMsgCannotSave);
-        return false;
-    }
+    if (!writeLines(index, path, filerules::linesToSave(std::move(lines), view.caret()), backup)) return false;
     m_host.showStatus(path + " (geändert!) gespeichert.");
     if (!excluded) copyToSecondDrive(path);
     m_store.writeValue("Hauptmenu", "Letzte Datei", path);
@@ -333,10 +367,10 @@ void DocumentFiles::saveAll() {
         if (!documents::captionShowsModified(m_host.tabCaption(i))) continue;
         const std::string name = m_host.fileName(i);
         if (isNamed(name)) {
-            if (saveDocument(i, name)) m_host.setTabCaption(i, documents::fileNamePart(name));
+            if (saveDocument(i, name)) m_host.setTabCaption(i, documents::fileNamePart(m_host.fileName(i)));
             continue;
         }
-        const std::string hour = hourFileName();
+        const std::string hour = unnamedSaveTarget(i);
         if (!saveDocument(i, hour)) continue;
         m_host.setTabCaption(i, documents::fileNamePart(name));
         informOnce("Vorübergehend gespeichert unter:" + hour +

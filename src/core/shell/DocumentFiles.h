@@ -101,8 +101,10 @@ public:
 private:
     bool checkZeroBytes(const std::string& path);
     int targetDocumentFor(const std::string& path, bool& stop);
-    bool writeLines(int index, const std::string& path, const std::vector<std::string>& lines);
-    void copyBeforeSave(const std::string& path);
+    bool writeLines(int index, const std::string& path, const std::vector<std::string>& lines,
+                    const std::string& backup);
+    std::string copyBeforeSave(const std::string& path);
+    std::string unnamedSaveTarget(int index);
     void copyToSecondDrive(const std::string& path);
     bool isExcludedFromCopies(const std::string& path);
     CopyContext copyContext();

@@ -67,10 +67,11 @@ void installGermanTranslations(QApplication& app) {
     }
 }
 
-std::vector<std::string> argumentsOf(const QApplication& app) {
+// The bytes as given: a file name that is not UTF-8 must still name its file.
+// QApplication has already taken out the arguments that were its own.
+std::vector<std::string> argumentsOf(int argc, char** argv) {
     std::vector<std::string> arguments;
-    const QStringList all = app.arguments();
-    for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(u(all[i]));
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
     return arguments;
 }
 
@@ -107,7 +108,7 @@ int runApplication(int argc, char** argv) {
     app.setApplicationName("Pictra");
     installGermanTranslations(app);
 
-    const std::vector<std::string> arguments = argumentsOf(app);
+    const std::vector<std::string> arguments = argumentsOf(argc, argv);
     ProgramPaths paths = platform::programPaths(u(QApplication::applicationFilePath()), arguments);
     SettingsStore store;
     platform::AlsaSound sound;

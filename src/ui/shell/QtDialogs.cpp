@@ -10,6 +10,7 @@
 #include "CancelWindow.h"
 #include "TextWindow.h"
 #include "common/UiText.h"
+#include "platform/LocalPaths.h"
 #include "common/Text.h"
 #include "tools/Tones.h"
 
@@ -93,19 +94,19 @@ void QtDialogs::showText(const std::string& title, const std::string& text) {
 std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title, const std::string& folder) {
     QString path = QFileDialog::getOpenFileName(m_parent, q(title), q(folder), "Alle Dateien (*)");
     if (path.isEmpty()) return std::nullopt;
-    return u(path);
+    return platform::localPath(path);
 }
 
 std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title, const std::string& path) {
     QString chosen = QFileDialog::getSaveFileName(m_parent, q(title), q(path), "Alle Dateien (*)");
     if (chosen.isEmpty()) return std::nullopt;
-    return u(chosen);
+    return platform::localPath(chosen);
 }
 
 std::optional<std::string> QtDialogs::chooseFolder(const std::string& title, const std::string& folder) {
     QString chosen = QFileDialog::getExistingDirectory(m_parent, q(title), q(folder));
     if (chosen.isEmpty()) return std::nullopt;
-    return u(chosen);
+    return platform::localPath(chosen);
 }
 
 std::optional<FontSpec> QtDialogs::chooseFont(const FontSpec& current) {

@@ -1,0 +1,230 @@
+// What a crash (SIGKILL in the middle of a write) or a full disk leaves on disk.
+// The crashing saves run in a forked child that the file module kills after a
+// chosen number of written bytes; the parent then looks at the files.
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+
+#include "ChildProcess.h"
+#include "MemoryDocuments.h"
+#include "ScriptedDialogs.h"
+#include "TempDir.h"
+#include "common/FileIo.h"
+#include "explorer/RecycleBin.h"
+#include "shell/DocumentFiles.h"
+
+using namespace pictra;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCannotSave =
+    "Kann nicht speichern!\rSchreibgeschützt?\rCD-Laufwerk?\rvon Word oder anderem Programm geöffnet?";
+
+std::vector<std::string> entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bin::Date today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::string pattern(size_t size, char seed) {
+    std::string s(size, seed);
+    for (size_t i = 0; i < size; i += 97) s[i] = static_cast<char>('a' + (i / 97) % 26);
+    return s;
+}
+
+// A text of lines as a save writes it (CR LF, no trailing blanks, empty caret trailer).
+std::string savedForm(const std::string& text) { return text + "\r\n\r\n"; }
+
+}  // namespace
+
+TEST(CrashSafety, AKilledWriteLeavesTheOldFileAndNoTemporaryFile) {
+    const std::string old = pattern(300000, 'o');
+    const std::string fresh = pattern(400000, 'n');
+    for (size_t killAt : {size_t{0}, size_t{1}, size_t{65536}, size_t{200000}, size_t{399999}}) {
+        test::TempDir dir;
+        dir.write("a.txt", old);
+        const auto end = test::runInChild([&] {
+            fileio::setKillAfterBytes(killAt);
+            return fileio::writeFileAtomic(dir.file("a.txt"), fresh) ? 0 : 1;
+        });
+        EXPECT_TRUE(end.killed) << killAt;
+        EXPECT_EQ(dir.read("a.txt"), old) << killAt;
+        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a.txt"}) << killAt;
+    }
+}
+
+TEST(CrashSafety, StaleTemporaryFilesOfEarlierRunsGoWithTheNextSave) {
+    test::TempDir dir;
+    dir.write("a.txt", "alt");
+    dir.write(".a.txt.tmp123456", "Rest eines Absturzes");
+    dir.write(".a.txt.tmp7", "Rest");
+    dir.write(".a.txt.tmpX1", "fremd");   // not our pattern
+    dir.write(".b.txt.tmp123", "fremd");  // another file's
+    ASSERT_TRUE(fileio::writeFileAtomic(dir.file("a.txt"), "neu"));
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{".a.txt.tmpX1", ".b.txt.tmp123", "a.txt"}));
+    EXPECT_EQ(dir.read("a.txt"), "neu");
+}
+
+TEST(CrashSafety, ACopyKilledHalfwayLeavesNoCutOffTarget) {
+    test::TempDir dir;
+    dir.write("quelle.bin", pattern(500000, 'q'));
+    const auto end = test::runInChild([&] {
+        fileio::setKillAfterBytes(100000);
+        std::string error;
+        return fileio::copyFileAtomic(dir.file("quelle.bin"), dir.file("ziel.bin"), error) ? 0 : 1;
+    });
+    EXPECT_TRUE(end.killed);
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"quelle.bin"});
+    std::string error;
+    ASSERT_TRUE(fileio::copyFileAtomic(dir.file("quelle.bin"), dir.file("ziel.bin"), error)) << error;
+    EXPECT_EQ(dir.read("ziel.bin"), dir.read("quelle.bin"));
+    EXPECT_EQ(fs::last_write_time(dir.file("ziel.bin")), fs::last_write_time(dir.file("quelle.bin")));
+}
+
+namespace {
+
+struct SaveCrashTest : ::testing::Test {
+    test::TempDir dir;
+    ProgramPaths paths{dir.path() + "prog/", "pictra", ""};
+    SettingsStore store;
+    test::ScriptedDialogs dialogs;
+    test::RecordingSound sound;
+    Tones tones{store, sound};
+    EntityTable entities;
+    test::MemoryDocuments docs;
+    DocumentFiles files{docs, dialogs, store, paths, entities, tones};
+    std::string old = savedForm(pattern(300000, 'o'));
+    std::string fresh = pattern(350000, 'n');
+
+    void SetUp() override {
+        fs::create_directories(paths.folder);
+        fs::create_directories(dir.file("doc"));
+        dir.write("doc/brief.txt", old);
+        docs.type(0, fresh);
+        docs.docs[0].fileName = dir.file("doc/brief.txt");
+    }
+    std::string backup() const {
+        return paths.binFolder() + "/" + bin::binName(dir.file("doc/brief.txt"), today(), old.size());
+    }
+    // A save in a child, with the prompts it met (`messages` of any text) written
+    // to a file for the parent.
+    test::ChildEnd saveInChild(std::optional<size_t> killAt, bool asNobody, int messages = 0) {
+        const std::string log = dir.file("prompts.txt");
+        return test::runInChild(
+            [&] {
+                for (int i = 0; i < messages; ++i) dialogs.expectInform("");
+                fileio::setKillAfterBytes(killAt);
+                const bool saved = files.saveDocument(0, dir.file("doc/brief.txt"));
+                std::ofstream out(log, std::ios::binary);
+                for (const auto& p : dialogs.log()) out << p.text << "\n";
+                return saved ? 0 : 1;
+            },
+            asNobody);
+    }
+    std::string prompts() const { return dir.read("prompts.txt"); }
+    // The document folder refuses new files to a user; the document stays writable.
+    void lockDocumentFolder() {
+        fs::permissions(dir.path(), fs::perms::all);
+        fs::permissions(paths.folder, fs::perms::all);
+        fs::permissions(dir.file("doc/brief.txt"), fs::perms::all);
+        fs::permissions(dir.file("doc"), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                             fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    }
+};
+
+}  // namespace
+
+TEST_F(SaveCrashTest, KilledWhileTheDayBackupIsCopiedLeavesNoCutOffBackupAndTheNextSaveMakesIt) {
+    const auto end = saveInChild(100000, false);
+    EXPECT_TRUE(end.killed);
+    EXPECT_EQ(dir.read("doc/brief.txt"), old);
+    EXPECT_TRUE(!fs::exists(paths.binFolder()) || entries(paths.binFolder()).empty());
+    ASSERT_TRUE(files.saveDocument(0, dir.file("doc/brief.txt")));
+    EXPECT_EQ(dir.read("doc/brief.txt"), savedForm(fresh));
+    std::ifstream in(backup(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+}
+
+TEST_F(SaveCrashTest, ACutOffBackupOfAnEarlierVersionCountsAsMissing) {
+    fs::create_directories(paths.binFolder());
+    {
+        std::ofstream cut(backup(), std::ios::binary);
+        cut << old.substr(0, 65536);
+    }
+    ASSERT_TRUE(files.saveDocument(0, dir.file("doc/brief.txt")));
+    std::ifstream in(backup(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+}
+
+TEST_F(SaveCrashTest, InPlaceRewriteKilledHalfwayLeavesACompleteBackup) {
+    lockDocumentFolder();
+    // The backup (300,002 bytes) is complete before the document is touched.
+    const auto end = saveInChild(old.size() + 100000, true);
+    ASSERT_NE(end.exitCode, 120) << "cannot drop root";
+    EXPECT_TRUE(end.killed);
+    std::ifstream in(backup(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+    EXPECT_EQ(entries(dir.file("doc")), std::vector<std::string>{"brief.txt"});
+}
+
+TEST_F(SaveCrashTest, InPlaceRewriteWithoutABackupIsRefused) {
+    lockDocumentFolder();
+    // No bin can be made: a program folder without write access.
+    fs::permissions(paths.folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
+    const auto end = saveInChild(std::nullopt, true, 2);  // the failed backup, then the save
+    EXPECT_EQ(end.exitCode, 1);
+    EXPECT_EQ(dir.read("doc/brief.txt"), old);
+    EXPECT_NE(prompts().find(kCannotSave), std::string::npos) << prompts();
+}
+
+TEST_F(SaveCrashTest, FullDiskLeavesTheFileByteIdenticalBothWays) {
+    fs::create_directories(dir.file("voll"));
+    test::SmallVolume volume(dir.file("voll"), 1024 * 1024);
+    if (!volume.mounted()) GTEST_SKIP() << "Kein tmpfs einhängbar (keine Rechte zum Einhängen): Test übersprungen.";
+    paths.folder = dir.file("voll/prog/");
+    fs::create_directories(paths.folder);
+    dir.write("voll/brief.txt", old);
+    docs.docs[0].fileName = dir.file("voll/brief.txt");
+    // Fill the volume so that the new text no longer fits next to the old one.
+    dir.write("voll/fueller", std::string(1024 * 1024 - 2 * old.size() - 40000, 'f'));
+
+    dialogs.expectInform(kCannotSave);
+    EXPECT_FALSE(files.saveDocument(0, dir.file("voll/brief.txt")));
+    EXPECT_EQ(dir.read("voll/brief.txt"), old);
+
+    // In place (the folder refuses new files): the space is reserved first.
+    fs::permissions(dir.path(), fs::perms::all);
+    fs::permissions(dir.file("voll"), fs::perms::all);
+    fs::permissions(dir.file("voll/brief.txt"), fs::perms::all);
+    fs::permissions(paths.folder, fs::perms::all);
+    fs::create_directories(paths.binFolder());
+    fs::permissions(paths.binFolder(), fs::perms::all);
+    fs::permissions(dir.file("voll"), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                          fs::perms::others_exec);
+    const auto end = test::runInChild(
+        [&] {
+            test::ScriptedDialogs quiet;
+            quiet.expectInform(kCannotSave);
+            DocumentFiles child{docs, quiet, store, paths, entities, tones};
+            const bool saved = child.saveDocument(0, dir.file("voll/brief.txt"));
+            std::ofstream out(dir.file("prompts.txt"), std::ios::binary);
+            for (const auto& p : quiet.log()) out << p.text << "\n";
+            return saved ? 0 : 1;
+        },
+        true);
+    EXPECT_EQ(end.exitCode, 1);
+    EXPECT_EQ(dir.read("voll/brief.txt"), old);
+    EXPECT_NE(prompts().find(kCannotSave), std::string::npos) << prompts();
+}
