@@ -1,0 +1,150 @@
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include <jpeglib.h>
+
+#include "PictureCodecs.h"
+
+namespace pictra::platform::pictures {
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void onError(j_common_ptr info) {
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    (*info->err->format_message)(info, manager->message);
+    std::longjmp(manager->jump, 1);
+}
+
+// Corrupt-data warnings are many for damaged files; the picture is still shown.
+void onMessage(j_common_ptr, int) {}
+
+const unsigned char* asBytes(std::string_view bytes) { return reinterpret_cast<const unsigned char*>(bytes.data()); }
+
+constexpr const char* kNoJpeg = "Keine lesbare JPEG-Datei: ";
+
+}  // namespace
+
+std::optional<std::pair<int, int>> jpegSize(std::string_view bytes) {
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    errors.base.emit_message = onMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return std::nullopt;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, asBytes(bytes), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    const std::pair<int, int> size{static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
+    jpeg_destroy_decompress(&info);
+    return size;
+}
+
+int jpegScaleFor(int fullWidth, int fullHeight, int targetWidth, int targetHeight) {
+    for (int m = 1; m < 8; ++m) {
+        const long long w = (static_cast<long long>(fullWidth) * m + 7) / 8;
+        const long long h = (static_cast<long long>(fullHeight) * m + 7) / 8;
+        if (w >= 2LL * targetWidth && h >= 2LL * targetHeight) return m;
+    }
+    return 8;
+}
+
+JpegPicture decodeJpeg(std::string_view bytes, int scaleEighths) {
+    JpegPicture result;
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    errors.base.emit_message = onMessage;
+    // Nothing with a destructor is created between setjmp and the last libjpeg call.
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        throw PictureError(std::string(kNoJpeg) + errors.message);
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, asBytes(bytes), static_cast<unsigned long>(bytes.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_EXT_BGRA;
+    info.scale_num = static_cast<unsigned>(scaleEighths < 1 || scaleEighths > 8 ? 8 : scaleEighths);
+    info.scale_denom = 8;
+    info.dct_method = JDCT_ISLOW;
+    jpeg_calc_output_dimensions(&info);
+    result.fullWidth = static_cast<int>(info.image_width);
+    result.fullHeight = static_cast<int>(info.image_height);
+    const std::uint64_t bytesNeeded = std::uint64_t{info.output_width} * info.output_height * 4;
+    if (bytesNeeded > pictra::pictures::maxBitmapBytes()) {
+        const std::string size = std::to_string(info.output_width) + " × " + std::to_string(info.output_height);
+        jpeg_destroy_decompress(&info);
+        throw pictra::pictures::BitmapTooLarge("Das Bild ist zu groß für den Arbeitsspeicher (" + size +
+                                               " Bildpunkte).");
+    }
+    try {
+        result.bitmap.setSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    } catch (...) {
+        jpeg_destroy_decompress(&info);
+        throw;
+    }
+    for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1 && result.exif.empty()) {
+            result.exif.assign(reinterpret_cast<const char*>(m->data), m->data_length);
+        }
+    }
+    jpeg_start_decompress(&info);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = reinterpret_cast<JSAMPROW>(result.bitmap.row(static_cast<int>(info.output_scanline)));
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return result;
+}
+
+std::string encodeJpeg(const Bitmap32& bitmap, int quality, const std::string& exif) {
+    if (bitmap.empty()) throw PictureError("Ein leeres Bild kann nicht gespeichert werden.");
+    jpeg_compress_struct info{};
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_compress(&info);
+        std::free(buffer);
+        throw PictureError(std::string("JPEG-Datei kann nicht geschrieben werden: ") + errors.message);
+    }
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(bitmap.width());
+    info.image_height = static_cast<JDIMENSION>(bitmap.height());
+    info.input_components = 4;
+    info.in_color_space = JCS_EXT_BGRA;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    if (!exif.empty() && exif.size() <= 65533) {
+        jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
+                          static_cast<unsigned>(exif.size()));
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(
+            reinterpret_cast<const JSAMPLE*>(bitmap.row(static_cast<int>(info.next_scanline))));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::string out(reinterpret_cast<const char*>(buffer), size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return out;
+}
+
+}  // namespace pictra::platform::pictures

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "pictures/Bitmap32.h"
+
+// Reading and writing picture bytes with the libraries made for each format:
+// libjpeg-turbo and giflib here (no Qt, so the fuzz targets can take them alone),
+// the other formats through Qt (QtPictureCodecs.h).
+namespace pictra::platform::pictures {
+
+using pictra::pictures::Bitmap32;
+
+// A file that is not a readable picture of the expected format.
+class PictureError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct JpegPicture {
+    Bitmap32 bitmap;
+    std::string exif;  // the APP1 segment as read, written back on saving
+    int fullWidth = 0;
+    int fullHeight = 0;
+};
+
+// Width and height from the header; nullopt for bytes that are no JPEG.
+std::optional<std::pair<int, int>> jpegSize(std::string_view bytes);
+// Decodes at scaleEighths / 8 of the full size (1..8) through the DCT scaling.
+// Throws PictureError, or BitmapTooLarge for a picture beyond the memory.
+JpegPicture decodeJpeg(std::string_view bytes, int scaleEighths = 8);
+// The smallest scale in eighths whose picture is still at least twice the target
+// in both directions (8 when the target is larger than half the picture).
+int jpegScaleFor(int fullWidth, int fullHeight, int targetWidth, int targetHeight);
+std::string encodeJpeg(const Bitmap32& bitmap, int quality, const std::string& exif = {});
+
+// The first frame on its logical screen; transparent pixels get alpha 0.
+Bitmap32 decodeGif(std::string_view bytes);
+// 256 colours chosen for the picture.
+std::string encodeGif(const Bitmap32& bitmap);
+
+}  // namespace pictra::platform::pictures

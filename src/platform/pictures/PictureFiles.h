@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "pictures/Bitmap32.h"
+
+namespace pictra::platform::pictures {
+
+struct LoadedPicture {
+    pictra::pictures::Bitmap32 bitmap;
+    std::string exif;  // JPEG only
+    int fullWidth = 0;
+    int fullHeight = 0;
+};
+
+// Reads a picture file as the picture windows do: an extension holding ".jp" is
+// decoded as JPEG first; on failure, and for every other file, the readers for
+// what the bytes are (a PNG named ".jpg" is read as PNG). With a target size the
+// JPEG decoder scales down by its DCT scaling to no less than twice the target.
+// Throws PictureError (with a German text) or pictures::BitmapTooLarge.
+LoadedPicture loadPicture(const std::string& path, int targetWidth = 0, int targetHeight = 0);
+
+// Writes by the target's extension: ".jpg"/".jpeg" at `quality` (keeping the EXIF
+// segment given), ".gif", ".bmp", ".png", ".ico", ".tif"/".tiff"; through a
+// temporary file and a rename, so a failure leaves an existing file intact.
+// Throws PictureError.
+void savePicture(const std::string& path, const pictra::pictures::Bitmap32& bitmap, int quality = 91,
+                 const std::string& exif = {});
+
+}  // namespace pictra::platform::pictures
