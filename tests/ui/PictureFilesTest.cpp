@@ -90,6 +90,8 @@ TEST(PictureFiles, ABadFileIsAnErrorAndAPngNamedJpgIsReadByItsBytes) {
     dir.write("text.jpg.txt", "Das ist kein Bild.");
     EXPECT_THROW(loadPicture(dir.file("text.jpg.txt")), PictureError);
     EXPECT_THROW(loadPicture(dir.file("fehlt.png")), PictureError);
+    // A GIF without any image: giflib has no error text for that (found by the fuzzer).
+    EXPECT_THROW(decodeGif(std::string_view("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14)), PictureError);
     // A cut-off JPEG is shown as far as it goes; cut in its header it is an error.
     savePicture(dir.file("ganz.jpg"), testPicture(256, 256));
     const std::string whole = dir.read("ganz.jpg");

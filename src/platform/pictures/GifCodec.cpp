@@ -31,6 +31,12 @@ int writeToString(GifFileType* gif, const GifByteType* data, int length) {
     return length;
 }
 
+// giflib has no text for some codes (and none for 0).
+std::string gifError(int code) {
+    const char* text = GifErrorString(code);
+    return text ? text : "Fehler " + std::to_string(code);
+}
+
 struct GifCloser {
     void operator()(GifFileType* gif) const {
         int error = 0;
@@ -44,9 +50,9 @@ Bitmap32 decodeGif(std::string_view bytes) {
     MemoryReader reader{bytes};
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, readFromMemory, &error));
-    if (!gif) throw PictureError(std::string("Keine lesbare GIF-Datei: ") + GifErrorString(error));
+    if (!gif) throw PictureError(std::string("Keine lesbare GIF-Datei: ") + gifError(error));
     if (DGifSlurp(gif.get()) != GIF_OK || gif->ImageCount < 1) {
-        throw PictureError(std::string("Keine lesbare GIF-Datei: ") + GifErrorString(gif->Error));
+        throw PictureError(std::string("Keine lesbare GIF-Datei: ") + gifError(gif->Error));
     }
     const SavedImage& frame = gif->SavedImages[0];
     const ColorMapObject* map = frame.ImageDesc.ColorMap ? frame.ImageDesc.ColorMap : gif->SColorMap;
@@ -94,7 +100,7 @@ std::string encodeGif(const Bitmap32& bitmap) {
     std::string out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, writeToString, &error);
-    if (!gif) throw PictureError(std::string("GIF-Datei kann nicht geschrieben werden: ") + GifErrorString(error));
+    if (!gif) throw PictureError(std::string("GIF-Datei kann nicht geschrieben werden: ") + gifError(error));
     ColorMapObject* map = GifMakeMapObject(256, palette.data());
     bool ok = map && EGifPutScreenDesc(gif, bitmap.width(), bitmap.height(), 8, 0, map) == GIF_OK &&
               EGifPutImageDesc(gif, 0, 0, bitmap.width(), bitmap.height(), false, nullptr) == GIF_OK;

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Times Pictra's picture paths against peer programs on the same 24-megapixel
+# JPEG photograph, whole processes in one hyperfine run each, and prints the
+# median ratios. Installs its peers itself (vips, djpeg/jpegtran, hyperfine, ImageMagick).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+peers=(libvips-tools libjpeg-turbo-progs hyperfine imagemagick jq)
+missing=()
+for p in "${peers[@]}"; do dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p"); done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -q && "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+cmake --build --preset default --target picture_tool
+tool=build/bin/picture_tool
+work=${PICTRA_BENCH_DIR:-/tmp/pictra-bench-pictures}
+mkdir -p "$work"
+photo=$work/photo24mp.jpg
+if [ ! -f "$photo" ]; then
+    # Something like a photograph: smooth plasma with fine noise, at camera quality.
+    convert -size 1500x1000 plasma:fractal -resize 6000x4000! -attenuate 0.4 +noise Gaussian -quality 92 "$photo"
+fi
+identify "$photo"
+
+median_ratio() {  # json file, index of ours, index of the peer
+    jq -r ".results[$2].median / .results[$3].median" "$1"
+}
+
+hyperfine -w 2 -r 10 -N --export-json "$work/fit.json" \
+    "$tool fit $photo 1920 1080 $work/fit.jpg" \
+    "vipsthumbnail $photo --size 1920x1080 -o $work/vips.jpg[Q=90]" \
+    "djpeg -outfile /dev/null $photo"
+hyperfine -w 2 -r 10 -N --export-json "$work/turn.json" \
+    "$tool turn $photo $work/turned.jpg" \
+    "vips rot $photo $work/vips-turned.jpg[Q=90] d90" \
+    "jpegtran -rotate 90 -outfile $work/jt.jpg $photo"
+
+echo "fit 1920x1080, Pictra / vipsthumbnail: $(median_ratio "$work/fit.json" 0 1)"
+echo "fit 1920x1080, Pictra / djpeg (full decode): $(median_ratio "$work/fit.json" 0 2)"
+echo "turn right + JPEG 90, Pictra / vips rot: $(median_ratio "$work/turn.json" 0 1)"
+echo "turn right + JPEG 90, Pictra / jpegtran: $(median_ratio "$work/turn.json" 0 2)"
+"$tool" compare "$photo" 1920 1080
