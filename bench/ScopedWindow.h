@@ -22,6 +22,7 @@ public:
     }
     std::string editText(const std::string&, const std::string&) override { return kCancelMarker; }
     void showText(const std::string&, const std::string&) override {}
+    bool confirmText(const std::string&, const std::string&, const std::string&) override { return false; }
     std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
     std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
     std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }

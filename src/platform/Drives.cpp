@@ -1,6 +1,10 @@
 #include "Drives.h"
 
+#include <QFile>
 #include <QStorageInfo>
+#include <algorithm>
+
+#include "explorer/Drives.h"
 
 namespace pictra::platform {
 
@@ -28,6 +32,26 @@ std::string defaultSecondDriveFolder(const std::string& folder) {
         if (fallback.isEmpty()) fallback = root + "/";
     }
     return fallback.toStdString();
+}
+
+std::vector<Drive> mountedDrives() {
+    std::vector<Drive> drives;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const std::string type = volume.fileSystemType().toStdString();
+        const std::string root = QFile::encodeName(volume.rootPath()).toStdString();
+        if (!volume.isValid() || explorer::isSystemVolume(type, root)) continue;
+        const std::string device = volume.device().toStdString();
+        // A medium that is present answers with its size; an empty removable drive is left out.
+        const bool removable = device.rfind("/dev/sd", 0) == 0 && root.rfind("/media/", 0) == 0;
+        if (removable && (!volume.isReady() || volume.bytesTotal() <= 0)) continue;
+        drives.push_back({root, explorer::driveTypeWord(type, root, removable), volume.name().toStdString()});
+    }
+    std::sort(drives.begin(), drives.end(), [](const Drive& a, const Drive& b) { return a.root < b.root; });
+    return drives;
+}
+
+std::string driveOf(const std::string& path) {
+    return QFile::encodeName(QStorageInfo(QFile::decodeName(QByteArray::fromStdString(path))).rootPath()).toStdString();
 }
 
 bool sameVolume(const std::string& a, const std::string& b) {

@@ -57,6 +57,13 @@ ScriptedDialogs& ScriptedDialogs::expectEditText(const std::string& title, const
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::expectConfirmText(const std::string& caption, bool ok) {
+    Step s = makeStep("confirmText", caption);
+    s.answer = ok ? Answer::Yes : Answer::No;
+    m_script.push_back(s);
+    return *this;
+}
+
 ScriptedDialogs& ScriptedDialogs::expectShowText(const std::string& title) {
     m_script.push_back(makeStep("showText", title));
     return *this;
@@ -144,6 +151,12 @@ std::string ScriptedDialogs::editText(const std::string& title, const std::strin
     m_shownTexts.push_back(text);
     const Step* step = next("editText", title);
     return step && step->value ? *step->value : std::string(kCancelMarker);
+}
+
+bool ScriptedDialogs::confirmText(const std::string& caption, const std::string& upper, const std::string& lower) {
+    m_shownTexts.push_back(upper + "\n----\n" + lower);
+    const Step* step = next("confirmText", caption);
+    return step && step->answer == Answer::Yes;
 }
 
 void ScriptedDialogs::showText(const std::string& title, const std::string& text) {

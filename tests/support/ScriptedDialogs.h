@@ -27,6 +27,7 @@ public:
     ScriptedDialogs& expectAskText(const std::string& prompt, std::optional<std::string> answer);
     ScriptedDialogs& expectEditText(const std::string& title, const std::string& result);
     ScriptedDialogs& expectShowText(const std::string& title);
+    ScriptedDialogs& expectConfirmText(const std::string& caption, bool ok);
     ScriptedDialogs& expectOpenFile(std::optional<std::string> path);
     ScriptedDialogs& expectSaveFile(std::optional<std::string> path);
     ScriptedDialogs& expectFolder(std::optional<std::string> path);
@@ -48,6 +49,7 @@ public:
                                        const std::string& value) override;
     std::string editText(const std::string& title, const std::string& text) override;
     void showText(const std::string& title, const std::string& text) override;
+    bool confirmText(const std::string& caption, const std::string& upper, const std::string& lower) override;
     std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& folder) override;
     std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& path) override;
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& folder) override;

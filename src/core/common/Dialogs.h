@@ -43,6 +43,8 @@ public:
     // Text window: returns the text, or kCancelMarker when the user cancelled.
     virtual std::string editText(const std::string& title, const std::string& text) = 0;
     virtual void showText(const std::string& title, const std::string& text) = 0;
+    // Two texts, one above the other, with "OK" and "Abbrechen"; false when cancelled.
+    virtual bool confirmText(const std::string& caption, const std::string& upper, const std::string& lower) = 0;
 
     // File, folder, font and colour choosers; nullopt when cancelled.
     virtual std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& folder) = 0;

@@ -53,6 +53,8 @@ void MainWindow::buildAsciiMenu(QMenu* extras) {
         html::repairAtilde(view, m_context.tones);
     });
     addCommand(ascii, "AsciiFuerZeile1", "Ascii für Zeile angeben", [this] { files().showCharacterCodes(); });
+    addCommand(ascii, "TextvorschauNichtAscii1", "Textvorschau (für nicht ASCII-Datei)",
+               [this] { textPreviewOfChosenFile(); });
     addCommand(ascii, "UTF8NachAnsi1", "UTF8 nach Ansi", [this] {
         QtEditorView view(*currentEditor());
         html::repairQuotedPrintable(view, m_context.dialogs, m_context.tones, [this](const std::string& text) {

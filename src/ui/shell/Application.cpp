@@ -15,6 +15,7 @@
 #include "DocumentArea.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
+#include "explorer/Explorers.h"
 #include "common/UiText.h"
 #include "explorer/RecycleBin.h"
 #include "platform/AlsaSound.h"
@@ -90,6 +91,17 @@ void placeAtStart(MainWindow& window) {
     window.showMaximized();
 }
 
+// Kept on the screen: not above 70 pixels from the top, not taller than the screen minus 120.
+void startExplorer(MainWindow& window) {
+    ExplorerWindow& explorer = window.explorers().first();
+    const QScreen* screen = QApplication::primaryScreen();
+    const int height = screen ? screen->availableGeometry().height() : 768;
+    if (explorer.y() < 60) explorer.move(explorer.x(), 70);
+    if (explorer.height() > height - 120) explorer.resize(explorer.width(), height - 120);
+    explorer.start("");
+    explorer.raise();
+}
+
 void applyLockKeysAtStart(MainWindow& window, const SettingsStore& store) {
     const std::string value = store.readValue(kSectionSettings, "Numlock");
     const long long setting = text::toIntDef(value, 0);
@@ -136,10 +148,13 @@ int runApplication(int argc, char** argv) {
     window->newDocument();
     const bool indexExists = QFileInfo::exists(q(paths.folder + "index.html"));
     window->setStartRequest(documents::startRequest(arguments, paths.folder, indexExists));
-    // Until the program's explorer opens it through its double click, the file is loaded directly.
-    window->setStartRequestHandler([&window](const std::string& path) { window->files().loadFile(path); });
+    window->setStartRequestHandler([&window](const std::string& path) { window->explorers().openStartRequest(path); });
+    startExplorer(*window);
     tones.tone(kHighSignal);
     window->mainTimer()->start();
+    // The first pass runs as soon as the windows are up, so that a file named on
+    // the command line opens at once rather than after the first interval.
+    QTimer::singleShot(0, window.get(), &MainWindow::timerTick);
 
     const int code = app.exec();
     dialogs.setParentWindow(nullptr);

@@ -19,6 +19,7 @@ void MainWindow::buildFileMenu() {
         m_files->setCurrentMacro(0);
         if (hasVisibleText(currentEditor())) newDocument();
     }, QKeySequence("Ctrl+N"));
+    addCommand(file, "Oeffnen1", "Öffnen...", [this] { openWithExplorer(); });
     addCommand(file, "OeffnenKlassisch1", "Öffnen (klassisch) ...", [this] { m_files->openClassic(); });
     file->addSeparator();
     addCommand(file, "Speichern1", "Speichern", [this] { m_files->save(); }, QKeySequence("Ctrl+S"));
@@ -44,6 +45,7 @@ void MainWindow::buildFileMenu() {
                [this] { m_files->deleteCurrentToBin(); });
     addCommand(file, "Vormerken1", "geladene Dateien für Dateienexplorer vormerken", [this] {
         m_markedFiles = m_files->markLoadedFiles();
+        showExplorerAtCurrentDocument();
     });
     addCommand(file, "UmschaltenNachPenwick1", "Umschalten nach Penwick", [this] { switchToPenwick(); },
                QKeySequence("Ctrl+Alt+A"));

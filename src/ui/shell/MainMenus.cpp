@@ -56,6 +56,7 @@ void MainWindow::buildMenus() {
     addCommand(show, "AlleFensterzeigen1", "Alle bereits geöffnete Fenster zeigen", [this] { showAllWindows(); });
     addCommand(show, "Hinweisfenster1", "Hinweisfenster, falls bereits geöffnet", [this] { showTextWindowAgain(); },
                QKeySequence("Ctrl+Shift+F12"));
+    buildExplorerCommands(view);
 
     buildHtmlMenu();
 

@@ -3,11 +3,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStatusTipEvent>
 #include <QMessageBox>
 #include <QTextBlock>
@@ -23,6 +22,7 @@
 #include "PlainEditor.h"
 #include "StatusBars.h"
 #include "common/UiText.h"
+#include "explorer/Explorers.h"
 #include "html/BrowserWindow.h"
 #include "shell/Documents.h"
 #include "shell/StatusTexts.h"
@@ -81,6 +81,7 @@ MainWindow::MainWindow(AppContext& context, MainWindowOptions options, QWidget* 
     m_files = std::make_unique<DocumentFiles>(*m_host, m_context.dialogs, m_context.store, m_context.paths,
                                               m_entities, m_context.tones);
     confirmClose = [this](int index) { return m_files->confirmClose(index); };
+    buildExplorers();
     buildMenus();
     m_timer = new QTimer(this);
     m_timer->setObjectName("Timer1");
@@ -272,13 +273,16 @@ QMenu* MainWindow::buildDocumentMenu() {
     return menu;
 }
 
-// Until the program's own explorer exists, the desktop's file manager shows the folder.
-void MainWindow::showCurrentFolder() {
-    const std::string name = currentFileName();
-    const QFileInfo file(q(name));
-    const QString folder = name.find('?') == std::string::npos && file.dir().exists() ? file.absolutePath()
-                                                                                       : QDir::homePath();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+void MainWindow::showCurrentFolder() { showExplorerAtCurrentDocument(); }
+
+// A right click on the window's background starts and shows the explorer.
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        m_explorers->first().start("");
+        m_explorers->first().raise();
+        return;
+    }
+    QMainWindow::mousePressEvent(event);
 }
 
 bool MainWindow::confirmAllDocuments() {
@@ -292,6 +296,7 @@ bool MainWindow::confirmAllDocuments() {
 void MainWindow::saveAtExit() {
     if (m_closed) return;
     m_closed = true;
+    m_explorers->storeAtExit();
     m_context.settingsFile.saveAtExit(m_context.store);
     m_context.explorerFolders.save(m_context.paths.explorerFolderListFileName());
 }
@@ -313,6 +318,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     saveAtExit();
     event->accept();
     if (m_browser) m_browser->close();
+    m_explorers->first().hide();
+    m_explorers->second().hide();
 }
 
 }  // namespace pictra::ui

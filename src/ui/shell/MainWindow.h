@@ -21,6 +21,7 @@ class BrowserWindow;
 class CalculatorDialog;
 class CalculatorPanel;
 class DocumentArea;
+class Explorers;
 class MainDocumentHost;
 class PlainEditor;
 class SettingsDialog;
@@ -98,6 +99,13 @@ public:
     QMenu* buildDocumentMenu();
 
     void showCurrentFolder();
+    // The two explorer windows; the first is shown at start.
+    Explorers& explorers();
+    void showExplorerAtCurrentDocument(const QString& caption = {});
+    // "Öffnen...": the explorer at the current document's folder, files open by double click.
+    void openWithExplorer();
+    void textPreviewOfChosenFile();
+    bool loadRtfFile(const std::string& path);
     // The entity table of the HTML commands, one for every document of the run.
     EntityTable& entities() { return m_entities; }
     void setMathMode(bool on);
@@ -140,10 +148,13 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
+    void buildExplorers();
+    void buildExplorerCommands(QMenu* view);
     void buildFileMenu();
     void fillSaveInFolderMenu(QMenu* menu);
     void buildRtfMenu(QMenu* file);
@@ -170,6 +181,7 @@ private:
     EntityTable m_entities;
     std::unique_ptr<MainDocumentHost> m_host;
     std::unique_ptr<DocumentFiles> m_files;
+    std::unique_ptr<Explorers> m_explorers;
     std::vector<std::string> m_markedFiles;
     std::unique_ptr<RawPrinter> m_rawPrinter;
     bool m_settingsOpened = false;

@@ -1,6 +1,10 @@
 #include "QtDialogs.h"
 
 #include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -89,6 +93,27 @@ std::string QtDialogs::editText(const std::string& title, const std::string& tex
 void QtDialogs::showText(const std::string& title, const std::string& text) {
     const QFont font = m_textFont ? m_textFont() : QFont("Courier New", 12);
     textWindow()->showText(q(title), q(text), font, true);
+}
+
+bool QtDialogs::confirmText(const std::string& caption, const std::string& upper, const std::string& lower) {
+    QDialog dialog(m_parent);
+    dialog.setObjectName("confirmText");
+    dialog.setWindowTitle(q(caption));
+    auto* layout = new QVBoxLayout(&dialog);
+    const QFont font = m_textFont ? m_textFont() : QFont("Courier New", 12);
+    for (const std::string* text : {&upper, &lower}) {
+        auto* view = new QPlainTextEdit(message(*text), &dialog);
+        view->setReadOnly(true);
+        view->setFont(font);
+        layout->addWidget(view);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText("Abbrechen");
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.resize(900, 650);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title, const std::string& folder) {

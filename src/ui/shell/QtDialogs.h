@@ -34,6 +34,7 @@ public:
                                        const std::string& value) override;
     std::string editText(const std::string& title, const std::string& text) override;
     void showText(const std::string& title, const std::string& text) override;
+    bool confirmText(const std::string& caption, const std::string& upper, const std::string& lower) override;
     std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& folder) override;
     std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& path) override;
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& folder) override;

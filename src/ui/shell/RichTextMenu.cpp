@@ -26,22 +26,26 @@ void MainWindow::buildRtfMenu(QMenu* file) {
     addCommand(menu, "AusgewaehltesFormatieren1", "Ausgewähltes formatieren", [this] { formatSelection(); });
 }
 
-// A non-empty document keeps its text: the file goes into a new document then.
 void MainWindow::readRtfFile() {
     const std::string name = currentFileName();
     auto path = m_context.dialogs.chooseOpenFile("Eine RTF-Datei einlesen",
                                                  name.find('?') == std::string::npos ? name : std::string());
-    if (!path) return;
-    auto bytes = fileio::readFile(*path);
+    if (path) loadRtfFile(*path);
+}
+
+// A non-empty document keeps its text: the file goes into a new document then.
+bool MainWindow::loadRtfFile(const std::string& path) {
+    auto bytes = fileio::readFile(path);
     if (!bytes) {
-        m_context.dialogs.inform("Datei \"" + *path + "\"kann nicht geladen werden.");
-        return;
+        m_context.dialogs.inform("Datei \"" + path + "\"kann nicht geladen werden.");
+        return false;
     }
     if (hasVisibleText(currentEditor())) newDocument();
     fromRtfDocument(rtf::read(*bytes), *currentEditor()->document());
-    setCurrentFileName(*path);
-    m_documents->setTabText(currentIndex(), q(documents::fileNamePart(*path)));
+    setCurrentFileName(path);
+    m_documents->setTabText(currentIndex(), q(documents::fileNamePart(path)));
     refreshCaption();
+    return true;
 }
 
 void MainWindow::saveRtfFile() {

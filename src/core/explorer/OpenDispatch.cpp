@@ -1,0 +1,61 @@
+#include "OpenDispatch.h"
+
+#include "common/Text.h"
+#include "pictures/PictureNames.h"
+
+namespace pictra::explorer {
+
+namespace {
+
+std::string lowerExtension(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    return text::toLowerAscii(path.substr(dot));
+}
+
+}  // namespace
+
+bool isBinaryExtension(const std::string& path) {
+    const std::string ext = lowerExtension(path);
+    if (ext.find(".mp") != std::string::npos) return true;
+    for (const char* known : {".doc", ".rtf", ".xls", ".pps", ".exe", ".dll", ".dcu", ".bin", ".wav", ".pdf", ".zip",
+                              ".wmv", ".mp3"}) {
+        if (ext == known) return true;
+    }
+    return false;
+}
+
+bool isSoundFile(const std::string& path) {
+    const std::string ext = lowerExtension(path);
+    return ext == ".mid" || ext == ".mp3" || ext == ".wav";
+}
+
+OpenAction dispatchOpen(const OpenRequest& r) {
+    const std::string lower = text::toLowerAscii(r.path);
+    if (lowerExtension(r.path) == ".rtf") return OpenAction::RichText;
+    if (pictures::isPictureFile(lower)) return OpenAction::Picture;
+    if (isSoundFile(lower)) return OpenAction::Sound;
+    if (lower.find(".htm") != std::string::npos) {
+        return r.htmlInStandardBrowser ? OpenAction::Associated : OpenAction::HtmlDocument;
+    }
+    if (isBinaryExtension(lower) && !r.fromReadItem) return OpenAction::Associated;
+    if (!r.readable || r.firstBytes.substr(0, 1024).find('\0') != std::string_view::npos) {
+        return OpenAction::UrlHandler;
+    }
+    return OpenAction::Document;
+}
+
+std::string extensionFromHeader(const std::string& path, std::string_view firstBytes) {
+    if (!lowerExtension(path).empty()) return {};
+    switch (pictures::signatureOf(firstBytes)) {
+        case pictures::Signature::Jpeg: return ".jpg";
+        case pictures::Signature::Gif: return ".gif";
+        case pictures::Signature::Bmp: return ".bmp";
+        case pictures::Signature::Png: return ".png";
+        case pictures::Signature::Unknown: break;
+    }
+    return {};
+}
+
+}  // namespace pictra::explorer

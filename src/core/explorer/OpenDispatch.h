@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What a double click in the explorer's file list does with a file.
+namespace pictra::explorer {
+
+enum class OpenAction {
+    RichText,          // loaded as formatted text
+    Picture,           // the picture window shows it
+    Sound,             // started with its associated program, the explorer shown again
+    Associated,        // started with its associated program
+    UrlHandler,        // handed to the system's handler, opened as a document only if that fails
+    Document,          // opened as a document
+    HtmlDocument,      // opened as a document and shown in the browser preview
+};
+
+struct OpenRequest {
+    std::string path;
+    std::string_view firstBytes;         // up to 1024 bytes of the file
+    bool readable = true;                // the file could be opened
+    bool fromReadItem = false;           // "Datei einlesen (falls Textdatei)"
+    bool htmlInStandardBrowser = false;  // "Alles Im Standardbrowser öffnen"
+};
+
+OpenAction dispatchOpen(const OpenRequest& request);
+
+// ".mp" anywhere in the extension, or one of the known binary extensions.
+bool isBinaryExtension(const std::string& path);
+bool isSoundFile(const std::string& path);
+
+// A file without extension whose first bytes name a picture format: the
+// extension to give it (".jpg", ".gif", ".bmp", ".png"); empty otherwise.
+std::string extensionFromHeader(const std::string& path, std::string_view firstBytes);
+
+}  // namespace pictra::explorer

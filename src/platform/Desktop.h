@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The desktop's services in place of the Windows shell: associated programs,
+// the file manager, a terminal, console programs and the machine's figures.
+namespace pictra::platform {
+
+// Opens a file or folder with the program the desktop associates with it
+// (xdg-open); false when none could be started.
+bool openWithAssociated(const std::string& path);
+
+// Starts a program file in its own folder with the parameters split at blanks.
+bool startInFolder(const std::string& program, const std::string& parameters);
+
+// The user's terminal emulator in `folder`; false when none is installed.
+bool openTerminal(const std::string& folder);
+
+// Runs a program with its output (stdout and stderr) read through a pipe until it
+// ends; nullopt when it cannot be started. `keepWaiting` is asked between reads
+// and stops the program when it returns false.
+std::optional<std::string> consoleOutput(const std::string& program, const std::string& parameters,
+                                         const std::function<bool()>& keepWaiting);
+
+// The "Laufwerke" report: memory, processor and every mounted volume with its
+// sizes (UTF-8 text with CR LF).
+std::string drivesReport();
+
+// The user's personal documents folder (XDG documents, else the home folder).
+std::string documentsFolder();
+
+}  // namespace pictra::platform

@@ -1,0 +1,250 @@
+// The explorer's menus: search, the file commands of the window itself, the
+// extras and the folder chronicle.
+#include <QCursor>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <sys/stat.h>
+
+#include "ExplorerWindow.h"
+#include "common/Dialogs.h"
+#include "common/FileIo.h"
+#include "common/UiText.h"
+#include "explorer/FileLines.h"
+#include "explorer/TextPreview.h"
+#include "platform/Desktop.h"
+#include "settings/SettingsStore.h"
+
+namespace pictra::ui {
+
+namespace {
+
+constexpr const char* kNote =
+    "Pictra verfügt über einen eigenen Puffer für die Namen von Dateipfaden.\rSie können markierte Dateien in den "
+    "Puffer nehmen (\"vormerken\") und anschließend diese Dateien in einen anderen Ordner kopieren (dann sind sie zwei "
+    "mal vorhanden), oder verschieben.\r\rDen eigentlichen Vorgang müssen Sie jeweils noch bestätigen.\r\rMit Hilfe des "
+    "zweiten Explorers (grünlich) - zwei mal Taste F11 - wird Ihre Arbeit stark vereinfacht.\r\r\rIn der Kopfzeile "
+    "steht: Anzahl der Unterordner / Anzahl der Dateien";
+
+constexpr const char* kUsage =
+    "_Hinweis: Zweiter Klick = Doppelklick.\r\n\r\n"
+    "Ordner: ein Klick zeigt die Dateien des Ordners, ein zweiter Klick seine Unterordner.\r\n"
+    "Dateien: ein zweiter Klick (oder Doppelklick) öffnet die Datei: Textdateien im Editor, Bilder im Bildfenster, "
+    "andere Dateien mit dem zugeordneten Programm.\r\n"
+    "\"Chr\": die Chronik aller bisher angeklickten Ordner.\r\n"
+    "F11: zweiter Explorer. Esc: Explorer schließen.";
+
+QAction* add(QMenu* menu, const char* name, const QString& text, std::function<void()> command,
+             const QKeySequence& key = {}) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    if (!key.isEmpty()) action->setShortcut(key);
+    QObject::connect(action, &QAction::triggered, menu, [command = std::move(command)] { command(); });
+    return action;
+}
+
+bool hasZeroByte(const std::string& path) {
+    const auto bytes = fileio::readFile(path);
+    return !bytes || bytes->substr(0, 1024).find('\0') != std::string::npos;
+}
+
+}  // namespace
+
+void ExplorerWindow::buildMenus(QMenuBar* bar) {
+    QAction* close = bar->addAction("Schließen");
+    close->setObjectName("Schliessen1");
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    QMenu* search = bar->addMenu("Suchen");
+    add(search, "EinfacheSuche1", "Einfache Suche", [this] { simpleSearch(); })->setToolTip("Treffer werden markiert");
+    QMenu* files = bar->addMenu("Dateien");
+    add(files, "AllesAuswaehlen1", "Alles auswählen", [this] { selectAll(); });
+    add(files, "AlleOeffnen1", "Alle ausgewählten Dateien öffnen", [this] { openAllSelected(); });
+    add(files, "Eigenschaften1", "Eigenschaften ...", [this] { showProperties(); });
+    add(files, "Hinweis1", "Hinweis", [this] { m_shared.dialogs.inform(kNote); });
+    buildExtrasMenu(bar);
+}
+
+void ExplorerWindow::buildExtrasMenu(QMenuBar* bar) {
+    QMenu* extras = bar->addMenu("Extras");
+    add(extras, "AnwendungMitParameter1", "Anwendung starten (mit Parameter)", [this] { startWithParameters(); });
+    add(extras, "Textvorschau1", "Textvorschau (Erweitertes ASCII)", [this] { textPreview(); });
+    add(extras, "InEinerDatei1", "Alle ausgewählten Dateien in einer Datei einlesen",
+        [this] { readSelectedIntoOneDocument(); });
+    add(extras, "Windowsexplorer1", "Windowsexplorer im ausgewählten Ordner öffnen", [this] { openFileManagerHere(); });
+    add(extras, "Dosfenster1", "Dosfenster öffnen", [this] { openTerminalHere(); });
+    add(extras, "Konsolenausgabe1", "Ausgabe eines Konsolenprogramm lesen", [this] { readConsoleOutput(); });
+    add(extras, "Speicherplatz1", "Wieviel Speicherplatz?", [this] { showDrivesReport(); });
+    extras->addSeparator();
+    add(extras, "HoeheAnpassen1", "Explorer in der Höhe automatisch anpassen", [this] {
+        m_shared.dialogs.inform("Diese Einstellung wird über Menü \"Einstellungen\" (siehe rechts unten) vorgenommen)");
+        if (m_hooks.openSettings) m_hooks.openSettings(8);
+    });
+    QAction* onTop = add(extras, "ImVordergrund1", "Explorer immer im Vordergrund", [] {});
+    onTop->setCheckable(true);
+    connect(onTop, &QAction::toggled, this, [this](bool on) {
+        if (m_hooks.keepOnTop) m_hooks.keepOnTop(on);
+    });
+    add(extras, "NurDiesen1", "Nur diesen Explorer zeigen", [this] {
+        if (m_hooks.showOnlyThis) m_hooks.showOnlyThis();
+    });
+    add(extras, "Explorer2ZeigenVerstecken1", "Explorer 2 zeigen/verstecken", [this] {
+        if (m_hooks.toggleSecondExplorer) m_hooks.toggleSecondExplorer();
+    });
+}
+
+void ExplorerWindow::buildFilePopup() {
+    m_filePopup = new QMenu(this);
+    m_filePopup->setObjectName("PopupMenu1");
+    add(m_filePopup, "DateiEinlesen1", "Datei einlesen (falls Textdatei)", [this] {
+        const auto paths = selectedPaths();
+        if (!paths.empty() && paths.front().size() > 4 &&
+            u(q(paths.front()).toLower()).substr(paths.front().size() - 4) == ".jp0") {
+            if (m_hooks.openDocument) m_hooks.openDocument(paths.front());
+            return;
+        }
+        openSelected(true);
+    });
+    add(m_filePopup, "AllesAuswaehlen2", "Alles auswählen", [this] { selectAll(); });
+    add(m_filePopup, "AlleTextdateienOeffnen1", "Alle ausgewählten Textdateien öffnen", [this] { openAllSelected(); });
+    add(m_filePopup, "AnwendungStarten1", "Anwendung starten", [this] {
+        for (const auto& path : selectedPaths()) platform::openWithAssociated(path);
+    });
+    connect(m_files, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_filePopup->popup(m_files->viewport()->mapToGlobal(at)); });
+}
+
+void ExplorerWindow::simpleSearch() {
+    auto term = m_shared.dialogs.askText("Suchen", "Welche Dateien suchen Sie?", m_shared.simpleSearchTerm);
+    if (!term) return;
+    m_shared.simpleSearchTerm = *term;
+    std::vector<std::string> lines;
+    for (int row = 0; row < m_files->count(); ++row) lines.push_back(u(m_files->item(row)->text()));
+    const auto hits = explorer::simpleSearch(lines, *term, false);
+    m_files->clearSelection();
+    for (int row : hits) m_files->item(row)->setSelected(true);
+    if (hits.empty()) m_shared.dialogs.inform("Suche ergebnislos");
+}
+
+QMenu* ExplorerWindow::buildChronicleMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName("PopupMenu3");
+    add(menu, "ChronikLoeschen1", "Chronik löschen", [this] { m_shared.chronicle.clear(); });
+    add(menu, "ChronikHinzufuegen1", "Ordner der Chronik hinzufügen", [this] { addCurrentFolderToChronicle(); });
+    menu->addSeparator();
+    const auto entries = m_shared.chronicle.menuEntries([](const std::string& f) {
+        struct stat st {};
+        return ::stat(f.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    });
+    for (const auto& folder : entries) {
+        QAction* action = menu->addAction(QString(q(folder)).replace("&", "&&"));
+        connect(action, &QAction::triggered, this, [this, folder] {
+            goToFolder(folder);
+            showFiles(folder);
+        });
+    }
+    return menu;
+}
+
+void ExplorerWindow::showChronicleMenu() {
+    m_tree->setFocus();
+    QMenu* menu = buildChronicleMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(mapToGlobal(QPoint(m_panel1->width(), m_left->sizes().value(0) + 50)));
+}
+
+void ExplorerWindow::addCurrentFolderToChronicle() {
+    if (!m_folder.empty()) m_shared.chronicle.add(m_folder);
+}
+
+void ExplorerWindow::showNote() { m_shared.dialogs.showText("Hinweis", kUsage); }
+
+void ExplorerWindow::openAllSelected() {
+    for (const auto& path : selectedPaths()) {
+        if (!hasZeroByte(path) && m_hooks.openDocument) m_hooks.openDocument(path);
+    }
+}
+
+void ExplorerWindow::showProperties() {
+    const auto paths = selectedPaths();
+    if (paths.empty()) return;
+    const QFileInfo info(q(paths.front()));
+    const std::string text = "Datei: " + paths.front() + "\r\nGröße: " +
+                             explorer::formatSize(static_cast<std::uintmax_t>(info.size())) + " Bytes\r\nGeändert: " +
+                             u(info.lastModified().toString("dd.MM.yyyy hh:mm:ss")) + "\r\nBesitzer: " + u(info.owner()) +
+                             "\r\nSchreibgeschützt: " + (info.isWritable() ? "nein" : "ja");
+    m_shared.dialogs.showText("Eigenschaften", text);
+}
+
+void ExplorerWindow::textPreview() {
+    const auto paths = selectedPaths();
+    if (paths.empty()) {
+        m_shared.dialogs.inform("Datei auswählen");
+        return;
+    }
+    textPreviewOf(paths.front());
+}
+
+void ExplorerWindow::textPreviewOf(const std::string& path) {
+    const auto bytes = fileio::readFile(path);
+    if (!bytes) {
+        m_shared.dialogs.inform("Datei \"" + path + "\"kann nicht geladen werden.");
+        return;
+    }
+    for (const auto& block : explorer::previewBlocks(*bytes)) {
+        if (!m_shared.dialogs.confirmText(explorer::kPreviewCaption, block.upper, block.lower)) return;
+    }
+    if (m_shared.dialogs.ask("Ganzer Text als Datei einlesen.") == Answer::Yes && m_hooks.newDocumentWithText) {
+        m_hooks.newDocumentWithText(explorer::printableText(*bytes));
+    }
+}
+
+void ExplorerWindow::readSelectedIntoOneDocument() {
+    std::string all;
+    m_shared.dialogs.beginCancelWindow("Lesen");
+    for (const auto& path : selectedPaths()) {
+        if (m_shared.dialogs.stepCancelWindow("Lesen: " + path)) break;
+        if (auto bytes = fileio::readFile(path)) all += *bytes + "\r\n";
+    }
+    m_shared.dialogs.endCancelWindow();
+    if (m_hooks.newDocumentWithText) m_hooks.newDocumentWithText(all);
+}
+
+void ExplorerWindow::startWithParameters() {
+    const auto paths = selectedPaths();
+    if (paths.empty()) return;
+    auto parameters = m_shared.dialogs.askText("Parameter", "Parameter für das Programm eingeben.", "");
+    if (parameters && !platform::startInFolder(paths.front(), *parameters)) {
+        m_shared.dialogs.inform("Programm zu öffnen unbekannt! (2)");
+    }
+}
+
+void ExplorerWindow::readConsoleOutput() {
+    const auto paths = selectedPaths();
+    if (paths.empty()) return;
+    auto parameters = m_shared.dialogs.askText("Parameter", "Parameter für das Programm eingeben.", "");
+    if (!parameters) return;
+    m_shared.dialogs.beginCancelWindow(paths.front());
+    const auto output = platform::consoleOutput(paths.front(), *parameters,
+                                                [this] { return !m_shared.dialogs.stepCancelWindow("Läuft ..."); });
+    m_shared.dialogs.endCancelWindow();
+    if (!output) {
+        m_shared.dialogs.inform("Programm zu öffnen unbekannt! (2)");
+        return;
+    }
+    m_shared.dialogs.showText("Konsolenausgabe", paths.front() + " " + *parameters + "\r\n\r\n" + *output);
+}
+
+void ExplorerWindow::openTerminalHere() {
+    if (!platform::openTerminal(m_folder)) m_shared.dialogs.inform("Betriebssystem hat kein Dos mehr!");
+}
+
+void ExplorerWindow::openFileManagerHere() {
+    if (!platform::openWithAssociated(m_folder)) m_shared.dialogs.inform("Fehlgeschlagen");
+}
+
+void ExplorerWindow::showDrivesReport() { m_shared.dialogs.showText("Laufwerke", platform::drivesReport()); }
+
+}  // namespace pictra::ui

@@ -1,0 +1,206 @@
+// Opening files from the explorer's file list: the double click and its dispatch
+// by file type, and the picture preview in the folder tree.
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <sys/stat.h>
+
+#include "ExplorerWindow.h"
+#include "common/Dialogs.h"
+#include "common/FileIo.h"
+#include "common/Text.h"
+#include "common/UiText.h"
+#include "explorer/FileLines.h"
+#include "pictures/PictureNames.h"
+#include "platform/Desktop.h"
+#include "platform/pictures/PictureCodecs.h"
+#include "platform/pictures/QtPictureCodecs.h"
+#include "settings/SettingsStore.h"
+
+namespace pictra::ui {
+
+namespace {
+
+std::string firstBytes(const std::string& path, bool& readable) {
+    const auto bytes = fileio::readFile(path);
+    readable = bytes.has_value();
+    return bytes ? bytes->substr(0, 1024) : std::string();
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+std::string lowerExtension(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    return text::toLowerAscii(path.substr(dot));
+}
+
+}  // namespace
+
+void ExplorerWindow::openSelected(bool fromReadItem) {
+    const int row = m_files->currentRow();
+    if (row < 0 || !m_files->item(row)->isSelected()) return;
+    const std::string line = u(m_files->item(row)->text());
+    if (explorer::isSpecialLine(line)) {
+        handleSpecialLine(line);
+        return;
+    }
+    dispatch(pathOfRow(row), fromReadItem);
+}
+
+void ExplorerWindow::openPath(const std::string& path, bool fromReadItem) {
+    const std::string folder = folderOf(path);
+    if (!folder.empty() && folder != m_folder) {
+        goToFolder(folder);
+        showFiles(folder);
+    }
+    dispatch(path, fromReadItem);
+}
+
+void ExplorerWindow::handleSpecialLine(const std::string& line) {
+    const std::string path = explorer::specialLinePath(line);
+    if (m_shared.dialogs.ask(path + "\rDatei endgültig löschen?") == Answer::Yes) {
+        const bool removed = ::unlink(path.c_str()) == 0;
+        m_shared.dialogs.inform(path + (removed ? " gelöscht" : " nicht gelöscht"));
+        return;
+    }
+    if (m_shared.dialogs.ask(path + "\rAnwendung starten?") == Answer::Yes) platform::openWithAssociated(path);
+}
+
+// A file without extension whose bytes name a picture format gets that extension.
+std::string ExplorerWindow::renameByHeader(const std::string& path) {
+    bool readable = false;
+    const std::string head = firstBytes(path, readable);
+    const std::string ext = explorer::extensionFromHeader(path, head);
+    if (ext.empty()) return path;
+    const std::string renamed = path + ext;
+    struct stat st {};
+    const bool free = ::lstat(renamed.c_str(), &st) != 0;
+    if (free && ::rename(path.c_str(), renamed.c_str()) == 0) {
+        m_shared.dialogs.inform("Die Datei \"" + path + "\" ist eine \"" + ext + "\"- Datei.\rSie wurde entsprechend umbenannt.");
+        showFiles(m_folder);
+        return renamed;
+    }
+    m_shared.dialogs.inform("Die Datei \"" + path + "\" ist eine \"" + ext + "\"- Datei.\rBitte entsprechend umbenennen!");
+    return path;
+}
+
+// Every line whose extension equals the clicked file's, holds ".jp", or is a known picture format.
+std::vector<std::string> ExplorerWindow::siblingPictures(const std::string& path) const {
+    const std::string own = lowerExtension(path);
+    std::vector<std::string> siblings;
+    for (int row = 0; row < m_files->count(); ++row) {
+        const std::string candidate = pathOfRow(row);
+        const std::string ext = lowerExtension(candidate);
+        if (ext == own || ext.find(".jp") != std::string::npos || ext == ".bmp" || ext == ".ico" || ext == ".png" ||
+            ext == ".gif") {
+            siblings.push_back(candidate);
+        }
+    }
+    return siblings;
+}
+
+void ExplorerWindow::dispatch(const std::string& requested, bool fromReadItem) {
+    std::string path = requested;
+    // Refill and re-select, so that the list shows what is on disk now.
+    if (!m_folder.empty() && folderOf(path) == m_folder) {
+        showFiles(m_folder);
+        for (int row = 0; row < m_files->count(); ++row) {
+            if (pathOfRow(row) == path) {
+                m_files->setCurrentRow(row);
+                break;
+            }
+        }
+    }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) m_shared.dialogs.inform("Datei existiert nicht!");
+    if (lowerExtension(path).empty()) path = renameByHeader(path);
+    bool readable = false;
+    const std::string head = firstBytes(path, readable);
+    explorer::OpenRequest request{path, head, readable, fromReadItem,
+                                  m_hooks.htmlInStandardBrowser && m_hooks.htmlInStandardBrowser()};
+    switch (explorer::dispatchOpen(request)) {
+        case explorer::OpenAction::RichText:
+            if (m_hooks.openRichText && m_hooks.openRichText(path)) {
+                m_shared.dialogs.inform(
+                    "Diesen Text können Sie als Richedittext mit Menü \"Bearbeiten|RTF\" weiter formatiert "
+                    "bearbeiten.\r\rWichtig dann auch über dasselbe Menü abspeichern!\r(Normales Abspeichern löscht "
+                    "alle Formatierungen.)");
+                return;
+            }
+            if (m_hooks.openDocument) m_hooks.openDocument(path);
+            return;
+        case explorer::OpenAction::Picture:
+            if (m_hooks.showPicture) m_hooks.showPicture(path, siblingPictures(path));
+            return;
+        case explorer::OpenAction::Sound:
+            platform::openWithAssociated(path);
+            show();
+            return;
+        case explorer::OpenAction::Associated:
+            if (!platform::openWithAssociated(path)) m_shared.dialogs.inform("Programm zu öffnen unbekannt! (2)");
+            return;
+        case explorer::OpenAction::UrlHandler:
+            if (!platform::openWithAssociated(path) && m_hooks.openDocument) m_hooks.openDocument(path);
+            return;
+        case explorer::OpenAction::Document:
+            if (m_hooks.openDocument) m_hooks.openDocument(path);
+            return;
+        case explorer::OpenAction::HtmlDocument:
+            if (m_hooks.previewHtml) m_hooks.previewHtml(path);
+            return;
+    }
+}
+
+// A JPEG is decoded at a quarter (an eighth for large, a half for tiny pictures)
+// and drawn at the bottom of the folder tree with its full size written over it.
+void ExplorerWindow::showPreview(const std::string& path) {
+    clearPreview();
+    if (m_shared.store.readValue("Einstellungen", "ExplorerBildvorschau") == "Nein") {
+        m_preview->setText("Bildvorschau aktivieren: Menü \"Ansicht|Einstellungen");
+        m_preview->adjustSize();
+        m_preview->move(50, 0);
+        m_preview->show();
+        return;
+    }
+    const auto bytes = fileio::readFile(path);
+    if (!bytes) return;
+    try {
+        int eighths = 2;
+        auto picture = platform::pictures::decodeJpeg(*bytes, eighths);
+        if (picture.bitmap.height() > 320 || picture.bitmap.width() >= 321) {
+            eighths = 1;
+            picture = platform::pictures::decodeJpeg(*bytes, eighths);
+        } else if (picture.bitmap.width() < 40 && picture.bitmap.height() < 40) {
+            eighths = 4;
+            picture = platform::pictures::decodeJpeg(*bytes, eighths);
+        }
+        QImage image = platform::pictures::toQImage(picture.bitmap);
+        const int w = std::min(image.width(), 500);
+        const int h = std::min(image.height(), 400);
+        image = image.copy(0, 0, w, h);
+        QPainter painter(&image);
+        painter.setPen(Qt::white);
+        painter.drawText(4, 14, QString("%1*%2").arg(picture.fullWidth).arg(picture.fullHeight));
+        painter.end();
+        m_preview->setPixmap(QPixmap::fromImage(image));
+        m_preview->resize(w, h);
+        const int y = m_tree->viewport()->height() - h;
+        m_preview->move(0, y > 0 ? y : 30);
+        m_preview->show();
+    } catch (const std::exception&) {
+        // A picture that cannot be decoded gets no preview.
+    }
+}
+
+void ExplorerWindow::clearPreview() {
+    m_preview->hide();
+    m_preview->clear();
+}
+
+}  // namespace pictra::ui

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "explorer/FolderChronicle.h"
+#include "explorer/OpenDispatch.h"
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QSplitter;
+
+namespace pictra {
+class Dialogs;
+class SettingsStore;
+class Tones;
+}  // namespace pictra
+
+namespace pictra::ui {
+
+// What the explorer asks of the rest of the program.
+struct ExplorerHooks {
+    std::function<bool(const std::string&)> openDocument;  // loading as a document
+    std::function<bool(const std::string&)> openRichText;
+    std::function<void(const std::string&)> previewHtml;   // as a document, then the browser preview
+    // The picture window shows a picture with its siblings; until it exists the
+    // desktop's viewer does.
+    std::function<void(const std::string&, const std::vector<std::string>&)> showPicture;
+    // A new document holding this text (Windows-1252), or appended to the current empty one.
+    std::function<void(const std::string&)> newDocumentWithText;
+    std::function<void(const std::string&)> showStatus;
+    std::function<void(int)> openSettings;
+    std::function<bool()> htmlInStandardBrowser;
+    std::function<void()> toggleSecondExplorer;
+    std::function<void()> showOnlyThis;
+    std::function<void(bool)> keepOnTop;
+    std::function<void()> showMainWindow;
+};
+
+struct ExplorerShared {
+    SettingsStore& store;
+    Dialogs& dialogs;
+    Tones& tones;
+    explorer::FolderChronicle& chronicle;
+    std::string simpleSearchTerm;
+};
+
+enum class ExplorerLayout { Stored, Large, Small };
+
+// `Form10dummy`: drive list, folder tree and file list of one explorer instance.
+class ExplorerWindow : public QWidget {
+    Q_OBJECT
+public:
+    ExplorerWindow(ExplorerShared& shared, char number, ExplorerHooks hooks, QWidget* parent = nullptr);
+
+    char number() const { return m_number; }
+    std::string section() const { return std::string("Explorer") + m_number; }
+
+    // `Form10explorerStart`: shows the window and goes to the path's folder, or to
+    // the stored drive and folder when the path is empty.
+    void start(const std::string& path);
+    // `zeigeDateien`: the files of the folder into the file list, and the caption.
+    void showFiles(const std::string& folder);
+    // `AktuellDir`.
+    std::string currentFolder() const { return m_folder; }
+    // Makes the folder the tree's directory (its ancestors and subfolders listed).
+    bool goToFolder(const std::string& folder);
+    void fillDriveList();
+    void place(ExplorerLayout layout);
+    void storeLayout();
+
+    // The double-click path for a file given by its path (the start request uses it).
+    void openPath(const std::string& path, bool fromReadItem = false);
+    void openSelected(bool fromReadItem = false);
+    std::vector<std::string> selectedPaths() const;
+    std::string pathOfRow(int row) const;
+    void selectAll();
+    void simpleSearch();
+    // "Textvorschau (Erweitertes ASCII)" of one file.
+    void textPreviewOf(const std::string& path);
+    void addCurrentFolderToChronicle();
+    void showChronicleMenu();
+    QMenu* buildChronicleMenu();
+
+    QListWidget* driveList() const { return m_drives; }
+    QListWidget* folderTree() const { return m_tree; }
+    QListWidget* fileList() const { return m_files; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenus(QMenuBar* bar);
+    void buildExtrasMenu(QMenuBar* bar);
+    void buildFilePopup();
+    void driveClicked(QListWidgetItem* item);
+    void folderClicked(QListWidgetItem* item);
+    void fileClicked(QListWidgetItem* item);
+    void searchFolder();
+    void openDocumentsFolder();
+    void rebuildTree(const std::string& opened, const std::string& selected);
+    void rememberFolder(const std::string& folder);
+    void dispatch(const std::string& path, bool fromReadItem);
+    std::string renameByHeader(const std::string& path);
+    std::vector<std::string> siblingPictures(const std::string& path) const;
+    void handleSpecialLine(const std::string& line);
+    void updateSelectionCaption();
+    void showPreview(const std::string& path);
+    void clearPreview();
+    void placeTreeButtons();
+    void adaptHeight();
+    void showNote();
+    void openAllSelected();
+    void showProperties();
+    void textPreview();
+    void readSelectedIntoOneDocument();
+    void readConsoleOutput();
+    void startWithParameters();
+    void openTerminalHere();
+    void openFileManagerHere();
+    void showDrivesReport();
+
+    ExplorerShared& m_shared;
+    char m_number;
+    ExplorerHooks m_hooks;
+    std::string m_folder;        // the folder whose files are listed
+    std::string m_openedFolder;  // the folder whose subfolders the tree lists
+    std::string m_lastClickedFolder;
+    std::string m_lastClickedFile;
+    QListWidget* m_drives = nullptr;
+    QListWidget* m_tree = nullptr;
+    QListWidget* m_files = nullptr;
+    QSplitter* m_outer = nullptr;
+    QSplitter* m_left = nullptr;
+    QWidget* m_panel1 = nullptr;
+    QWidget* m_panel2 = nullptr;
+    QPushButton* m_chronicleButton = nullptr;
+    QPushButton* m_noteButton = nullptr;
+    QLabel* m_preview = nullptr;
+    QMenu* m_filePopup = nullptr;
+    bool m_shownOnce = false;  // a window never shown has no layout worth keeping
+};
+
+}  // namespace pictra::ui

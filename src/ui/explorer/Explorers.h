@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ExplorerWindow.h"
+#include "explorer/FolderChronicle.h"
+
+namespace pictra {
+class FolderList;
+}
+
+namespace pictra::ui {
+
+// The two explorer windows of the run, the chronicle they share and the
+// commands that arrange them together.
+class Explorers {
+public:
+    Explorers(SettingsStore& store, Dialogs& dialogs, Tones& tones, FolderList& folderList, ExplorerHooks hooks);
+    ~Explorers();
+
+    ExplorerWindow& first() { return *m_first; }
+    ExplorerWindow& second() { return *m_second; }
+    explorer::FolderChronicle& chronicle() { return m_chronicle; }
+
+    // The main timer's start request: the explorer goes to the file's folder,
+    // selects the file's line and opens it by the double-click path.
+    void openStartRequest(const std::string& path);
+    // F11 in an explorer: explorer 2 shown beside explorer 1, or hidden again.
+    void toggleSecond();
+    // "Zwei Dateienexplorer": both, side by side at the right screen edge.
+    void showBoth();
+    // "Dateienexplorer groß" and "Dateiexplorer klein".
+    void placeBoth(ExplorerLayout layout);
+    void showOnly(ExplorerWindow& window);
+    void keepOnTop(bool on);
+    // Layout and the chronicle back into the settings and the folder list.
+    void storeAtExit();
+
+private:
+    ExplorerHooks hooksFor(ExplorerHooks base, char number);
+
+    explorer::FolderChronicle m_chronicle;
+    ExplorerShared m_shared;
+    FolderList& m_folderList;
+    std::unique_ptr<ExplorerWindow> m_first;
+    std::unique_ptr<ExplorerWindow> m_second;
+};
+
+}  // namespace pictra::ui

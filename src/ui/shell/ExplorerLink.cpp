@@ -1,0 +1,86 @@
+// The main window's side of the explorer windows: creating them with what they
+// need of the editor, and the commands that show them.
+#include <QMenu>
+#include <QMenuBar>
+#include <QUrl>
+#include <QWebEngineView>
+
+#include "DocumentArea.h"
+#include "MainWindow.h"
+#include "PlainEditor.h"
+#include "StatusBars.h"
+#include "common/UiText.h"
+#include "explorer/Explorers.h"
+#include "html/BrowserWindow.h"
+#include "platform/Desktop.h"
+#include "shell/Documents.h"
+
+namespace pictra::ui {
+
+void MainWindow::buildExplorers() {
+    ExplorerHooks hooks;
+    hooks.openDocument = [this](const std::string& path) { return m_files->loadFile(path); };
+    hooks.openRichText = [this](const std::string& path) { return loadRtfFile(path); };
+    hooks.previewHtml = [this](const std::string& path) {
+        if (!m_files->loadFile(path)) return;
+        browserWindow()->view()->load(QUrl::fromLocalFile(q(path)));
+        browserWindow()->show();
+    };
+    // Until the picture window exists, the desktop's viewer shows pictures.
+    hooks.showPicture = [](const std::string& path, const std::vector<std::string>&) {
+        platform::openWithAssociated(path);
+    };
+    hooks.newDocumentWithText = [this](const std::string& cp1252) {
+        if (hasVisibleText(currentEditor())) newDocument();
+        currentEditor()->setPlainText(fromCp1252(cp1252));
+    };
+    hooks.showStatus = [this](const std::string& text) { m_status->showStatus(q(text)); };
+    hooks.openSettings = [this](int group) { openSettings(group); };
+    hooks.htmlInStandardBrowser = [] { return false; };
+    hooks.showMainWindow = [this] { show(); };
+    m_explorers = std::make_unique<Explorers>(m_context.store, m_context.dialogs, m_context.tones,
+                                              m_context.explorerFolders, std::move(hooks));
+}
+
+Explorers& MainWindow::explorers() { return *m_explorers; }
+
+// Shows the first explorer, at the current document's folder when it has a name.
+void MainWindow::showExplorerAtCurrentDocument(const QString& caption) {
+    ExplorerWindow& explorer = m_explorers->first();
+    const std::string name = currentFileName();
+    explorer.start(name.find('?') == std::string::npos ? name : std::string());
+    if (!caption.isEmpty()) explorer.setWindowTitle(caption);
+    explorer.raise();
+    explorer.activateWindow();
+}
+
+void MainWindow::buildExplorerCommands(QMenu* view) {
+    view->addSeparator();
+    addCommand(view, "Dateienexplorer1", "Dateienexplorer", [this] {
+        m_explorers->first().show();
+        m_explorers->first().raise();
+    }, QKeySequence("F11"));
+    addCommand(view, "DateienexplorerGross1", "Dateienexplorer groß", [this] {
+        m_explorers->placeBoth(ExplorerLayout::Large);
+        openSettings(11);
+    });
+    addCommand(view, "DateiexplorerKlein1", "Dateiexplorer klein", [this] {
+        m_explorers->placeBoth(ExplorerLayout::Small);
+        openSettings(11);
+    });
+    addCommand(view, "ZweiDateienexplorer1", "Zwei Dateienexplorer", [this] { m_explorers->showBoth(); });
+}
+
+void MainWindow::openWithExplorer() {
+    m_files->setCurrentMacro(0);
+    showExplorerAtCurrentDocument("Explorer 1 (Öffnen: Doppelklick auf Datei)");
+}
+
+void MainWindow::textPreviewOfChosenFile() {
+    const std::string name = currentFileName();
+    auto path = m_context.dialogs.chooseOpenFile("Textvorschau (für nicht ASCII-Datei)",
+                                                 name.find('?') == std::string::npos ? name : std::string());
+    if (path) m_explorers->first().textPreviewOf(*path);
+}
+
+}  // namespace pictra::ui
