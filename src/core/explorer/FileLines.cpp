@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/Codec.h"
 #include "common/Text.h"
 
 namespace pictra::explorer {
@@ -11,8 +12,20 @@ namespace {
 
 constexpr size_t kMaxNameWidth = 40;
 
+// Characters as the list shows them: a UTF-8 name counts its code points, any
+// other name its bytes.
+size_t displayWidth(const std::string& s) {
+    if (!codec::isValidUtf8(s)) return s.size();
+    size_t n = 0;
+    for (char c : s) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+    }
+    return n;
+}
+
 std::string padRight(std::string s, size_t width) {
-    if (s.size() < width) s.append(width - s.size(), ' ');
+    const size_t shown = displayWidth(s);
+    if (shown < width) s.append(width - shown, ' ');
     return s;
 }
 
@@ -77,7 +90,7 @@ std::vector<FileLine> buildFileLines(const std::vector<FileEntry>& entries) {
         if (e.directory) continue;
         Parts p{(isWebPage(e.name) ? " " : "") + e.name, attributeLetters(e) + formatSize(e.size),
                 formatDate(e.modified), &e};
-        nameWidth = std::max(nameWidth, std::min(p.name.size(), kMaxNameWidth));
+        nameWidth = std::max(nameWidth, std::min(displayWidth(p.name), kMaxNameWidth));
         sizeWidth = std::max(sizeWidth, p.size.size());
         parts.push_back(std::move(p));
     }
