@@ -11,8 +11,10 @@
 using namespace pictra;
 
 TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstReleases) {
-    platform::InstanceLock first;
-    platform::InstanceLock second;
+    // A lock of its own, so that a Pictra running on this machine does not interfere.
+    test::TempDir dir;
+    platform::InstanceLock first(dir.file("pictra.lock"));
+    platform::InstanceLock second(dir.file("pictra.lock"));
     ASSERT_TRUE(first.acquire());
     EXPECT_FALSE(second.acquire());
     first.release();
