@@ -99,7 +99,9 @@ void ExplorerWindow::buildLayout() {
     m_files->setObjectName("ListBox1");
     m_files->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_files->setUniformItemSizes(true);
-    m_files->setFont(QFont("Courier New", 10));
+    QFont fixed("Courier New", 10);
+    fixed.setStyleHint(QFont::Monospace);  // columns must line up whatever font stands in for it
+    m_files->setFont(fixed);
     m_files->setStyleSheet("QListWidget { background: " + colourFromWindows(14680031).name() + "; }");
     m_files->setContextMenuPolicy(Qt::CustomContextMenu);
     rightLayout->addWidget(m_files);
