@@ -18,10 +18,9 @@ using namespace pictra::platform::pictures;
 namespace {
 
 pictures::Bitmap32 fit(const std::string& in, int w, int h, bool scaled) {
-    LoadedPicture p = scaled ? loadPicture(in, w, h) : loadPicture(in);
-    const double f = std::min(static_cast<double>(w) / p.fullWidth, static_cast<double>(h) / p.fullHeight);
-    const int tw = std::max(1, static_cast<int>(std::lround(p.fullWidth * f)));
-    const int th = std::max(1, static_cast<int>(std::lround(p.fullHeight * f)));
+    if (scaled) return loadFitted(in, w, h).bitmap;
+    LoadedPicture p = loadPicture(in);
+    const auto [tw, th] = fittedSize(p.fullWidth, p.fullHeight, w, h);
     return pictures::resized(p.bitmap, tw, th, pictures::StretchFilter::Lanczos);
 }
 
@@ -54,8 +53,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (mode == "turn" && argc == 4) {
-            LoadedPicture p = loadPicture(argv[2]);
-            pictures::turnRight(p.bitmap);
+            const LoadedPicture p = loadTurnedRight(argv[2]);
             savePicture(argv[3], p.bitmap, 90, p.exif);
             return 0;
         }

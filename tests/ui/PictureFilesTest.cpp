@@ -6,6 +6,7 @@
 #include "platform/pictures/PictureCodecs.h"
 #include "platform/pictures/PictureFiles.h"
 #include "platform/pictures/QtPictureCodecs.h"
+#include "pictures/Resampler.h"
 
 using namespace pictra;
 using namespace pictra::platform::pictures;
@@ -119,6 +120,27 @@ TEST(PictureFiles, DctScalingAndExifKeptOnResaving) {
     EXPECT_EQ(read.exif, exif);
     savePicture(dir.file("neu.jpg"), read.bitmap, 90, read.exif);
     EXPECT_EQ(loadPicture(dir.file("neu.jpg")).exif, exif);
+}
+
+TEST(PictureFiles, FittingAndTurningBesideTheDecoderGiveTheSamePixels) {
+    test::TempDir dir;
+    savePicture(dir.file("foto.jpg"), testPicture(900, 700), 92);
+    savePicture(dir.file("foto.png"), testPicture(90, 70));
+    // 900 × 700 into 300 × 300: 300 × 233, decoded at 6/8 (675 × 525 is still twice the target).
+    const LoadedPicture fitted = loadFitted(dir.file("foto.jpg"), 300, 300);
+    const LoadedPicture scaled = loadPicture(dir.file("foto.jpg"), 300, 233);
+    const Bitmap32 expected = pictra::pictures::resized(scaled.bitmap, 300, 233, pictra::pictures::StretchFilter::Lanczos);
+    EXPECT_TRUE(samePixels(fitted.bitmap, expected));
+    EXPECT_EQ(fitted.fullWidth, 900);
+    const LoadedPicture turned = loadTurnedRight(dir.file("foto.jpg"));
+    Bitmap32 turnedAfter = loadPicture(dir.file("foto.jpg")).bitmap;
+    pictra::pictures::turnRight(turnedAfter);
+    EXPECT_TRUE(samePixels(turned.bitmap, turnedAfter));
+    // Other formats, and enlarging with Mitchell.
+    const LoadedPicture grown = loadFitted(dir.file("foto.png"), 180, 180);
+    EXPECT_EQ(grown.bitmap.width(), 180);
+    EXPECT_EQ(grown.bitmap.height(), 140);
+    EXPECT_EQ(fittedSize(4000, 3000, 1280, 1024), (std::pair<int, int>(1280, 960)));
 }
 
 TEST(PictureFiles, APictureTooLargeForTheMemoryIsRefused) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "pictures/PixelCombine.h"
+#include "pictures/RowGate.h"
 
 namespace pictra::pictures {
 
@@ -50,8 +51,8 @@ bool Bitmap32::setSize(int width, int height) {
                              std::to_string(height) + " Bildpunkte).");
     }
     try {
-        std::vector<Color32> fresh(static_cast<std::size_t>(count));
-        m_bits.swap(fresh);
+        // Not zeroed: writing 100 MB of zeros before the decoder writes them again costs a pass.
+        m_bits.reset(count > 0 ? new Color32[static_cast<std::size_t>(count)] : nullptr);
     } catch (const std::bad_alloc&) {
         throw BitmapTooLarge("Das Bild ist zu groß für den Arbeitsspeicher (" + std::to_string(width) + " × " +
                              std::to_string(height) + " Bildpunkte).");
@@ -64,7 +65,7 @@ bool Bitmap32::setSize(int width, int height) {
 
 void Bitmap32::clear(Color32 color) {
     if (empty()) return;
-    std::fill(m_bits.begin(), m_bits.end(), color);
+    std::fill(m_bits.get(), m_bits.get() + static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), color);
     changed();
 }
 
@@ -80,7 +81,7 @@ Color32 Bitmap32::pixelChecked(int x, int y) const {
 void Bitmap32::assign(const Bitmap32& other) {
     if (this == &other) return;
     setSize(other.m_width, other.m_height);
-    m_bits = other.m_bits;
+    std::copy(other.bits(), other.bits() + static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), bits());
     drawMode = other.drawMode;
     masterAlpha = other.masterAlpha;
     outerColor = other.outerColor;
@@ -136,9 +137,10 @@ namespace {
 // Visits every pixel of a w × h picture in square tiles, so that a quarter turn
 // reads rows and writes columns within the cache.
 template <typename Visit>
-void forEachTile(int w, int h, Visit visit) {
+void forEachTile(int w, int h, Visit visit, const RowGate* gate = nullptr) {
     constexpr int kTile = 64;
     for (int ty = 0; ty < h; ty += kTile) {
+        if (gate) gate->waitFor(std::min(ty + kTile, h));
         for (int tx = 0; tx < w; tx += kTile) {
             const int yEnd = std::min(ty + kTile, h);
             const int xEnd = std::min(tx + kTile, w);
@@ -151,11 +153,11 @@ void forEachTile(int w, int h, Visit visit) {
 
 }  // namespace
 
-void turnRight(const Bitmap32& source, Bitmap32& target) {
+void turnRight(const Bitmap32& source, Bitmap32& target, const RowGate* gate) {
     const int w = source.width();
     const int h = source.height();
     target.setSize(h, w);
-    forEachTile(w, h, [&](int x, int y) { target.row(x)[h - 1 - y] = source.row(y)[x]; });
+    forEachTile(w, h, [&](int x, int y) { target.row(x)[h - 1 - y] = source.row(y)[x]; }, gate);
     target.changed();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -60,23 +61,31 @@ public:
 
     Bitmap32() = default;
     Bitmap32(int width, int height) { setSize(width, height); }
+    Bitmap32(const Bitmap32& other) : UpdateCounter() { assign(other); }
+    Bitmap32& operator=(const Bitmap32& other) {
+        assign(other);
+        return *this;
+    }
+    Bitmap32(Bitmap32&&) noexcept = default;
+    Bitmap32& operator=(Bitmap32&&) noexcept = default;
 
     int width() const { return m_width; }
     int height() const { return m_height; }
     bool empty() const { return m_width == 0 || m_height == 0; }
     Rect bounds() const { return {0, 0, m_width, m_height}; }
 
-    // Negative sizes become 0; false when nothing changed. New pixels are 0.
+    // Negative sizes become 0; false when nothing changed. New pixels are
+    // undefined until cleared (a decoder overwrites them anyway).
     // Throws BitmapTooLarge when the pixels would not fit into memory.
     bool setSize(int width, int height);
     bool setWidth(int width) { return setSize(width, m_height); }
     bool setHeight(int height) { return setSize(m_width, height); }
 
-    Color32* bits() { return m_bits.data(); }
-    const Color32* bits() const { return m_bits.data(); }
-    Color32* row(int y) { return m_bits.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width); }
+    Color32* bits() { return m_bits.get(); }
+    const Color32* bits() const { return m_bits.get(); }
+    Color32* row(int y) { return m_bits.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width); }
     const Color32* row(int y) const {
-        return m_bits.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
+        return m_bits.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
     }
     Color32 pixel(int x, int y) const { return row(y)[x]; }
 
@@ -100,7 +109,7 @@ public:
 private:
     int m_width = 0;
     int m_height = 0;
-    std::vector<Color32> m_bits;
+    std::unique_ptr<Color32[]> m_bits;
 };
 
 // The largest bitmap this machine can hold, in bytes (half the physical memory
@@ -111,8 +120,11 @@ void setMaxBitmapBytes(std::uint64_t bytes);
 // Block transfer of the whole source to (x, y) of the destination, clipped, by the source's draw mode.
 void draw(Bitmap32& destination, int x, int y, const Bitmap32& source);
 
-// Quarter turn clockwise: source (x, y) goes to (height − 1 − y, x).
-void turnRight(const Bitmap32& source, Bitmap32& target);
+class RowGate;
+
+// Quarter turn clockwise: source (x, y) goes to (height − 1 − y, x). With a gate
+// the source is still being filled and each band of rows waits for its rows.
+void turnRight(const Bitmap32& source, Bitmap32& target, const RowGate* gate = nullptr);
 // Quarter turn counter-clockwise: source (x, y) goes to (y, width − 1 − x).
 void turnLeft(const Bitmap32& source, Bitmap32& target);
 void turnHalf(const Bitmap32& source, Bitmap32& target);

@@ -45,10 +45,11 @@ int roundEven(float v) { return static_cast<int>(std::nearbyint(v)); }
 
 std::atomic<int> g_threads{static_cast<int>(std::max(1u, std::min(2u, std::thread::hardware_concurrency())))};
 
-// Runs body(first, last) over [0, count) split into one block per thread.
+// Runs body(first, last) over [0, count) split into one block per thread; with a
+// gate, in order on this thread, as the source rows arrive.
 template <typename Body>
-void parallelRows(int count, long long workPerRow, Body body) {
-    const int threads = std::min(g_threads.load(), count);
+void parallelRows(int count, long long workPerRow, const RowGate* gate, Body body) {
+    const int threads = gate ? 1 : std::min(g_threads.load(), count);
     if (threads <= 1 || static_cast<long long>(count) * workPerRow < 200000) {
         body(0, count);
         return;
@@ -122,7 +123,7 @@ void nearestStretch(Bitmap32& destination, const Rect& clip, const Rect& dstRect
 // Vertical sums of the needed source columns for one destination row, then the
 // horizontal sums per destination pixel, in integers.
 void resample(Bitmap32& destination, const Rect& clip, const Rect& dstRect, const Bitmap32& source,
-              const Rect& srcRect, StretchFilter filter, const Writer& write) {
+              const Rect& srcRect, StretchFilter filter, const Writer& write, const RowGate* gate) {
     const MappingTable horizontal = buildMappingTable(srcRect.left, srcRect.right, dstRect.left, dstRect.right,
                                                       clip.left, clip.right, filter);
     const MappingTable vertical = buildMappingTable(srcRect.top, srcRect.bottom, dstRect.top, dstRect.bottom,
@@ -139,9 +140,14 @@ void resample(Bitmap32& destination, const Rect& clip, const Rect& dstRect, cons
     const bool clamped = filter == StretchFilter::Lanczos || filter == StretchFilter::Mitchell;
     const std::size_t span = static_cast<std::size_t>(last - first + 1) * 4;
     const long long taps = vertical.empty() ? 1 : static_cast<long long>(vertical[0].size());
-    parallelRows(clip.height(), static_cast<long long>(span) * taps, [&](int from, int to) {
+    parallelRows(clip.height(), static_cast<long long>(span) * taps, gate, [&](int from, int to) {
         std::vector<std::int32_t> sums(span);
         for (int j = from; j < to; ++j) {
+            if (gate) {
+                int needed = 0;
+                for (const auto& v : vertical[static_cast<std::size_t>(j)]) needed = std::max(needed, v.position + 1);
+                gate->waitFor(needed);
+            }
             std::fill(sums.begin(), sums.end(), 0);
             for (const auto& v : vertical[static_cast<std::size_t>(j)]) {
                 const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.row(v.position) + first);
@@ -177,18 +183,20 @@ void checkArguments(const Bitmap32& destination, const Bitmap32& source, const R
 }
 
 void stretchTransfer(Bitmap32& destination, const Rect& dstRect, const Bitmap32& source, const Rect& srcRect,
-                     StretchFilter filter, DrawMode mode) {
+                     StretchFilter filter, DrawMode mode, const RowGate* gate = nullptr) {
     checkArguments(destination, source, srcRect);
     if (srcRect.empty() || dstRect.empty()) return;
     const Rect clip = intersect(dstRect, destination.bounds());
     if (clip.empty()) return;
     const Writer write{source, mode == DrawMode::Custom && !source.onPixelCombine ? DrawMode::Opaque : mode};
+    if (gate && (dstRect.width() == srcRect.width() && dstRect.height() == srcRect.height())) gate->waitFor(srcRect.bottom);
+    if (gate && filter == StretchFilter::Nearest) gate->waitFor(srcRect.bottom);
     if (dstRect.width() == srcRect.width() && dstRect.height() == srcRect.height()) {
         blockTransfer(destination, clip, dstRect, source, srcRect, write);
     } else if (filter == StretchFilter::Nearest) {
         nearestStretch(destination, clip, dstRect, source, srcRect, write);
     } else {
-        resample(destination, clip, dstRect, source, srcRect, filter, write);
+        resample(destination, clip, dstRect, source, srcRect, filter, write, gate);
     }
     destination.changed();
 }
@@ -250,10 +258,10 @@ void stretchDraw(Bitmap32& destination, const Rect& dstRect, const Bitmap32& sou
     stretchTransfer(destination, dstRect, source, srcRect, source.stretchFilter, source.drawMode);
 }
 
-Bitmap32 resized(const Bitmap32& source, int width, int height, StretchFilter filter) {
+Bitmap32 resized(const Bitmap32& source, int width, int height, StretchFilter filter, const RowGate* gate) {
     Bitmap32 result(width, height);
     if (!result.empty() && !source.empty()) {
-        stretchTransfer(result, result.bounds(), source, source.bounds(), filter, DrawMode::Opaque);
+        stretchTransfer(result, result.bounds(), source, source.bounds(), filter, DrawMode::Opaque, gate);
     }
     return result;
 }

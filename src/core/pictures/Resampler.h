@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "pictures/Bitmap32.h"
+#include "pictures/RowGate.h"
 
 // Stretch transfer: drawing a source rectangle into a destination rectangle.
 namespace pictra::pictures {
@@ -31,7 +32,9 @@ MappingTable buildMappingTable(int srcStart, int srcEnd, int dstStart, int dstEn
 void stretchDraw(Bitmap32& destination, const Rect& dstRect, const Bitmap32& source, const Rect& srcRect);
 
 // A new bitmap of the given size holding the whole source resampled by `filter`.
-Bitmap32 resized(const Bitmap32& source, int width, int height, StretchFilter filter);
+// With a gate the source is still being filled: each destination row waits for
+// the source rows it needs (one thread, rows in order; the result is the same).
+Bitmap32 resized(const Bitmap32& source, int width, int height, StretchFilter filter, const RowGate* gate = nullptr);
 
 // Threads used by the resampler (rows are split; the results never depend on it).
 void setResamplerThreads(int threads);

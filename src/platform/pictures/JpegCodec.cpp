@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -60,6 +61,11 @@ int jpegScaleFor(int fullWidth, int fullHeight, int targetWidth, int targetHeigh
 
 JpegPicture decodeJpeg(std::string_view bytes, int scaleEighths) {
     JpegPicture result;
+    decodeJpegInto(bytes, scaleEighths, result, nullptr);
+    return result;
+}
+
+void decodeJpegInto(std::string_view bytes, int scaleEighths, JpegPicture& result, DecodeObserver* observer) {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
@@ -99,14 +105,18 @@ JpegPicture decodeJpeg(std::string_view bytes, int scaleEighths) {
             result.exif.assign(reinterpret_cast<const char*>(m->data), m->data_length);
         }
     }
+    if (observer) observer->started(result.bitmap);
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = reinterpret_cast<JSAMPROW>(result.bitmap.row(static_cast<int>(info.output_scanline)));
-        jpeg_read_scanlines(&info, &row, 1);
+        JSAMPROW rows[16];
+        const int first = static_cast<int>(info.output_scanline);
+        const int count = std::min(16, static_cast<int>(info.output_height) - first);
+        for (int i = 0; i < count; ++i) rows[i] = reinterpret_cast<JSAMPROW>(result.bitmap.row(first + i));
+        jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count));
+        if (observer) observer->rowsDone(static_cast<int>(info.output_scanline));
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    return result;
 }
 
 std::string encodeJpeg(const Bitmap32& bitmap, int quality, const std::string& exif) {

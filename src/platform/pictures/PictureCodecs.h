@@ -28,11 +28,22 @@ struct JpegPicture {
     int fullHeight = 0;
 };
 
+// Told about a JPEG while it is decoded, so that work on the rows already there
+// can run beside the decoder.
+class DecodeObserver {
+public:
+    virtual ~DecodeObserver() = default;
+    virtual void started(const Bitmap32& bitmap) = 0;  // sized; its rows still coming
+    virtual void rowsDone(int rows) = 0;
+};
+
 // Width and height from the header; nullopt for bytes that are no JPEG.
 std::optional<std::pair<int, int>> jpegSize(std::string_view bytes);
 // Decodes at scaleEighths / 8 of the full size (1..8) through the DCT scaling.
 // Throws PictureError, or BitmapTooLarge for a picture beyond the memory.
 JpegPicture decodeJpeg(std::string_view bytes, int scaleEighths = 8);
+// The same into a picture the caller owns (it outlives a failure, for whoever reads its rows).
+void decodeJpegInto(std::string_view bytes, int scaleEighths, JpegPicture& result, DecodeObserver* observer);
 // The smallest scale in eighths whose picture is still at least twice the target
 // in both directions (8 when the target is larger than half the picture).
 int jpegScaleFor(int fullWidth, int fullHeight, int targetWidth, int targetHeight);

@@ -5,6 +5,12 @@
 #include "common/FileIo.h"
 #include "common/Text.h"
 #include "pictures/PictureNames.h"
+#include "pictures/Resampler.h"
+#include "pictures/RowGate.h"
+
+#include <cmath>
+#include <functional>
+#include <thread>
 
 namespace pictra::platform::pictures {
 
@@ -57,6 +63,101 @@ LoadedPicture loadPicture(const std::string& path, int targetWidth, int targetHe
     }
     if (ext == ".wmf") throw PictureError("WMF-Bilder können nicht gelesen werden (kein WMF-Leser vorhanden).");
     return withFullSize(decodeWithQt(*bytes));
+}
+
+std::pair<int, int> fittedSize(int width, int height, int maxWidth, int maxHeight) {
+    if (width <= 0 || height <= 0) return {0, 0};
+    const double f = std::min(static_cast<double>(maxWidth) / width, static_cast<double>(maxHeight) / height);
+    return {std::max(1, static_cast<int>(std::lround(width * f))), std::max(1, static_cast<int>(std::lround(height * f)))};
+}
+
+namespace {
+
+// Runs `work` on the decoded rows on a second thread while the decoder goes on.
+class Alongside : public DecodeObserver {
+public:
+    explicit Alongside(std::function<void(const pictra::pictures::Bitmap32&, const pictra::pictures::RowGate&)> work)
+        : m_work(std::move(work)) {}
+    ~Alongside() override { finish(); }
+    void started(const pictra::pictures::Bitmap32& bitmap) override {
+        m_worker = std::thread([this, &bitmap] { m_work(bitmap, m_gate); });
+    }
+    void rowsDone(int rows) override { m_gate.publish(rows); }
+    void finish() {
+        m_gate.finish();
+        if (m_worker.joinable()) m_worker.join();
+    }
+
+private:
+    std::function<void(const pictra::pictures::Bitmap32&, const pictra::pictures::RowGate&)> m_work;
+    pictra::pictures::RowGate m_gate;
+    std::thread m_worker;
+};
+
+// A JPEG decoded with `work` running beside it; false when the bytes are no JPEG
+// (the caller then reads them by their format).
+bool decodeAlongside(const std::string& bytes, int scale, LoadedPicture& out,
+                     std::function<void(const pictra::pictures::Bitmap32&, const pictra::pictures::RowGate&)> work) {
+    JpegPicture jpeg;
+    Alongside alongside(std::move(work));
+    try {
+        decodeJpegInto(bytes, scale, jpeg, &alongside);
+    } catch (const PictureError&) {
+        alongside.finish();
+        return false;
+    }
+    alongside.finish();
+    out.exif = std::move(jpeg.exif);
+    out.fullWidth = jpeg.fullWidth;
+    out.fullHeight = jpeg.fullHeight;
+    return true;
+}
+
+pictra::pictures::StretchFilter filterFor(int fromWidth, int toWidth) {
+    return toWidth < fromWidth ? pictra::pictures::StretchFilter::Lanczos : pictra::pictures::StretchFilter::Mitchell;
+}
+
+}  // namespace
+
+LoadedPicture loadFitted(const std::string& path, int maxWidth, int maxHeight) {
+    const auto bytes = fileio::readFile(path);
+    if (bytes && lowerExtension(path).find(".jp") != std::string::npos) {
+        if (const auto size = jpegSize(*bytes)) {
+            const auto [w, h] = fittedSize(size->first, size->second, maxWidth, maxHeight);
+            const int scale = jpegScaleFor(size->first, size->second, w, h);
+            LoadedPicture out;
+            pictra::pictures::Bitmap32 fitted;
+            const bool decoded = decodeAlongside(*bytes, scale, out, [&](const auto& source, const auto& gate) {
+                fitted = pictra::pictures::resized(source, w, h, filterFor(source.width(), w), &gate);
+            });
+            if (decoded) {
+                out.bitmap = std::move(fitted);
+                return out;
+            }
+        }
+    }
+    LoadedPicture picture = loadPicture(path);
+    const auto [w, h] = fittedSize(picture.fullWidth, picture.fullHeight, maxWidth, maxHeight);
+    picture.bitmap = pictra::pictures::resized(picture.bitmap, w, h, filterFor(picture.bitmap.width(), w));
+    return picture;
+}
+
+LoadedPicture loadTurnedRight(const std::string& path) {
+    const auto bytes = fileio::readFile(path);
+    if (bytes && lowerExtension(path).find(".jp") != std::string::npos) {
+        LoadedPicture out;
+        pictra::pictures::Bitmap32 turned;
+        const bool decoded = decodeAlongside(*bytes, 8, out, [&](const auto& source, const auto& gate) {
+            pictra::pictures::turnRight(source, turned, &gate);
+        });
+        if (decoded) {
+            out.bitmap = std::move(turned);
+            return out;
+        }
+    }
+    LoadedPicture picture = loadPicture(path);
+    pictra::pictures::turnRight(picture.bitmap);
+    return picture;
 }
 
 void savePicture(const std::string& path, const pictra::pictures::Bitmap32& bitmap, int quality,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "pictures/Bitmap32.h"
 
@@ -19,6 +20,18 @@ struct LoadedPicture {
 // JPEG decoder scales down by its DCT scaling to no less than twice the target.
 // Throws PictureError (with a German text) or pictures::BitmapTooLarge.
 LoadedPicture loadPicture(const std::string& path, int targetWidth = 0, int targetHeight = 0);
+
+// The picture fitted into maxWidth × maxHeight keeping its proportions (Lanczos
+// when shrinking, Mitchell when enlarging). A JPEG is decoded at a DCT scale no
+// smaller than twice the target and resampled on the other core while its rows
+// are still being decoded.
+LoadedPicture loadFitted(const std::string& path, int maxWidth, int maxHeight);
+
+// The picture turned a quarter to the right; a JPEG is turned while it is decoded.
+LoadedPicture loadTurnedRight(const std::string& path);
+
+// The size of a w × h picture fitted into maxWidth × maxHeight.
+std::pair<int, int> fittedSize(int width, int height, int maxWidth, int maxHeight);
 
 // Writes by the target's extension: ".jpg"/".jpeg" at `quality` (keeping the EXIF
 // segment given), ".gif", ".bmp", ".png", ".ico", ".tif"/".tiff"; through a
