@@ -1,4 +1,5 @@
 #include "FileLines.h"
+#include "common/PathNames.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -33,10 +34,6 @@ std::string padLeft(const std::string& s, size_t width) {
     return s.size() < width ? std::string(width - s.size(), ' ') + s : s;
 }
 
-std::string extensionOf(const std::string& name) {
-    const size_t dot = name.find_last_of('.');
-    return dot == std::string::npos ? std::string() : text::toLowerAscii(name.substr(dot));
-}
 
 }  // namespace
 
@@ -70,7 +67,7 @@ std::string attributeLetters(const FileEntry& e) {
 }
 
 bool isWebPage(const std::string& name) {
-    const std::string ext = extensionOf(name);
+    const std::string ext = pathnames::lowerExtension(name);
     if (ext.find(".htm") == std::string::npos && ext.find(".php") == std::string::npos) return false;
     return text::toLowerAscii(name.substr(0, 2)) != "zz";
 }

@@ -1,20 +1,12 @@
 #include "OpenDispatch.h"
+#include "common/PathNames.h"
 
 #include "common/Text.h"
 #include "pictures/PictureNames.h"
 
 namespace pictra::explorer {
 
-namespace {
-
-std::string lowerExtension(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return text::toLowerAscii(path.substr(dot));
-}
-
-}  // namespace
+using pathnames::lowerExtension;
 
 bool isBinaryExtension(const std::string& path) {
     const std::string ext = lowerExtension(path);

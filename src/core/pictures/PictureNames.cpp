@@ -1,20 +1,11 @@
 #include "PictureNames.h"
+#include "common/PathNames.h"
 
 #include "common/Text.h"
 
 namespace pictra::pictures {
 
-namespace {
-
-// Extension from the last "." of the file-name part, with the dot ("" when none).
-std::string extensionOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return path.substr(dot);
-}
-
-}  // namespace
+using pathnames::extensionOf;
 
 bool isPictureFile(std::string_view name) {
     const std::string lower = text::toLowerAscii(std::string(name));

@@ -1,4 +1,5 @@
 #include "FileRules.h"
+#include "common/PathNames.h"
 
 #include <filesystem>
 
@@ -7,11 +8,7 @@
 
 namespace pictra::filerules {
 
-std::string extensionOf(const std::string& path) {
-    const std::string name = documents::fileNamePart(path);
-    const size_t dot = name.find_last_of('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot);
-}
+std::string extensionOf(const std::string& path) { return pathnames::extensionOf(path); }
 
 std::string folderOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');

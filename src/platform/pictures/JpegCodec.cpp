@@ -30,14 +30,20 @@ const unsigned char* asBytes(std::string_view bytes) { return reinterpret_cast<c
 
 constexpr const char* kNoJpeg = "Keine lesbare JPEG-Datei: ";
 
+// Errors jump back to the caller's setjmp with their text; warnings stay silent.
+jpeg_error_mgr* errorsFor(ErrorManager& errors) {
+    jpeg_error_mgr* base = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    errors.base.emit_message = onMessage;
+    return base;
+}
+
 }  // namespace
 
 std::optional<std::pair<int, int>> jpegSize(std::string_view bytes) {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = onError;
-    errors.base.emit_message = onMessage;
+    info.err = errorsFor(errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return std::nullopt;
@@ -68,9 +74,7 @@ JpegPicture decodeJpeg(std::string_view bytes, int scaleEighths) {
 void decodeJpegInto(std::string_view bytes, int scaleEighths, JpegPicture& result, DecodeObserver* observer) {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = onError;
-    errors.base.emit_message = onMessage;
+    info.err = errorsFor(errors);
     // Nothing with a destructor is created between setjmp and the last libjpeg call.
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
@@ -123,8 +127,7 @@ std::string encodeJpeg(const Bitmap32& bitmap, int quality, const std::string& e
     if (bitmap.empty()) throw PictureError("Ein leeres Bild kann nicht gespeichert werden.");
     jpeg_compress_struct info{};
     ErrorManager errors{};
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = onError;
+    info.err = errorsFor(errors);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     if (setjmp(errors.jump)) {

@@ -1,4 +1,5 @@
 #include "PictureFiles.h"
+#include "common/PathNames.h"
 
 #include "PictureCodecs.h"
 #include "QtPictureCodecs.h"
@@ -18,12 +19,7 @@ using pictra::pictures::Signature;
 
 namespace {
 
-std::string lowerExtension(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return text::toLowerAscii(path.substr(dot));
-}
+using pathnames::lowerExtension;
 
 LoadedPicture loadJpeg(const std::string& bytes, int targetWidth, int targetHeight) {
     int scale = 8;

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "ExplorerWindow.h"
+#include "common/PathNames.h"
 #include "common/Dialogs.h"
 #include "common/FileIo.h"
 #include "common/Text.h"
@@ -28,17 +29,8 @@ std::string firstBytes(const std::string& path, bool& readable) {
     return bytes ? bytes->substr(0, 1024) : std::string();
 }
 
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : (slash == 0 ? "/" : path.substr(0, slash));
-}
-
-std::string lowerExtension(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return text::toLowerAscii(path.substr(dot));
-}
+using pathnames::folderOf;
+using pathnames::lowerExtension;
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "Explorers.h"
+#include "common/PathNames.h"
 
 #include <QApplication>
 #include <QFile>
@@ -18,10 +19,7 @@ QRect screenArea() {
     return screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
 }
 
-std::string fileNamePart(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+using pathnames::fileNamePart;
 
 }  // namespace
 
