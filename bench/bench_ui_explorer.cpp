@@ -32,7 +32,8 @@ void BM_ExplorerShows100000Files(benchmark::State& state) {
     bench::SilentSound sound;
     Tones tones(store, sound);
     explorer::FolderChronicle chronicle;
-    ui::ExplorerShared shared{store, dialogs, tones, chronicle, {}};
+    CopySession copies;
+    ui::ExplorerShared shared{store, dialogs, tones, chronicle, {}, {}, copies, "/tmp/pictra-bench/papierkorb"};
     ui::ExplorerWindow window(shared, '1', {});
     const std::string folder = bigFolder();
     for (auto _ : state) {

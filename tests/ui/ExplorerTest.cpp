@@ -22,7 +22,8 @@ namespace {
 struct ExplorerTest : ::testing::Test {
     test::UiFixture f;
     explorer::FolderChronicle chronicle;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}};
+    CopySession copies;
+    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
     std::vector<std::string> documents;
     std::vector<std::string> pictures;
     std::vector<std::string> siblings;

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "common/FileIo.h"
 #include "common/Text.h"
+
+#include <algorithm>
 
 namespace fs = std::filesystem;
 
@@ -30,6 +33,29 @@ bool allDigits(std::string_view s) {
 
 }  // namespace
 
+namespace {
+
+constexpr size_t kNameLimit = 255;
+
+std::string hashOf(const std::string& s) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (unsigned char c : s) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    char out[17];
+    std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(h));
+    return out;
+}
+
+std::string decode(std::string name) {
+    name = text::replaceAll(name, "_d_", ":");
+    name = text::replaceAll(name, "_p_", ".");
+    return text::replaceAll(name, "_b_", "/");
+}
+
+}  // namespace
+
 std::string binName(const std::string& path, const Date& today, std::optional<std::uintmax_t> size) {
     const size_t ext = extensionStart(path);
     std::string stem = path.substr(0, ext);
@@ -38,7 +64,56 @@ std::string binName(const std::string& path, const Date& today, std::optional<st
     stem = text::replaceAll(stem, "/", "_b_");
     char date[16];
     std::snprintf(date, sizeof date, "%02d%02d%02d", today.year % 100, today.month, today.day);
-    return stem + "_" + date + "_" + (size ? std::to_string(*size) : std::string("00")) + path.substr(ext);
+    const std::string tail = std::string("_") + date + "_" + (size ? std::to_string(*size) : std::string("00")) +
+                             path.substr(ext);
+    if (stem.size() + tail.size() <= kNameLimit) return stem + tail;
+    const std::string mark = "_h_" + hashOf(stem);
+    // Room for the companion's ".pfad" as well.
+    const size_t keep = kNameLimit - std::string(kCompanionExtension).size() - mark.size() - std::min(tail.size(), size_t{100});
+    return stem.substr(0, keep) + mark + tail.substr(0, std::min(tail.size(), size_t{100}));
+}
+
+bool isShortened(const std::string& binFileName) {
+    const size_t mark = binFileName.rfind("_h_");
+    return mark != std::string::npos && binFileName.size() >= mark + 19 &&
+           binFileName.find_first_not_of("0123456789abcdef", mark + 3) == mark + 19;
+}
+
+bool writeCompanion(const std::string& binFolder, const std::string& binFileName, const std::string& originalPath) {
+    return fileio::writeFileAtomic(binFolder + "/" + binFileName + kCompanionExtension, originalPath);
+}
+
+std::string shownEntry(const std::string& binFolder, const std::string& fileName) {
+    if (fileName.empty() || fileName.front() == '.') return {};
+    const std::string companion = kCompanionExtension;
+    if (fileName.size() > companion.size() && fileName.compare(fileName.size() - companion.size(), companion.size(), companion) == 0) {
+        return {};
+    }
+    if (isShortened(fileName)) {
+        if (auto original = fileio::readFile(binFolder + "/" + fileName + companion)) {
+            const size_t ext = extensionStart(fileName);
+            const size_t sizeSep = fileName.rfind('_', ext);
+            const size_t dateSep = sizeSep == std::string::npos ? std::string::npos : fileName.rfind('_', sizeSep - 1);
+            const std::string addition = dateSep == std::string::npos ? std::string() : fileName.substr(dateSep, ext - dateSep);
+            const size_t originalExt = extensionStart(*original);
+            return original->substr(0, originalExt) + addition + original->substr(originalExt);
+        }
+    }
+    return decode(fileName);
+}
+
+std::vector<BinEntry> binEntries(const std::string& binFolder) {
+    std::vector<BinEntry> entries;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(binFolder, ec)) {
+        const std::string name = e.path().filename().string();
+        const std::string shown = shownEntry(binFolder, name);
+        if (!shown.empty() && e.is_regular_file(ec)) entries.push_back({shown, name});
+    }
+    std::sort(entries.begin(), entries.end(), [](const BinEntry& a, const BinEntry& b) {
+        return text::toLowerAscii(a.shown) < text::toLowerAscii(b.shown);
+    });
+    return entries;
 }
 
 std::optional<Date> deletionDate(const std::string& fileName) {

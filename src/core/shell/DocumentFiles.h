@@ -7,7 +7,7 @@
 
 #include "common/Dialogs.h"
 #include "html/Entities.h"
-#include "shell/BackupCopy.h"
+#include "explorer/CopyChecked.h"
 #include "shell/EditorView.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsStore.h"
@@ -97,6 +97,8 @@ public:
     int currentMacro() const { return m_currentMacro; }
     void setCurrentMacro(int macro) { m_currentMacro = macro; }
     const std::vector<std::string>& beforeSaveText() const { return m_beforeSaveText; }
+    // The one overwrite answer of the run, shared with the explorer's copies.
+    CopySession& copySession() { return m_copies; }
 
 private:
     bool checkZeroBytes(const std::string& path);

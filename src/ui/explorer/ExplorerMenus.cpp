@@ -59,8 +59,11 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
     connect(close, &QAction::triggered, this, &QWidget::close);
     QMenu* search = bar->addMenu("Suchen");
     add(search, "EinfacheSuche1", "Einfache Suche", [this] { simpleSearch(); })->setToolTip("Treffer werden markiert");
+    buildDeleteMenu(bar);
     QMenu* files = bar->addMenu("Dateien");
     add(files, "AllesAuswaehlen1", "Alles auswählen", [this] { selectAll(); });
+    buildMarkingItems(files);
+    files->addSeparator();
     add(files, "AlleOeffnen1", "Alle ausgewählten Dateien öffnen", [this] { openAllSelected(); });
     add(files, "Eigenschaften1", "Eigenschaften ...", [this] { showProperties(); });
     add(files, "Hinweis1", "Hinweis", [this] { m_shared.dialogs.inform(kNote); });
@@ -108,6 +111,12 @@ void ExplorerWindow::buildFilePopup() {
         openSelected(true);
     });
     add(m_filePopup, "AllesAuswaehlen2", "Alles auswählen", [this] { selectAll(); });
+    add(m_filePopup, "AlleAusgewaehltenLoeschen2", "Alle ausgewählten Dateien löschen", [this] { deleteSelectedToBin(); });
+    add(m_filePopup, "DateienVormerken2", "Dateien vormerken", [this] { markSelected(false); });
+    add(m_filePopup, "VorgemerkteEinfuegen2", "vorgemerkte Dateien einfügen",
+        [this] { pasteMarked(explorer::PasteNames::Mapped); });
+    add(m_filePopup, "MitOrdnerKopieren2", "vorgemerkte Dateien mit Ordner kopieren", [this] { copyMarkedWithFolders(); });
+    add(m_filePopup, "VorgemerkteLoeschen2", "vorgemerkte Dateien löschen", [this] { deleteMarkedToBin(); });
     add(m_filePopup, "AlleTextdateienOeffnen1", "Alle ausgewählten Textdateien öffnen", [this] { openAllSelected(); });
     add(m_filePopup, "AnwendungStarten1", "Anwendung starten", [this] {
         for (const auto& path : selectedPaths()) platform::openWithAssociated(path);

@@ -131,6 +131,7 @@ void ExplorerWindow::buildLayout() {
     connect(m_noteButton, &QPushButton::clicked, this, &ExplorerWindow::showNote);
     buildMenus(bar);
     buildFilePopup();
+    buildFolderPopup();
 }
 
 void ExplorerWindow::fillDriveList() {

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "explorer/CopyChecked.h"
 #include "explorer/FolderChronicle.h"
+#include "explorer/MarkedFiles.h"
 #include "explorer/OpenDispatch.h"
 
 class QLabel;
@@ -41,6 +43,8 @@ struct ExplorerHooks {
     std::function<void()> showOnlyThis;
     std::function<void(bool)> keepOnTop;
     std::function<void()> showMainWindow;
+    // The bin window, with the entries holding this text selected (empty: none).
+    std::function<void(const std::string&)> showBin;
 };
 
 struct ExplorerShared {
@@ -49,6 +53,11 @@ struct ExplorerShared {
     Tones& tones;
     explorer::FolderChronicle& chronicle;
     std::string simpleSearchTerm;
+    explorer::MarkedFiles marked;
+    CopySession& copies;     // the one overwrite answer of the run, shared with saving
+    std::string binFolder;
+
+    CopyContext copyContext();
 };
 
 enum class ExplorerLayout { Stored, Large, Small };
@@ -79,6 +88,17 @@ public:
     void openPath(const std::string& path, bool fromReadItem = false);
     void openSelected(bool fromReadItem = false);
     std::vector<std::string> selectedPaths() const;
+    std::vector<std::string> allPaths() const;
+    // Marking, pasting and deleting into the bin.
+    void markSelected(bool keep);
+    void pasteMarked(explorer::PasteNames names);
+    void copyMarkedWithFolders();
+    void markFolder();
+    void copyMarkedFolder();
+    void deleteSelectedToBin();
+    void deleteMarkedToBin();
+    void deleteSelectedForGood();
+    void showMarkedFiles();
     std::string pathOfRow(int row) const;
     void selectAll();
     void simpleSearch();
@@ -104,6 +124,9 @@ private:
     void buildMenus(QMenuBar* bar);
     void buildExtrasMenu(QMenuBar* bar);
     void buildFilePopup();
+    void buildDeleteMenu(QMenuBar* bar);
+    void buildMarkingItems(QMenu* menu);
+    void buildFolderPopup();
     void driveClicked(QListWidgetItem* item);
     void folderClicked(QListWidgetItem* item);
     void fileClicked(QListWidgetItem* item);
@@ -149,6 +172,7 @@ private:
     QPushButton* m_noteButton = nullptr;
     QLabel* m_preview = nullptr;
     QMenu* m_filePopup = nullptr;
+    QMenu* m_folderPopup = nullptr;
     bool m_shownOnce = false;  // a window never shown has no layout worth keeping
 };
 

@@ -23,8 +23,9 @@ using pathnames::fileNamePart;
 
 }  // namespace
 
-Explorers::Explorers(SettingsStore& store, Dialogs& dialogs, Tones& tones, FolderList& folderList, ExplorerHooks hooks)
-    : m_shared{store, dialogs, tones, m_chronicle, {}}, m_folderList(folderList) {
+Explorers::Explorers(SettingsStore& store, Dialogs& dialogs, Tones& tones, FolderList& folderList, CopySession& copies,
+                     std::string binFolder, ExplorerHooks hooks)
+    : m_shared{store, dialogs, tones, m_chronicle, {}, {}, copies, std::move(binFolder)}, m_folderList(folderList) {
     m_chronicle.setEntries(folderList.folders());
     m_first = std::make_unique<ExplorerWindow>(m_shared, '1', hooksFor(hooks, '1'));
     m_second = std::make_unique<ExplorerWindow>(m_shared, '2', hooksFor(hooks, '2'));

@@ -16,12 +16,15 @@ namespace pictra::ui {
 // commands that arrange them together.
 class Explorers {
 public:
-    Explorers(SettingsStore& store, Dialogs& dialogs, Tones& tones, FolderList& folderList, ExplorerHooks hooks);
+    Explorers(SettingsStore& store, Dialogs& dialogs, Tones& tones, FolderList& folderList, CopySession& copies,
+              std::string binFolder, ExplorerHooks hooks);
     ~Explorers();
 
     ExplorerWindow& first() { return *m_first; }
     ExplorerWindow& second() { return *m_second; }
     explorer::FolderChronicle& chronicle() { return m_chronicle; }
+    explorer::MarkedFiles& marked() { return m_shared.marked; }
+    CopyContext copyContext() { return m_shared.copyContext(); }
 
     // The main timer's start request: the explorer goes to the file's folder,
     // selects the file's line and opens it by the double-click path.

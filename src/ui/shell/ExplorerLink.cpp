@@ -10,6 +10,7 @@
 #include "PlainEditor.h"
 #include "StatusBars.h"
 #include "common/UiText.h"
+#include "explorer/BinWindow.h"
 #include "explorer/Explorers.h"
 #include "html/BrowserWindow.h"
 #include "platform/Desktop.h"
@@ -38,8 +39,10 @@ void MainWindow::buildExplorers() {
     hooks.openSettings = [this](int group) { openSettings(group); };
     hooks.htmlInStandardBrowser = [] { return false; };
     hooks.showMainWindow = [this] { show(); };
+    hooks.showBin = [this](const std::string& select) { showBinWindow(select); };
     m_explorers = std::make_unique<Explorers>(m_context.store, m_context.dialogs, m_context.tones,
-                                              m_context.explorerFolders, std::move(hooks));
+                                              m_context.explorerFolders, m_files->copySession(),
+                                              m_context.paths.binFolder(), std::move(hooks));
 }
 
 Explorers& MainWindow::explorers() { return *m_explorers; }
@@ -54,8 +57,29 @@ void MainWindow::showExplorerAtCurrentDocument(const QString& caption) {
     explorer.activateWindow();
 }
 
+void MainWindow::showBinWindow(const std::string& select) {
+    if (!m_binWindow) {
+        BinHooks hooks;
+        hooks.showPicture = [](const std::string& path) { platform::openWithAssociated(path); };
+        hooks.openDocument = [this](const std::string& path) {
+            const bool loaded = m_files->loadFile(path);
+            raise();
+            return loaded;
+        };
+        hooks.startExplorerAt = [this](const std::string& folder) { m_explorers->first().start(folder); };
+        hooks.showInSecondExplorer = [this](const std::string& folder) {
+            m_explorers->second().start(folder);
+            m_explorers->second().raise();
+        };
+        m_binWindow = new BinWindow([this] { return m_explorers->copyContext(); }, std::move(hooks), this);
+    }
+    m_binWindow->fill(select);
+    m_binWindow->exec();
+}
+
 void MainWindow::buildExplorerCommands(QMenu* view) {
     view->addSeparator();
+    addCommand(view, "SKRPapierkorbZeigen1", "SKR-Papierkorb zeigen", [this] { showBinWindow(); });
     addCommand(view, "Dateienexplorer1", "Dateienexplorer", [this] {
         m_explorers->first().show();
         m_explorers->first().raise();

@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "PlainEditor.h"
 #include "common/UiText.h"
+#include "explorer/Explorers.h"
 #include "platform/Drives.h"
 #include "shell/FileRules.h"
 
@@ -44,7 +45,7 @@ void MainWindow::buildFileMenu() {
     addCommand(file, "DateiLoeschen1", "die aktuelle Datei auf der Festplatte löschen",
                [this] { m_files->deleteCurrentToBin(); });
     addCommand(file, "Vormerken1", "geladene Dateien für Dateienexplorer vormerken", [this] {
-        m_markedFiles = m_files->markLoadedFiles();
+        explorers().marked().files = m_files->markLoadedFiles();
         showExplorerAtCurrentDocument();
     });
     addCommand(file, "UmschaltenNachPenwick1", "Umschalten nach Penwick", [this] { switchToPenwick(); },

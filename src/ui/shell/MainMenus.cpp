@@ -82,7 +82,7 @@ SettingsDialog* MainWindow::settingsDialog() {
         hooks.fontChanged = [this] { resetEditorFonts(); };
         hooks.numLockChanged = [this](int index) { applyNumLock(index); };
         hooks.openFile = [this](const std::string& path) { m_files->loadFile(path); };
-        hooks.openBin = [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(q(m_context.paths.binFolder()))); };
+        hooks.openBin = [this] { showBinWindow(); };
         hooks.openBrowserPageSetup = [] { return QDesktopServices::openUrl(QUrl("about:blank")); };
         hooks.printerMode = [this](bool needle) { setPrinterMode(rawPrinter(), m_context.dialogs, needle); };
         hooks.tone = [this](double frequency) { m_context.tones.tone(frequency); };

@@ -20,6 +20,7 @@ namespace pictra::ui {
 class BrowserWindow;
 class CalculatorDialog;
 class CalculatorPanel;
+class BinWindow;
 class DocumentArea;
 class Explorers;
 class MainDocumentHost;
@@ -81,7 +82,6 @@ public:
 
     // Loading and saving of the documents.
     DocumentFiles& files() { return *m_files; }
-    const std::vector<std::string>& markedFiles() const { return m_markedFiles; }
 
     void openSettings(int group);
     SettingsDialog* settingsDialog();
@@ -105,6 +105,8 @@ public:
     // "Öffnen...": the explorer at the current document's folder, files open by double click.
     void openWithExplorer();
     void textPreviewOfChosenFile();
+    // The own recycle bin, with the entries holding `select` selected.
+    void showBinWindow(const std::string& select = {});
     bool loadRtfFile(const std::string& path);
     // The entity table of the HTML commands, one for every document of the run.
     EntityTable& entities() { return m_entities; }
@@ -182,7 +184,7 @@ private:
     std::unique_ptr<MainDocumentHost> m_host;
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<Explorers> m_explorers;
-    std::vector<std::string> m_markedFiles;
+    BinWindow* m_binWindow = nullptr;
     std::unique_ptr<RawPrinter> m_rawPrinter;
     bool m_settingsOpened = false;
     QAction* m_mathAction = nullptr;

@@ -1,0 +1,146 @@
+// The explorer's marked files and its deleting into the program's own bin.
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QDate>
+
+#include "ExplorerWindow.h"
+#include "common/Dialogs.h"
+#include "common/UiText.h"
+#include "platform/Drives.h"
+#include "settings/SettingsStore.h"
+#include "tools/Tones.h"
+
+namespace pictra::ui {
+
+namespace {
+
+constexpr const char* kBinNote =
+    "Im Normalfall werden Dateien nicht gelöscht, sondern in den SKR-Papierkorb verschoben.\rSie können die Dateien "
+    "dann über Menü \"Ansicht|SKR-Papierkorb zeigen\" wiederherstellen.\r\rDas Menü \"endgültig löschen\" entfernt Ihre "
+    "Dateien sofort!\rDiesen Programmpunkt sollten Sie sich also vorher gut überlegen";
+
+QAction* add(QMenu* menu, const char* name, const QString& text, std::function<void()> command) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    QObject::connect(action, &QAction::triggered, menu, [command = std::move(command)] { command(); });
+    return action;
+}
+
+bin::Date today() {
+    const QDate d = QDate::currentDate();
+    return {d.year(), d.month(), d.day()};
+}
+
+}  // namespace
+
+CopyContext ExplorerShared::copyContext() {
+    return CopyContext{dialogs, copies, store.readValue("Einstellungen", "OrdnerfuerSicherungZweiterTraeger"),
+                       binFolder, [](const std::string& a, const std::string& b) { return platform::sameVolume(a, b); },
+                       &tones};
+}
+
+void ExplorerWindow::buildMarkingItems(QMenu* menu) {
+    add(menu, "DateienVormerken1", "Dateien vormerken", [this] { markSelected(false); });
+    add(menu, "ZuDenVorgemerkten1", "Zu den vorgemerkten Dateien", [this] { markSelected(true); });
+    add(menu, "EinfuegenMitAe1", "Vorgemerkte Dateien einfügen (mit ae statt ä etc.)",
+        [this] { pasteMarked(explorer::PasteNames::Mapped); });
+    add(menu, "EinfuegenOhneAenderung1", "Vorgemerkte Dateien einfügen (ohne Änderung)",
+        [this] { pasteMarked(explorer::PasteNames::Unchanged); });
+    add(menu, "MitOrdnerKopieren1", "Vorgemerkte Dateien mit Ordner kopieren", [this] { copyMarkedWithFolders(); })
+        ->setToolTip("Zum Beispiel von Festplatte auf Diskette oder umgekehrt");
+    add(menu, "VorgemerkteZeigen1", "Vorgemerkte Dateien zeigen", [this] { showMarkedFiles(); });
+    add(menu, "VorgemerkteLeeren1", "Liste der vorgemerkten Dateien leeren", [this] { m_shared.marked.files.clear(); });
+}
+
+void ExplorerWindow::buildDeleteMenu(QMenuBar* bar) {
+    QMenu* remove = bar->addMenu("Dateien löschen");
+    add(remove, "AllesAuswaehlen3", "Alles auswählen", [this] { selectAll(); });
+    add(remove, "AlleAusgewaehltenLoeschen1", "Alle ausgewählte Dateien löschen ", [this] { deleteSelectedToBin(); });
+    QMenu* note = remove->addMenu("Hinweis...");
+    add(note, "HinweisLoeschen1", "Hinweis", [this] { m_shared.dialogs.inform(kBinNote); });
+    add(note, "EndgueltigLoeschen1", "Endgültig löschen", [this] { deleteSelectedForGood(); });
+    add(remove, "ImPapierkorbSuchen1", "gelöschte Dateien des Ordners im Papierkorb suchen", [this] {
+        if (m_hooks.showBin) m_hooks.showBin(m_folder);
+    });
+}
+
+void ExplorerWindow::buildFolderPopup() {
+    m_folderPopup = new QMenu(this);
+    m_folderPopup->setObjectName("PopupMenu2");
+    add(m_folderPopup, "OrdnerVormerken1", "Ordner vormerken", [this] { markFolder(); });
+    add(m_folderPopup, "OrdnerKopieren1", "Vorgemerkten Ordner kopieren", [this] { copyMarkedFolder(); });
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tree, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_folderPopup->popup(m_tree->viewport()->mapToGlobal(at)); });
+}
+
+std::vector<std::string> ExplorerWindow::allPaths() const {
+    std::vector<std::string> paths;
+    for (int row = 0; row < m_files->count(); ++row) paths.push_back(pathOfRow(row));
+    return paths;
+}
+
+void ExplorerWindow::markSelected(bool keep) {
+    explorer::markFiles(m_shared.marked, selectedPaths(), allPaths(), keep, m_shared.dialogs);
+}
+
+void ExplorerWindow::pasteMarked(explorer::PasteNames names) {
+    explorer::pasteMarked(m_shared.marked, m_folder, names, m_shared.dialogs, m_shared.tones);
+    showFiles(m_folder);
+    show();
+    if (m_hooks.showMainWindow) m_hooks.showMainWindow();
+    raise();
+}
+
+void ExplorerWindow::copyMarkedWithFolders() {
+    CopyContext context = m_shared.copyContext();
+    explorer::copyWithFolders(m_shared.marked, selectedPaths(), allPaths(), m_shared.store, context,
+                              [](const std::string& path) { return platform::driveOf(path); });
+}
+
+void ExplorerWindow::markFolder() { m_shared.marked.folder = m_folder; }
+
+void ExplorerWindow::copyMarkedFolder() {
+    CopyContext context = m_shared.copyContext();
+    const std::string created = explorer::copyMarkedFolder(m_shared.marked, m_folder, context);
+    if (created.empty()) return;
+    rebuildTree(m_folder, m_folder);
+    showFiles(m_folder);
+}
+
+void ExplorerWindow::deleteSelectedToBin() {
+    std::vector<std::string> paths = selectedPaths();
+    if (paths.empty()) {
+        if (m_shared.dialogs.ask("Alle?") != Answer::Yes) return;
+        paths = allPaths();
+    }
+    CopyContext context = m_shared.copyContext();
+    explorer::moveToBin(paths, context, today());
+    showFiles(m_folder);
+}
+
+void ExplorerWindow::deleteMarkedToBin() {
+    CopyContext context = m_shared.copyContext();
+    explorer::moveToBin(m_shared.marked.files, context, today());
+    showFiles(m_folder);
+}
+
+void ExplorerWindow::deleteSelectedForGood() {
+    std::vector<std::string> paths = selectedPaths();
+    if (paths.empty()) {
+        if (m_shared.dialogs.ask("Alle?") != Answer::Yes) return;
+        paths = allPaths();
+    }
+    explorer::deleteForGood(paths, m_shared.dialogs);
+    showFiles(m_folder);
+}
+
+void ExplorerWindow::showMarkedFiles() {
+    std::string list;
+    for (const auto& path : m_shared.marked.files) list += path + "\r\n";
+    if (!m_shared.marked.folder.empty()) list += "\r\nVorgemerkter Ordner: " + m_shared.marked.folder;
+    m_shared.dialogs.showText("Vorgemerkte Dateien", list.empty() ? "Noch keine Dateien vorgemerkt!" : list);
+}
+
+}  // namespace pictra::ui
