@@ -76,6 +76,15 @@ TEST(CrashSafety, StaleTemporaryFilesOfEarlierRunsGoWithTheNextSave) {
     EXPECT_EQ(dir.read("a.txt"), "neu");
 }
 
+TEST(CrashSafety, TheLongestFileNamesAreStillWrittenThroughATemporaryFile) {
+    test::TempDir dir;
+    const std::string name(250, 'n');
+    ASSERT_TRUE(fileio::writeFileAtomic(dir.file(name), "erst"));
+    ASSERT_TRUE(fileio::writeFileAtomic(dir.file(name), "dann"));
+    EXPECT_EQ(dir.read(name), "dann");
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{name});
+}
+
 TEST(CrashSafety, ACopyKilledHalfwayLeavesNoCutOffTarget) {
     test::TempDir dir;
     dir.write("quelle.bin", pattern(500000, 'q'));

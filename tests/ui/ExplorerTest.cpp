@@ -198,3 +198,31 @@ TEST_F(StartRequestTest, F11ShowsTheSecondExplorerBesideTheFirst) {
     explorers.toggleSecond();
     EXPECT_FALSE(explorers.second().isVisible());
 }
+
+TEST_F(StartRequestTest, FilesMarkedInOneExplorerArePastedInTheOther) {
+    fs::create_directories(f.dir.file("eins"));
+    fs::create_directories(f.dir.file("zwei"));
+    std::ofstream(f.dir.file("eins/brief.txt")) << "Brief";
+    std::ofstream(f.dir.file("eins/bild.png")) << "png";
+    ui::Explorers& explorers = window->explorers();
+    explorers.first().start(f.dir.file("eins"));
+    explorers.second().start(f.dir.file("zwei"));
+    QListWidget* list = explorers.first().fileList();
+    for (int row = 0; row < list->count(); ++row) {
+        list->item(row)->setSelected(explorers.first().pathOfRow(row).ends_with("brief.txt"));
+    }
+    explorers.first().markSelected(false);
+    f.dialogs.expectConfirmText("Dateien kopieren.", true);
+    explorers.second().pasteMarked(explorer::PasteNames::Mapped);
+    EXPECT_TRUE(fs::exists(f.dir.file("zwei/brief.txt")));
+    EXPECT_FALSE(fs::exists(f.dir.file("zwei/bild.png")));
+    EXPECT_EQ(explorers.second().fileList()->count(), 1);
+
+    // Deleted into the bin from the second explorer, and found in the bin window's list.
+    explorers.second().fileList()->item(0)->setSelected(true);
+    f.dialogs.expectConfirmText("Dateien in den Papierkorb verschieben", true);
+    explorers.second().deleteSelectedToBin();
+    EXPECT_FALSE(fs::exists(f.dir.file("zwei/brief.txt")));
+    EXPECT_EQ(explorers.second().fileList()->count(), 0);
+    EXPECT_EQ(bin::binEntries(f.paths.binFolder()).size(), 1u);
+}

@@ -80,10 +80,17 @@ bool isOurTemporaryName(const std::string& candidate, const std::string& prefix)
     return digits.size() <= 6 && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// "." + name + ".tmp", the name cut so that the temporary name (with six digits)
+// stays within the file system's 255 bytes even for the longest names.
+std::string temporaryPrefix(const std::string& path) {
+    const std::string name = fileNameOf(path);
+    return "." + name.substr(0, std::min<std::size_t>(name.size(), 240)) + ".tmp";
+}
+
 // Earlier runs that were killed in the middle of a save left named temporary
 // files beside the document; each save clears those of its own file.
 void removeStaleTemporaries(const std::string& path) {
-    const std::string prefix = "." + fileNameOf(path) + ".tmp";
+    const std::string prefix = temporaryPrefix(path);
     const std::string dir = folderOf(path);
     DIR* d = ::opendir(dir.c_str());
     if (!d) return;
@@ -95,7 +102,7 @@ void removeStaleTemporaries(const std::string& path) {
 
 std::string namedTemporary(const std::string& path) {
     static std::mt19937 rng{std::random_device{}()};
-    return folderOf(path) + "/." + fileNameOf(path) + ".tmp" + std::to_string(rng() % 1000000);
+    return folderOf(path) + "/" + temporaryPrefix(path) + std::to_string(rng() % 1000000);
 }
 
 void syncFolder(const std::string& path) {
