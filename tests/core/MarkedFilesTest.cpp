@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "ChildProcess.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "explorer/MarkedFiles.h"
@@ -233,4 +234,20 @@ TEST_F(MarkedFilesTest, FolderCopiesAndCopiesWithTheirFolders) {
                     [this](const std::string&) { return dir.path(); });
     EXPECT_EQ(dir.read("stick/quelle/unter/tief.txt"), "2");
     EXPECT_EQ(store.readValue("Explorer", "Ordner"), dir.path() + "stick/");
+}
+
+TEST_F(MarkedFilesTest, ABinOnAnotherVolumeGetsACopyAndAFullOneKeepsTheOriginal) {
+    fs::create_directories(binFolder);
+    test::SmallVolume volume(binFolder, 64 * 1024);
+    if (!volume.mounted()) GTEST_SKIP() << "Kein tmpfs einhängbar (keine Rechte zum Einhängen): Test übersprungen.";
+    dir.write("quelle/klein.txt", "klein");
+    dir.write("quelle/gross.bin", std::string(200 * 1024, 'g'));
+    auto c = context();
+    dialogs.expectConfirmText(kBinConfirm, true).expectInform("");
+    moveToBin({file("quelle/klein.txt"), file("quelle/gross.bin")}, c, kToday);
+    EXPECT_FALSE(fs::exists(file("quelle/klein.txt")));  // copied across, then deleted
+    EXPECT_EQ(bin::binEntries(binFolder).size(), 1u);
+    EXPECT_EQ(fs::file_size(file("quelle/gross.bin")), 200u * 1024);  // no room: it stays
+    ASSERT_FALSE(dialogs.log().empty());
+    EXPECT_NE(dialogs.log().back().text.find("konnte nicht nach"), std::string::npos);
 }

@@ -117,11 +117,13 @@ void syncFolder(const std::string& path) {
 // leaves nothing behind; it gets a short-lived name only for the rename.
 // `fill` writes the content and may set times; errno tells why it failed.
 // Returns 0 on success, else an errno value; EACCES when no file can be created there.
-int replaceThroughTemporary(const std::string& path, mode_t mode, const std::function<bool(int)>& fill) {
+int replaceThroughTemporary(const std::string& path, mode_t mode, const std::function<bool(int)>& fill,
+                            bool durable = true) {
+    const auto flush = [durable](int fd) { return !durable || ::fsync(fd) == 0; };
     removeStaleTemporaries(path);
     const int anonymous = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (anonymous >= 0) {
-        bool ok = fill(anonymous) && ::fchmod(anonymous, mode) == 0 && ::fsync(anonymous) == 0;
+        bool ok = fill(anonymous) && ::fchmod(anonymous, mode) == 0 && flush(anonymous);
         int error = ok ? 0 : (errno != 0 ? errno : EIO);
         if (ok) {
             const std::string tmp = namedTemporary(path);
@@ -132,7 +134,7 @@ int replaceThroughTemporary(const std::string& path, mode_t mode, const std::fun
                     ::unlink(tmp.c_str());
                 }
                 ::close(anonymous);
-                if (error == 0) syncFolder(path);
+                if (error == 0 && durable) syncFolder(path);
                 return error;
             }
             error = -1;  // cannot give it a name here: fall back to a named file
@@ -143,7 +145,7 @@ int replaceThroughTemporary(const std::string& path, mode_t mode, const std::fun
     const std::string tmp = namedTemporary(path);
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return errno == 0 ? EIO : errno;
-    bool ok = fill(fd) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    bool ok = fill(fd) && ::fchmod(fd, mode) == 0 && flush(fd);
     int error = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -157,7 +159,7 @@ int replaceThroughTemporary(const std::string& path, mode_t mode, const std::fun
         ::unlink(tmp.c_str());
         return error == 0 ? EIO : error;
     }
-    syncFolder(path);
+    if (durable) syncFolder(path);
     return 0;
 }
 
@@ -238,7 +240,45 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes) {
     return writeFile(path, bytes, true) == WriteResult::Written;
 }
 
-bool copyFileAtomic(const std::string& source, const std::string& requestedTarget, std::string& error) {
+namespace {
+
+// In the kernel where it can (no copy through user space); by hand where the file
+// systems refuse, and always while the crash hook counts written bytes.
+bool copyContents(int in, int out) {
+    if (!killHook().remaining) {
+        off_t inOffset = 0;
+        off_t outOffset = 0;
+        bool any = false;
+        while (true) {
+            const ssize_t n = ::copy_file_range(in, &inOffset, out, &outOffset, 1 << 30, 0);
+            if (n > 0) {
+                any = true;
+                continue;
+            }
+            if (n == 0) return true;
+            if (errno == EINTR) continue;
+            if (any || (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)) return false;
+            break;
+        }
+    }
+    std::string buffer(1 << 20, '\0');
+    off_t offset = 0;
+    while (true) {
+        const ssize_t n = ::pread(in, buffer.data(), buffer.size(), offset);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return true;
+        if (!writeAllAt(out, buffer.data(), static_cast<std::size_t>(n), offset)) return false;
+        offset += n;
+    }
+}
+
+}  // namespace
+
+bool copyFileAtomic(const std::string& source, const std::string& requestedTarget, std::string& error,
+                    Durability durability) {
     const int in = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st {};
     if (in < 0 || ::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -247,26 +287,20 @@ bool copyFileAtomic(const std::string& source, const std::string& requestedTarge
         return false;
     }
     const std::string target = resolveLink(requestedTarget);
-    const int result = replaceThroughTemporary(target, st.st_mode & 07777, [in, &st](int out) {
-        std::string buffer(1 << 20, '\0');
-        off_t offset = 0;
-        while (true) {
-            const ssize_t n = ::pread(in, buffer.data(), buffer.size(), offset);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            if (n == 0) break;
-            if (!writeAllAt(out, buffer.data(), static_cast<std::size_t>(n), offset)) return false;
-            offset += n;
-        }
-        const timespec times[2] = {st.st_atim, st.st_mtim};
-        return ::futimens(out, times) == 0;
-    });
+    const int result = replaceThroughTemporary(
+        target, st.st_mode & 07777,
+        [in, &st](int out) {
+            if (!copyContents(in, out)) return false;
+            const timespec times[2] = {st.st_atim, st.st_mtim};
+            return ::futimens(out, times) == 0;
+        },
+        durability == Durability::Synced);
     ::close(in);
     if (result != 0) error = std::strerror(result);
     return result == 0;
 }
+
+bool moveFile(const std::string& source, const std::string& target) { return ::rename(source.c_str(), target.c_str()) == 0; }
 
 bool fileExists(const std::string& path) {
     std::error_code ec;

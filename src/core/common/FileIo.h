@@ -29,10 +29,19 @@ WriteResult writeFile(const std::string& path, const std::string& bytes, bool al
 // writeFile allowing the in-place path; true when written.
 bool writeFileAtomic(const std::string& path, const std::string& bytes);
 
+enum class Durability {
+    Synced,  // on disk before the call returns (the copy may replace the only other copy)
+    Cached,  // left to the system's write-back (the original stays where it is)
+};
+
 // Copies a regular file through a temporary file and a rename, so the target is
 // either absent, the old target or the complete copy; the copy keeps the
 // source's last-write time. On failure `error` holds the system's reason.
-bool copyFileAtomic(const std::string& source, const std::string& target, std::string& error);
+bool copyFileAtomic(const std::string& source, const std::string& target, std::string& error,
+                    Durability durability = Durability::Synced);
+
+// Renames within one file system (atomic; the file keeps its times); false otherwise.
+bool moveFile(const std::string& source, const std::string& target);
 
 bool fileExists(const std::string& path);
 

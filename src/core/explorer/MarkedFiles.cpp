@@ -97,7 +97,8 @@ void pasteMarked(const MarkedFiles& marked, const std::string& folder, PasteName
         }
         if (overwrite == false) continue;
         std::string error;
-        if (fileio::copyFileAtomic(source, target, error)) {
+        // The originals stay, so the copies need not wait for the disk (cp does not either).
+        if (fileio::copyFileAtomic(source, target, error, fileio::Durability::Cached)) {
             clearWriteProtection(target);
         } else {
             report = name + ": " + error + "\r\n" + report;
@@ -214,6 +215,9 @@ bool moveToBin(const std::vector<std::string>& paths, CopyContext& context, cons
             dialogs.inform("Fehler beim Löschen der Datei \"" + path);
             continue;
         }
+        // On the same file system a rename is the move: atomic, the times kept, and
+        // the file is never in neither place. Elsewhere a synced copy, then the delete.
+        if (fileio::moveFile(path, binFolder + "/" + name)) continue;
         const CopyOutcome outcome = copyChecked(path, binFolder + "/" + name, context);
         if (!outcome.message.empty()) dialogs.inform(outcome.message);
         // Nothing is deleted before its copy exists.

@@ -1,0 +1,77 @@
+// Pasting marked files and moving files into the bin as whole processes, for
+// timing against cp and mv (bench/marked_peer.sh):
+//   marked_tool paste FROM_FOLDER TO_FOLDER   every file of FROM marked and pasted into TO
+//   marked_tool bin FROM_FOLDER BIN_FOLDER    every file of FROM moved into the bin
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "explorer/MarkedFiles.h"
+#include "settings/SettingsStore.h"
+#include "tools/Tones.h"
+
+using namespace pictra;
+
+namespace {
+
+// Says yes to every confirmation and question, as a user pasting on purpose would.
+class YesDialogs : public Dialogs {
+public:
+    void inform(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    Answer ask(const std::string&) override { return Answer::Yes; }
+    bool askNumber(const std::string&, const std::string&, long long&) override { return false; }
+    std::optional<std::string> askText(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::string editText(const std::string&, const std::string&) override { return kCancelMarker; }
+    void showText(const std::string&, const std::string&) override {}
+    bool confirmText(const std::string&, const std::string&, const std::string&) override { return true; }
+    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
+    std::optional<FontSpec> chooseFont(const FontSpec&) override { return {}; }
+    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return {}; }
+    void beginCancelWindow(const std::string&) override { m_visible = true; }
+    bool stepCancelWindow(const std::string&) override { return false; }
+    void endCancelWindow() override { m_visible = false; }
+    bool cancelWindowVisible() const override { return m_visible; }
+    void requestCancel() override {}
+
+private:
+    bool m_visible = false;
+};
+
+class NoSound : public Sound {
+public:
+    void play(std::vector<std::int16_t>) override {}
+};
+
+std::vector<std::string> filesOf(const std::string& folder) {
+    std::vector<std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) files.push_back(e.path().string());
+    return files;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: marked_tool paste|bin FROM TO\n");
+        return 2;
+    }
+    const std::string mode = argv[1];
+    YesDialogs dialogs;
+    SettingsStore store;
+    NoSound sound;
+    Tones tones(store, sound);
+    explorer::MarkedFiles marked;
+    marked.files = filesOf(argv[2]);
+    if (mode == "paste") {
+        explorer::pasteMarked(marked, argv[3], explorer::PasteNames::Unchanged, dialogs, tones);
+        return 0;
+    }
+    CopySession session;
+    CopyContext context{dialogs, session, "", argv[3], {}, nullptr};
+    return explorer::moveToBin(marked.files, context, {2026, 12, 10}) ? 0 : 1;
+}
