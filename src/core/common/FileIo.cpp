@@ -120,7 +120,6 @@ void syncFolder(const std::string& path) {
 int replaceThroughTemporary(const std::string& path, mode_t mode, const std::function<bool(int)>& fill,
                             bool durable = true) {
     const auto flush = [durable](int fd) { return !durable || ::fsync(fd) == 0; };
-    removeStaleTemporaries(path);
     const int anonymous = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (anonymous >= 0) {
         bool ok = fill(anonymous) && ::fchmod(anonymous, mode) == 0 && flush(anonymous);
@@ -228,6 +227,9 @@ WriteResult writeFile(const std::string& requestedPath, const std::string& bytes
         if (!S_ISREG(st.st_mode)) return WriteResult::Untouched;
         mode = st.st_mode & 07777;
     }
+    // Only saves ever left named temporaries behind (copies never did), and reading a
+    // large folder once per file would make copying many files quadratic.
+    removeStaleTemporaries(path);
     const int error = replaceThroughTemporary(path, mode, [&bytes](int fd) {
         return writeAllAt(fd, bytes.data(), bytes.size(), 0);
     });
