@@ -5,6 +5,7 @@
 #include "pictures/PictureNames.h"
 #include "pictures/PixelCombine.h"
 #include "pictures/Resampler.h"
+#include "pictures/Viewer.h"
 
 using namespace pictra::pictures;
 
@@ -328,4 +329,60 @@ TEST(PictureNames, SubstringRuleAndSignatures) {
     EXPECT_EQ(wrongExtension("/b/foto.png", "\x89PNG"), std::nullopt);
     EXPECT_EQ(wrongExtension("/b/foto.jpeg", "\xFF\xD8"), std::nullopt);
     EXPECT_EQ(wrongExtension("/b/x.gif", "\xFF\xD8")->newPath, "/b/x.jpg");
+}
+
+namespace v = pictra::pictures::viewer;
+
+TEST(Viewer, DisplaySizeAndZoom) {
+    // 4000 × 3000 on 1280 × 1024: the width may pass the screen by an eighth.
+    EXPECT_EQ(v::displaySize({4000, 3000}, {1280, 1024}, false, true), (v::Size{1365, 1024}));
+    // Wider than 9/8 of the screen: the width limits.
+    EXPECT_EQ(v::displaySize({6000, 2000}, {1280, 1024}, false, true), (v::Size{1280, 426}));
+    EXPECT_EQ(v::displaySize({4000, 3000}, {1280, 1024}, true, true), (v::Size{4000, 3000}));
+    EXPECT_EQ(v::displaySize({4000, 3000}, {1280, 1024}, false, false), (v::Size{4000, 3000}));
+    EXPECT_EQ(v::displaySize({640, 480}, {1280, 1024}, false, false), (v::Size{640, 480}));  // never enlarged
+    struct Case {
+        v::ZoomKey key;
+        v::Size expected;
+    };
+    for (const Case& c : {Case{v::ZoomKey::Larger, {1448, 1086}}, Case{v::ZoomKey::Smaller, {938, 704}},
+                          Case{v::ZoomKey::Slightly, {1013, 760}}}) {
+        EXPECT_EQ(v::zoomed({1024, 768}, {4000, 3000}, c.key), c.expected);
+    }
+}
+
+TEST(Viewer, StepsWrapAndCaptions) {
+    const std::vector<std::string> list =
+        v::pictureList({"/b/a.jpg", "/b/brief.txt", "/b/B.PNG", "/b/x.jpg.txt", "/b/c.gif"});
+    ASSERT_EQ(list, (std::vector<std::string>{"/b/a.jpg", "/b/B.PNG", "/b/x.jpg.txt", "/b/c.gif"}));
+    EXPECT_EQ(v::step(list, "/b/b.png", true)->index, 2);
+    const auto wrapped = v::step(list, "/b/c.gif", true);
+    EXPECT_EQ(wrapped->index, 0);
+    EXPECT_TRUE(wrapped->wrapped);
+    EXPECT_EQ(v::step(list, "/b/a.jpg", false)->index, 3);
+    EXPECT_EQ(v::step(list, "/anders/weg.jpg", true)->index, 1);  // not in the list: counts as index 0
+    EXPECT_FALSE(v::step({}, "/b/a.jpg", true));
+    EXPECT_EQ(v::sizeCaption({4000, 3000}), "Original: 4000:3000 (4:3)");
+    EXPECT_EQ(v::sizeCaption({1920, 1080}), "Original: 1920:1080 (16:9)");
+    EXPECT_EQ(v::sizeCaption({10, 7}), "Original: 10:7");  // the width is the ratio itself
+}
+
+TEST(Viewer, CutAndColourSteps) {
+    const Bitmap32 source = numbered(8, 6);
+    // Marked on a display of half the size: doubled and rounded.
+    const Rect r = v::toSource({1, 1, 3, 2}, {4, 3}, {8, 6});
+    EXPECT_EQ(r.left, 2);
+    EXPECT_EQ(r.right, 6);
+    const Bitmap32 piece = v::cut(source, r);
+    ASSERT_EQ(piece.width(), 4);
+    ASSERT_EQ(piece.height(), 2);
+    EXPECT_EQ(piece.pixel(0, 0), source.pixel(2, 2));
+    Bitmap32 grey(4, 4);
+    grey.clear(0xFF646464);  // 100
+    v::applyCurve(grey, {5, 0, -5, 5});
+    EXPECT_EQ(grey.pixel(0, 0), 0xFF6E6964u);  // 5 + 105, 5 + 100, 5 + 95
+    Bitmap32 white(3, 3);
+    white.clear(0xFFFAFAFA);
+    v::brighten(white, 5);
+    EXPECT_EQ(white.pixel(1, 1), 0xFFFFFFFFu);  // clamped at 255
 }

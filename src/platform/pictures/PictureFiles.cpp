@@ -116,10 +116,14 @@ pictra::pictures::StretchFilter filterFor(int fromWidth, int toWidth) {
 }  // namespace
 
 LoadedPicture loadFitted(const std::string& path, int maxWidth, int maxHeight) {
+    return loadResized(path, [maxWidth, maxHeight](int w, int h) { return fittedSize(w, h, maxWidth, maxHeight); });
+}
+
+LoadedPicture loadResized(const std::string& path, const std::function<std::pair<int, int>(int, int)>& sizeFor) {
     const auto bytes = fileio::readFile(path);
     if (bytes && lowerExtension(path).find(".jp") != std::string::npos) {
         if (const auto size = jpegSize(*bytes)) {
-            const auto [w, h] = fittedSize(size->first, size->second, maxWidth, maxHeight);
+            const auto [w, h] = sizeFor(size->first, size->second);
             const int scale = jpegScaleFor(size->first, size->second, w, h);
             LoadedPicture out;
             pictra::pictures::Bitmap32 fitted;
@@ -133,8 +137,10 @@ LoadedPicture loadFitted(const std::string& path, int maxWidth, int maxHeight) {
         }
     }
     LoadedPicture picture = loadPicture(path);
-    const auto [w, h] = fittedSize(picture.fullWidth, picture.fullHeight, maxWidth, maxHeight);
-    picture.bitmap = pictra::pictures::resized(picture.bitmap, w, h, filterFor(picture.bitmap.width(), w));
+    const auto [w, h] = sizeFor(picture.fullWidth, picture.fullHeight);
+    if (w != picture.bitmap.width() || h != picture.bitmap.height()) {
+        picture.bitmap = pictra::pictures::resized(picture.bitmap, w, h, filterFor(picture.bitmap.width(), w));
+    }
     return picture;
 }
 

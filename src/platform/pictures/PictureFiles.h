@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -26,6 +27,8 @@ LoadedPicture loadPicture(const std::string& path, int targetWidth = 0, int targ
 // smaller than twice the target and resampled on the other core while its rows
 // are still being decoded.
 LoadedPicture loadFitted(const std::string& path, int maxWidth, int maxHeight);
+// The same with the target size chosen from the full size.
+LoadedPicture loadResized(const std::string& path, const std::function<std::pair<int, int>(int, int)>& sizeFor);
 
 // The picture turned a quarter to the right; a JPEG is turned while it is decoded.
 LoadedPicture loadTurnedRight(const std::string& path);

@@ -13,6 +13,7 @@
 #include "explorer/BinWindow.h"
 #include "explorer/Explorers.h"
 #include "html/BrowserWindow.h"
+#include "pictures/PictureWindow.h"
 #include "platform/Desktop.h"
 #include "shell/Documents.h"
 
@@ -27,9 +28,8 @@ void MainWindow::buildExplorers() {
         browserWindow()->view()->load(QUrl::fromLocalFile(q(path)));
         browserWindow()->show();
     };
-    // Until the picture window exists, the desktop's viewer shows pictures.
-    hooks.showPicture = [](const std::string& path, const std::vector<std::string>&) {
-        platform::openWithAssociated(path);
+    hooks.showPicture = [this](const std::string& path, const std::vector<std::string>& siblings) {
+        showPicture(path, siblings);
     };
     hooks.newDocumentWithText = [this](const std::string& cp1252) {
         if (hasVisibleText(currentEditor())) newDocument();
@@ -57,10 +57,40 @@ void MainWindow::showExplorerAtCurrentDocument(const QString& caption) {
     explorer.activateWindow();
 }
 
+PictureWindow* MainWindow::pictureWindow() {
+    if (!m_pictureWindow) {
+        PictureHooks hooks;
+        hooks.copyContext = [this] { return m_explorers->copyContext(); };
+        hooks.markFile = [this](const std::string& path) {
+            auto& files = m_explorers->marked().files;
+            const auto at = std::find(files.begin(), files.end(), path);
+            if (at == files.end()) {
+                files.push_back(path);
+            } else {
+                files.erase(at);
+            }
+        };
+        hooks.refreshExplorer = [this](const std::string&) {
+            ExplorerWindow& explorer = m_explorers->first();
+            if (!explorer.currentFolder().empty()) explorer.showFiles(explorer.currentFolder());
+        };
+        hooks.showExplorer = [this] {
+            m_explorers->first().show();
+            m_explorers->first().raise();
+        };
+        m_pictureWindow = new PictureWindow(m_context.store, m_context.dialogs, m_context.tones, std::move(hooks), this);
+    }
+    return m_pictureWindow;
+}
+
+void MainWindow::showPicture(const std::string& path, const std::vector<std::string>& siblings) {
+    pictureWindow()->showPictureFile(path, siblings);
+}
+
 void MainWindow::showBinWindow(const std::string& select) {
     if (!m_binWindow) {
         BinHooks hooks;
-        hooks.showPicture = [](const std::string& path) { platform::openWithAssociated(path); };
+        hooks.showPicture = [this](const std::string& path) { showPicture(path, {path}); };
         hooks.openDocument = [this](const std::string& path) {
             const bool loaded = m_files->loadFile(path);
             raise();

@@ -21,6 +21,7 @@ class BrowserWindow;
 class CalculatorDialog;
 class CalculatorPanel;
 class BinWindow;
+class PictureWindow;
 class DocumentArea;
 class Explorers;
 class MainDocumentHost;
@@ -107,6 +108,9 @@ public:
     void textPreviewOfChosenFile();
     // The own recycle bin, with the entries holding `select` selected.
     void showBinWindow(const std::string& select = {});
+    // The picture window, made on first use and kept.
+    PictureWindow* pictureWindow();
+    void showPicture(const std::string& path, const std::vector<std::string>& siblings);
     bool loadRtfFile(const std::string& path);
     // The entity table of the HTML commands, one for every document of the run.
     EntityTable& entities() { return m_entities; }
@@ -185,6 +189,7 @@ private:
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<Explorers> m_explorers;
     BinWindow* m_binWindow = nullptr;
+    PictureWindow* m_pictureWindow = nullptr;
     std::unique_ptr<RawPrinter> m_rawPrinter;
     bool m_settingsOpened = false;
     QAction* m_mathAction = nullptr;

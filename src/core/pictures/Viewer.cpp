@@ -1,0 +1,149 @@
+#include "Viewer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/PathNames.h"
+#include "common/Text.h"
+#include "pictures/PictureNames.h"
+
+namespace pictra::pictures::viewer {
+
+Size displaySize(Size source, Size screen, bool fullSize, bool shrinkLarge) {
+    if (source.width <= 0 || source.height <= 0) return {0, 0};
+    const bool large = source.width >= screen.width || source.height >= screen.height;
+    if (fullSize || (large && !shrinkLarge)) return source;
+    Size d{static_cast<int>(static_cast<long long>(source.width) * screen.height / source.height), screen.height};
+    if (d.width > screen.width * 9 / 8) {
+        d.height = static_cast<int>(static_cast<long long>(d.height) * screen.width / d.width);
+        d.width = screen.width;
+    }
+    if (d.width > source.width || d.height > source.height) return source;
+    return d;
+}
+
+Size zoomed(Size display, Size source, ZoomKey key) {
+    const double factor = key == ZoomKey::Larger    ? 1.4142135623730950488
+                          : key == ZoomKey::Smaller ? static_cast<double>(0.91700405f)
+                                                    : static_cast<double>(0.99f);
+    const int height = std::max(1, static_cast<int>(std::lround(display.height * factor)));
+    const int width = std::max(1, static_cast<int>(static_cast<long long>(source.width) * height / std::max(source.height, 1)));
+    return {width, height};
+}
+
+std::string sizeCaption(Size source) {
+    std::string caption = "Original: " + std::to_string(source.width) + ":" + std::to_string(source.height);
+    if (source.width <= 0 || source.height <= 0) return caption;
+    const double ratio = static_cast<double>(source.width) / source.height;
+    // Continued fraction until p/q is within 0.01 of the ratio.
+    long long p = 1, pPrev = 0, q = 0, qPrev = 1;
+    double y = ratio;
+    for (int i = 0; i < 20; ++i) {
+        double a = std::floor(y);
+        if (y - a > 1 - 1e-5) a += 1;  // just below the next integer
+        const long long ai = static_cast<long long>(a);
+        const long long pNew = ai * p + pPrev;
+        const long long qNew = ai * q + qPrev;
+        pPrev = p;
+        qPrev = q;
+        p = pNew;
+        q = qNew;
+        if (std::fabs(ratio - static_cast<double>(p) / q) < 0.01) break;
+        const double f = y - a;
+        if (f <= 0) break;
+        y = 1 / f;
+    }
+    if (p < 30 && q < 30 && std::llabs(source.width - p) >= 11) {
+        const bool exact = std::fabs(ratio - static_cast<double>(p) / q) < 0.01;
+        caption += (exact ? " (" : " (ca. ") + std::to_string(p) + ":" + std::to_string(q) + ")";
+    }
+    return caption;
+}
+
+std::vector<std::string> pictureList(const std::vector<std::string>& paths) {
+    std::vector<std::string> list;
+    for (const auto& path : paths) {
+        if (isPictureFile(path)) list.push_back(path);
+    }
+    return list;
+}
+
+std::optional<Step> step(const std::vector<std::string>& list, const std::string& current, bool forward) {
+    if (list.empty()) return std::nullopt;
+    const std::string name = text::toLowerAscii(pathnames::fileNamePart(current));
+    int index = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (text::toLowerAscii(pathnames::fileNamePart(list[i])) == name) {
+            index = static_cast<int>(i);
+            break;
+        }
+    }
+    const int count = static_cast<int>(list.size());
+    Step s;
+    s.index = index + (forward ? 1 : -1);
+    if (s.index >= count) {
+        s.index = 0;
+        s.wrapped = true;
+    } else if (s.index < 0) {
+        s.index = count - 1;
+        s.wrapped = true;
+    }
+    return s;
+}
+
+Rect toSource(const Rect& marked, Size display, Size source) {
+    const float f = static_cast<float>(source.width) / static_cast<float>(std::max(display.width, 1));
+    const auto scale = [f](int v) { return static_cast<int>(std::lround(static_cast<float>(v) * f)); };
+    return {scale(marked.left), scale(marked.top), scale(marked.right), scale(marked.bottom)};
+}
+
+Bitmap32 cut(const Bitmap32& source, const Rect& rect) {
+    const Rect r = intersect(rect, source.bounds());
+    Bitmap32 out(r.width(), r.height());
+    for (int y = 0; y < r.height(); ++y) {
+        std::copy(source.row(r.top + y) + r.left, source.row(r.top + y) + r.right, out.row(y));
+    }
+    return out;
+}
+
+void applyCurve(Bitmap32& picture, const Curve& curve, const Rect* inside) {
+    const Rect area = inside ? intersect(*inside, picture.bounds()) : picture.bounds();
+    const auto channel = [&curve](int value, int percent) {
+        return std::clamp(curve.offset + value * (100 + percent) / 100, 0, 255);
+    };
+    for (int y = area.top; y < area.bottom; ++y) {
+        Color32* row = picture.row(y);
+        for (int x = area.left; x < area.right; ++x) {
+            const Color32 p = row[x];
+            const int r = channel(static_cast<int>((p >> 16) & 0xFF), curve.red);
+            const int g = channel(static_cast<int>((p >> 8) & 0xFF), curve.green);
+            const int b = channel(static_cast<int>(p & 0xFF), curve.blue);
+            row[x] = (p & 0xFF000000u) | (static_cast<Color32>(r) << 16) | (static_cast<Color32>(g) << 8) |
+                     static_cast<Color32>(b);
+        }
+    }
+    picture.changed();
+}
+
+long long diagonalSum(const Bitmap32& picture) {
+    long long sum = 0;
+    for (int i = 0; i < std::min(picture.width(), picture.height()); ++i) {
+        const Color32 p = picture.pixel(i, i);
+        sum += static_cast<long long>(p & 0xFF) * 65536 + ((p >> 8) & 0xFF) * 256 + ((p >> 16) & 0xFF);
+    }
+    return sum;
+}
+
+void brighten(Bitmap32& picture, int percent, const Rect* inside) {
+    const long long before = diagonalSum(picture);
+    applyCurve(picture, {percent, percent, percent, 0}, inside);
+    if (std::llabs(diagonalSum(picture) - before) < 100) applyCurve(picture, {percent, percent, percent, percent}, inside);
+}
+
+Bitmap32 messagePicture() {
+    Bitmap32 b(600, 300);
+    b.clear(0xFF000000);
+    return b;
+}
+
+}  // namespace pictra::pictures::viewer

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pictures/Bitmap32.h"
+
+// The picture window's rules as functions of sizes, lists and bitmaps.
+namespace pictra::pictures::viewer {
+
+struct Size {
+    int width = 0;
+    int height = 0;
+    bool operator==(const Size&) const = default;
+};
+
+// The display size: the source itself at full size (or when it is at least as
+// large as the screen and "Zu große Bilder auf Dauer verkleinern" is off);
+// otherwise fitted to the screen height, the width allowed to pass the screen
+// width by an eighth, never larger than the source.
+Size displaySize(Size source, Size screen, bool fullSize, bool shrinkLarge);
+
+enum class ZoomKey { Larger, Smaller, Slightly };  // Right arrow, Left arrow, "<"
+// The new display size after a zoom key: the height times √2, 0.91700405 or 0.99, rounded.
+Size zoomed(Size display, Size source, ZoomKey key);
+
+// "Original: " + width + ":" + height, with " (p:q)" or " (ca. p:q)" for a simple ratio.
+std::string sizeCaption(Size source);
+
+// The pictures of a folder listing, in its order: the paths that pass the picture test.
+std::vector<std::string> pictureList(const std::vector<std::string>& paths);
+
+// Stepping through the list from the current file (compared by file name, ignoring
+// case; a file not in the list counts as index 0); `wrapped` when it went round.
+struct Step {
+    int index = 0;
+    bool wrapped = false;
+};
+std::optional<Step> step(const std::vector<std::string>& list, const std::string& current, bool forward);
+
+// A rectangle marked on the display, in source pixels (× source width ÷ display width, rounded).
+Rect toSource(const Rect& marked, Size display, Size source);
+// The source cut to the rectangle (clipped to the picture).
+Bitmap32 cut(const Bitmap32& source, const Rect& rect);
+
+// The colour steps: new = clamp(offset + value × (100 + percent) ÷ 100, 0, 255) per channel.
+struct Curve {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    int offset = 0;
+};
+void applyCurve(Bitmap32& picture, const Curve& curve, const Rect* inside = nullptr);
+// Sum of the colour values (blue × 65536 + green × 256 + red) on the diagonal x = y.
+long long diagonalSum(const Bitmap32& picture);
+// "Heller", "Dunkler", "mehr Kontrast": all three percents set, so the curve runs
+// with offset 0 and, if that changed the diagonal by less than 100, once more
+// with offset = percent.
+void brighten(Bitmap32& picture, int percent, const Rect* inside = nullptr);
+
+// The drawn message picture: 600 × 300, black (the texts are written by the window).
+Bitmap32 messagePicture();
+
+}  // namespace pictra::pictures::viewer

@@ -1,0 +1,448 @@
+#include "PictureWindow.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDate>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <filesystem>
+
+#include "PictureSaveDialog.h"
+#include "common/Dialogs.h"
+#include "common/FileIo.h"
+#include "common/PathNames.h"
+#include "common/UiText.h"
+#include "explorer/MarkedFiles.h"
+#include "pictures/PictureNames.h"
+#include "pictures/Resampler.h"
+#include "platform/pictures/PictureCodecs.h"
+#include "platform/pictures/QtPictureCodecs.h"
+#include "settings/SettingsStore.h"
+#include "tools/Tones.h"
+
+namespace pictra::ui {
+
+namespace fs = std::filesystem;
+using pictures::viewer::Size;
+using pictures::viewer::ZoomKey;
+
+namespace {
+
+constexpr const char* kSection = "SectBild";
+constexpr const char* kKey = "SchlBild";
+constexpr const char* kMarkFirst = "Zuerst Markierung des Rechtecks links oben und rechts unten setzen!";
+
+}  // namespace
+
+PictureWindow::PictureWindow(SettingsStore& store, Dialogs& dialogs, Tones& tones, PictureHooks hooks, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_store(store),
+      m_dialogs(dialogs),
+      m_tones(tones),
+      m_hooks(std::move(hooks)) {
+    setObjectName("TForm18image");
+    setWindowTitle("Bildbearbeitung seit September 2009");
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_background = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    m_background->setObjectName("TForm17d");
+    m_background->setWindowTitle("Blauer Hintergrund");
+    m_background->setStyleSheet("background: #000080;");
+    buildMenu();
+}
+
+PictureWindow::~PictureWindow() {
+    for (auto& [path, future] : m_prefetched) {
+        if (future.valid()) future.wait();
+    }
+    delete m_background;
+}
+
+QSize PictureWindow::screenSize() const {
+    if (m_screenOverride.isValid()) return m_screenOverride;
+    const QScreen* screen = QApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1280, 1024);
+}
+
+void PictureWindow::buildMenu() {
+    m_menu = new QMenu(this);
+    m_menu->setObjectName("PopupMenu1");
+    const auto add = [this](const char* name, const QString& text, std::function<void()> command) {
+        QAction* a = m_menu->addAction(text);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
+    };
+    add("Naechstes1", "Nächstes Bild", [this] { stepPicture(true); });
+    add("Voriges1", "Voriges Bild", [this] { stepPicture(false); });
+    add("Bildgroesseroderkleiner", "Bild größer oder kleiner", [this] { toggleFullSize(); });
+    m_menu->addSeparator();
+    add("MarkierungLinksOben1", "Markierung links oben", [this] { markCorner(true); });
+    add("MarkierungRechtsUnten1", "Markierung rechts unten", [this] { markCorner(false); });
+    add("Ausschneiden1", "Markiertes Rechteck ausschneiden", [this] { cutMarked(); });
+    m_menu->addSeparator();
+    add("LinksDrehen1", "links drehen (und speichern)", [this] { turn(false); });
+    add("RechtsDrehen1", "rechts drehen (und speichern)", [this] { turn(true); });
+    add("Heller1", "Heller (ohne Grauschleier)", [this] { brighter(5); });
+    add("Dunkler1", "Dunkler", [this] { brighter(-5); });
+    add("Kontrast1", "mehr Kontrast - weniger Grauschleier", [this] {
+        ensureSource();
+        do {
+            pictures::viewer::applyCurve(m_source, {5, 5, 5, -5});
+            redisplay(false);
+        } while (m_dialogs.ask("Noch einmal?") == Answer::Yes);
+    });
+    m_menu->addSeparator();
+    add("BildSpeichern1", "Bild speichern", [this] { saveAs(); });
+    add("Wiederherstellen1", "Bild wiederherstellen", [this] { reload(); });
+    add("Umbenennen1", "umbenennen", [this] { rename(); });
+    add("Vormerken1", "Bild zu den vorgemerkten Dateien / rückgängig ", [this] {
+        if (m_hooks.markFile) m_hooks.markFile(m_path);
+    });
+    add("Papierkorb1", "Bild in Papierkorb verschieben", [this] { moveToBin(); });
+    add("Experten1", "Umschalten zum ausführlichen Menü (nur für Experten)", [this] {
+        if (m_path.empty()) m_dialogs.inform("Zuerst im Ordner mit Doppelklick Bild laden!");
+    });
+}
+
+void PictureWindow::showPictureFile(const std::string& path, const std::vector<std::string>& siblings) {
+    m_store.writeValue(kSection, kKey, path);
+    if (!siblings.empty()) m_list = pictures::viewer::pictureList(siblings);
+    if (m_list.empty()) {
+        m_dialogs.inform("Bitte Ordner auswählen, der Bilddateien enthält.\r\n(Oder: Der bisherige Ordner enthält keine "
+                         "Bilddateien (mehr)!");
+        return;
+    }
+    if (load(path)) checkExtension(path);
+    placeCentred();
+    m_background->setGeometry(QRect(QPoint(0, 0), screenSize()));
+    m_background->show();
+    show();
+    raise();
+    activateWindow();
+    prefetchNeighbours();
+}
+
+// The fitted picture, from a prefetch when one is ready or under way.
+bool PictureWindow::load(const std::string& path) {
+    m_path = path;
+    m_markingValid = false;
+    m_corner0 = m_corner1 = QPoint(-1, -1);
+    m_sourceLoaded = false;
+    m_message = QImage();
+    if (!fs::exists(path)) {
+        showMessagePicture("Bild kann nicht gezeigt werden", path);
+        m_dialogs.inform("Datei \"" + path + "\" exitsiert nicht (mehr)!");
+        return false;
+    }
+    try {
+        platform::pictures::LoadedPicture picture;
+        auto cached = m_prefetched.find(path);
+        if (cached != m_prefetched.end()) {
+            picture = cached->second.get();
+        } else {
+            const QSize screen = screenSize();
+            picture = platform::pictures::loadResized(path, [screen](int w, int h) {
+                const Size d = pictures::viewer::displaySize({w, h}, {screen.width(), screen.height()}, false, true);
+                return std::pair<int, int>(d.width, d.height);
+            });
+        }
+        m_sourceSize = {picture.fullWidth, picture.fullHeight};
+        m_exif = picture.exif;
+        m_display = std::move(picture.bitmap);
+    } catch (const std::exception&) {
+        showMessagePicture("Bild kann nicht gezeigt werden", path);
+        return false;
+    }
+    resize(m_display.width(), m_display.height());
+    update();
+    return true;
+}
+
+void PictureWindow::showMessagePicture(const std::string& line1, const std::string& line2) {
+    m_display = pictures::viewer::messagePicture();
+    m_message = platform::pictures::toQImage(m_display);
+    QPainter painter(&m_message);
+    QFont font("MS Sans Serif", 12);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(20, 16 + 12, q(line1));
+    painter.drawText(20, 40 + 12, QFile::decodeName(QByteArray::fromStdString(line2)));
+    painter.end();
+    m_sourceSize = {600, 300};
+    resize(600, 300);
+    update();
+}
+
+// A picture whose bytes say another format than its name: offered to be renamed.
+void PictureWindow::checkExtension(const std::string& path) {
+    const auto bytes = fileio::readFile(path);
+    if (!bytes) return;
+    const auto wrong = pictures::wrongExtension(path, std::string_view(*bytes).substr(0, 16));
+    if (!wrong || m_dialogs.ask(wrong->question) != Answer::Yes) return;
+    std::error_code ec;
+    if (fs::exists(wrong->newPath, ec) || (fs::rename(path, wrong->newPath, ec), ec)) {
+        m_dialogs.inform("Konnte die Datei nicht umbennen.  Evtl. ist eine Datei mit dem Namen\r" + wrong->newPath +
+                         "\r schon vorhanden.");
+        return;
+    }
+    for (auto& entry : m_list) {
+        if (entry == path) entry = wrong->newPath;
+    }
+    m_path = wrong->newPath;
+    m_store.writeValue(kSection, kKey, m_path);
+    if (m_hooks.refreshExplorer) m_hooks.refreshExplorer(m_path);
+}
+
+void PictureWindow::ensureSource() {
+    if (m_sourceLoaded) return;
+    try {
+        auto picture = platform::pictures::loadPicture(m_path);
+        m_source = std::move(picture.bitmap);
+        m_exif = picture.exif;
+    } catch (const std::exception&) {
+        m_source = m_display;
+    }
+    m_sourceSize = {m_source.width(), m_source.height()};
+    m_sourceLoaded = true;
+}
+
+void PictureWindow::redisplay(bool fullSize) {
+    const QSize screen = screenSize();
+    const Size d = pictures::viewer::displaySize(m_sourceSize, {screen.width(), screen.height()}, fullSize, true);
+    m_display = pictures::resized(m_source, d.width, d.height,
+                                  d.width <= m_source.width() ? pictures::StretchFilter::Lanczos
+                                                               : pictures::StretchFilter::Mitchell);
+    resize(d.width, d.height);
+    placeCentred();
+    update();
+}
+
+void PictureWindow::placeCentred() {
+    const QSize screen = screenSize();
+    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+}
+
+void PictureWindow::prefetchNeighbours() {
+    std::vector<std::string> keep = {m_path};
+    const QSize screen = screenSize();
+    for (bool forward : {true, false}) {
+        const auto s = pictures::viewer::step(m_list, m_path, forward);
+        if (!s) continue;
+        const std::string next = m_list[static_cast<size_t>(s->index)];
+        keep.push_back(next);
+        if (m_prefetched.count(next)) continue;
+        m_prefetched[next] = std::async(std::launch::async, [next, screen] {
+                                 return platform::pictures::loadResized(next, [screen](int w, int h) {
+                                     const Size d = pictures::viewer::displaySize(
+                                         {w, h}, {screen.width(), screen.height()}, false, true);
+                                     return std::pair<int, int>(d.width, d.height);
+                                 });
+                             }).share();
+    }
+    dropPrefetchesBut(keep);
+}
+
+// At most the current picture and its two neighbours stay decoded.
+void PictureWindow::dropPrefetchesBut(const std::vector<std::string>& keep) {
+    for (auto it = m_prefetched.begin(); it != m_prefetched.end();) {
+        if (std::find(keep.begin(), keep.end(), it->first) == keep.end()) {
+            if (it->second.valid()) it->second.wait();
+            it = m_prefetched.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void PictureWindow::stepPicture(bool forward) {
+    const auto s = pictures::viewer::step(m_list, m_path, forward);
+    if (!s) return;
+    if (s->wrapped) m_tones.tone(kHighSignal);
+    const std::string next = m_list[static_cast<size_t>(s->index)];
+    m_store.writeValue(kSection, kKey, next);
+    load(next);
+    placeCentred();
+    prefetchNeighbours();
+}
+
+void PictureWindow::zoom(ZoomKey key) {
+    ensureSource();
+    const Size d = pictures::viewer::zoomed({m_display.width(), m_display.height()}, m_sourceSize, key);
+    m_display = pictures::resized(m_source, d.width, d.height,
+                                  d.width <= m_source.width() ? pictures::StretchFilter::Lanczos
+                                                               : pictures::StretchFilter::Mitchell);
+    resize(d.width, d.height);
+    placeCentred();
+    update();
+}
+
+void PictureWindow::toggleFullSize() {
+    ensureSource();
+    redisplay(m_display.width() < m_source.width());
+}
+
+void PictureWindow::markCorner(bool topLeft) {
+    const QPoint p(std::clamp(m_mouse.x(), 0, std::max(0, m_display.width() - 1)),
+                   std::clamp(m_mouse.y(), 0, std::max(0, m_display.height() - 1)));
+    if (topLeft) {
+        m_corner0 = p;
+    } else {
+        m_corner1 = p;
+    }
+    if (m_corner0.x() >= 0 && m_corner1.x() >= 0) {
+        if (m_corner1.x() <= m_corner0.x()) m_corner1.setX(std::min(m_corner0.x() + 100, m_display.width() - 1));
+        if (m_corner1.y() <= m_corner0.y()) m_corner1.setY(std::min(m_corner0.y() + 100, m_display.height() - 1));
+        m_markingValid = true;
+        m_dialogs.inform(std::to_string(m_corner1.x() - m_corner0.x()) + "*" + std::to_string(m_corner1.y() - m_corner0.y()));
+    }
+    update();
+}
+
+void PictureWindow::cutMarked() {
+    if (!m_markingValid || m_corner0.x() >= m_corner1.x() || m_corner0.y() >= m_corner1.y()) {
+        m_dialogs.inform(kMarkFirst);
+        return;
+    }
+    const Size display{m_display.width(), m_display.height()};
+    ensureSource();
+    const pictures::Rect marked{m_corner0.x(), m_corner0.y(), m_corner1.x(), m_corner1.y()};
+    m_source = pictures::viewer::cut(m_source, pictures::viewer::toSource(marked, display, m_sourceSize));
+    m_sourceSize = {m_source.width(), m_source.height()};
+    m_markingValid = false;
+    m_corner0 = m_corner1 = QPoint(-1, -1);
+    redisplay(false);
+    saveAs();
+}
+
+void PictureWindow::turn(bool right) {
+    ensureSource();
+    if (right) {
+        pictures::turnRight(m_source);
+    } else {
+        pictures::turnLeft(m_source);
+    }
+    m_sourceSize = {m_source.width(), m_source.height()};
+    redisplay(false);
+    saveAs();
+}
+
+void PictureWindow::brighter(int percent) {
+    ensureSource();
+    do {
+        pictures::viewer::brighten(m_source, percent);
+        redisplay(false);
+    } while (m_dialogs.ask("Noch einmal?") == Answer::Yes);
+}
+
+void PictureWindow::moveToBin() {
+    if (!m_hooks.copyContext) return;
+    CopyContext context = m_hooks.copyContext();
+    const QDate today = QDate::currentDate();
+    const std::string gone = m_path;
+    if (!explorer::moveToBin({gone}, context, {today.year(), today.month(), today.day()})) return;
+    if (fs::exists(gone)) return;
+    const auto at = std::find(m_list.begin(), m_list.end(), gone);
+    const size_t index = static_cast<size_t>(at - m_list.begin());
+    if (at != m_list.end()) m_list.erase(at);
+    if (m_hooks.refreshExplorer) m_hooks.refreshExplorer(gone);
+    if (m_list.empty()) {
+        close();
+        m_background->hide();
+        return;
+    }
+    load(m_list[std::min(index, m_list.size() - 1)]);
+    prefetchNeighbours();
+}
+
+void PictureWindow::rename() {
+    auto name = m_dialogs.askText("umbenennen", "Geben Sie den neuen Namen ein!", pathnames::fileNamePart(m_path));
+    if (!name || name->empty()) return;
+    const std::string target = pathnames::folderOf(m_path) + "/" + *name;
+    std::error_code ec;
+    if (fs::exists(target, ec)) {
+        m_dialogs.inform("Name schon vorhanden!");
+        return;
+    }
+    fs::rename(m_path, target, ec);
+    if (ec) {
+        m_dialogs.inform("Nicht umbenannt!");
+        return;
+    }
+    for (auto& entry : m_list) {
+        if (entry == m_path) entry = target;
+    }
+    m_path = target;
+    m_store.writeValue(kSection, kKey, target);
+    if (m_hooks.refreshExplorer) m_hooks.refreshExplorer(target);
+}
+
+void PictureWindow::reload() { load(m_path); }
+
+void PictureWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!m_message.isNull()) {
+        painter.drawImage(0, 0, m_message);
+        return;
+    }
+    if (m_display.empty()) return;
+    const QImage image(reinterpret_cast<const uchar*>(m_display.bits()), m_display.width(), m_display.height(),
+                       m_display.width() * 4, QImage::Format_ARGB32);
+    painter.drawImage(0, 0, image);
+    if (m_corner0.x() >= 0) {
+        painter.fillRect(QRect(m_corner0, QSize(6, 6)), Qt::red);
+    }
+    if (m_corner1.x() >= 0) painter.fillRect(QRect(m_corner1 - QPoint(5, 5), QSize(6, 6)), Qt::blue);
+    if (m_markingValid) {
+        painter.setPen(QPen(Qt::red, 1, Qt::DotLine));
+        painter.drawRect(QRect(m_corner0, m_corner1));
+    }
+}
+
+void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
+    m_mouse = event->position().toPoint();
+    QWidget::mouseMoveEvent(event);
+}
+
+void PictureWindow::contextMenuEvent(QContextMenuEvent* event) { m_menu->popup(event->globalPos()); }
+
+void PictureWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Down:
+        case Qt::Key_Space: stepPicture(true); return;
+        case Qt::Key_Up: stepPicture(false); return;
+        case Qt::Key_G: toggleFullSize(); return;
+        case Qt::Key_Right: zoom(ZoomKey::Larger); return;
+        case Qt::Key_Left: zoom(ZoomKey::Smaller); return;
+        case Qt::Key_Less: zoom(ZoomKey::Slightly); return;
+        case Qt::Key_F1: markCorner(true); return;
+        case Qt::Key_F2: markCorner(false); return;
+        case Qt::Key_F4: cutMarked(); return;
+        case Qt::Key_R: turn(true); return;
+        case Qt::Key_L: turn(false); return;
+        case Qt::Key_P: moveToBin(); return;
+        case Qt::Key_U: rename(); return;
+        case Qt::Key_N: reload(); return;
+        case Qt::Key_S: saveAs(); return;
+        case Qt::Key_H: brighter(5); return;
+        case Qt::Key_X: m_menu->findChild<QAction*>("Kontrast1")->trigger(); return;
+        case Qt::Key_M: m_menu->popup(mapToGlobal(QPoint(0, 0))); return;
+        case Qt::Key_V:
+            if (m_hooks.markFile) m_hooks.markFile(m_path);
+            return;
+        case Qt::Key_F11:
+            if (m_hooks.showExplorer) m_hooks.showExplorer();
+            return;
+        case Qt::Key_Escape:
+            close();
+            m_background->hide();
+            return;
+        default: break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace pictra::ui

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <future>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "explorer/CopyChecked.h"
+#include "pictures/Bitmap32.h"
+#include "pictures/Viewer.h"
+#include "platform/pictures/PictureFiles.h"
+
+class QMenu;
+
+namespace pictra {
+class SettingsStore;
+}
+
+namespace pictra::ui {
+
+struct PictureHooks {
+    std::function<CopyContext()> copyContext;                 // for the bin and overwritten files
+    std::function<void(const std::string&)> markFile;          // "Bild zu den vorgemerkten Dateien"
+    std::function<void(const std::string&)> refreshExplorer;   // the folder's list changed
+    std::function<void()> showExplorer;
+};
+
+// `TForm18image` "Bildbearbeitung seit September 2009": one picture of the
+// explorer's folder, fitted to the screen, stepped, zoomed, cut, turned, coloured
+// and saved. The next and previous pictures are prepared on worker threads.
+class PictureWindow : public QWidget {
+    Q_OBJECT
+public:
+    PictureWindow(SettingsStore& store, Dialogs& dialogs, Tones& tones, PictureHooks hooks, QWidget* parent = nullptr);
+    ~PictureWindow() override;
+
+    // "Show picture file": stores it as the current picture, takes the list of the
+    // folder's pictures, loads it and shows it fitted and centred.
+    void showPictureFile(const std::string& path, const std::vector<std::string>& siblings);
+    void stepPicture(bool forward);
+    void zoom(pictures::viewer::ZoomKey key);
+    void toggleFullSize();
+    void markCorner(bool topLeft);
+    void cutMarked();
+    void turn(bool right);
+    void brighter(int percent);
+    void moveToBin();
+    void rename();
+    void reload();
+    void saveAs();
+    // A save without the dialog (the dialog's choice); false when nothing was written.
+    bool saveTo(const std::string& target, int fixedHeight);
+
+    const std::string& currentPath() const { return m_path; }
+    const pictures::Bitmap32& displayed() const { return m_display; }
+    pictures::viewer::Size sourceSize() const { return m_sourceSize; }
+    QSize screenSize() const;
+    void setScreenSize(QSize size) { m_screenOverride = size; }
+    QMenu* contextMenu() const { return m_menu; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void buildMenu();
+    bool load(const std::string& path);
+    void showMessagePicture(const std::string& line1, const std::string& line2);
+    void checkExtension(const std::string& path);
+    void ensureSource();
+    void redisplay(bool fullSize);
+    void placeCentred();
+    void prefetchNeighbours();
+    void dropPrefetchesBut(const std::vector<std::string>& keep);
+
+    SettingsStore& m_store;
+    Dialogs& m_dialogs;
+    Tones& m_tones;
+    PictureHooks m_hooks;
+    std::string m_path;
+    std::vector<std::string> m_list;
+    pictures::Bitmap32 m_source;  // full size; loaded when an edit needs it
+    bool m_sourceLoaded = false;
+    std::string m_exif;
+    pictures::viewer::Size m_sourceSize;
+    pictures::Bitmap32 m_display;
+    QImage m_message;  // the drawn message picture, when a file cannot be shown
+    QPoint m_mouse;
+    QPoint m_corner0{-1, -1};
+    QPoint m_corner1{-1, -1};
+    bool m_markingValid = false;
+    QSize m_screenOverride;
+    QMenu* m_menu = nullptr;
+    QWidget* m_background = nullptr;
+    std::map<std::string, std::shared_future<platform::pictures::LoadedPicture>> m_prefetched;
+};
+
+}  // namespace pictra::ui
