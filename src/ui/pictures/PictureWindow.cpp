@@ -303,9 +303,13 @@ void PictureWindow::markCorner(bool topLeft) {
 }
 
 void PictureWindow::cutMarked() {
+    if (cutMarkedOnly()) saveAs();
+}
+
+bool PictureWindow::cutMarkedOnly() {
     if (!m_markingValid || m_corner0.x() >= m_corner1.x() || m_corner0.y() >= m_corner1.y()) {
         m_dialogs.inform(kMarkFirst);
-        return;
+        return false;
     }
     const Size display{m_display.width(), m_display.height()};
     ensureSource();
@@ -315,10 +319,15 @@ void PictureWindow::cutMarked() {
     m_markingValid = false;
     m_corner0 = m_corner1 = QPoint(-1, -1);
     redisplay(false);
-    saveAs();
+    return true;
 }
 
 void PictureWindow::turn(bool right) {
+    turnOnly(right);
+    saveAs();
+}
+
+void PictureWindow::turnOnly(bool right) {
     ensureSource();
     if (right) {
         pictures::turnRight(m_source);
@@ -327,7 +336,6 @@ void PictureWindow::turn(bool right) {
     }
     m_sourceSize = {m_source.width(), m_source.height()};
     redisplay(false);
-    saveAs();
 }
 
 void PictureWindow::brighter(int percent) {

@@ -46,6 +46,9 @@ public:
     void markCorner(bool topLeft);
     void cutMarked();
     void turn(bool right);
+    // The edits alone, without the save dialog that follows them.
+    bool cutMarkedOnly();
+    void turnOnly(bool right);
     void brighter(int percent);
     void moveToBin();
     void rename();

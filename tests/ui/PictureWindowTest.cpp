@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "UiFixture.h"
+#include "explorer/Explorers.h"
+#include "pictures/PictureWindow.h"
+#include "platform/pictures/PictureFiles.h"
+
+using namespace pictra;
+namespace fs = std::filesystem;
+using pictures::Bitmap32;
+
+namespace {
+
+Bitmap32 picture(int w, int h, pictures::Color32 colour) {
+    Bitmap32 b(w, h);
+    b.clear(colour);
+    for (int x = 0; x < w / 4; ++x) b.row(0)[x] = 0xFF000000;  // a dark mark at the top left
+    return b;
+}
+
+// The pointer over the picture, as the window's mouse tracking sees it.
+void moveMouse(QWidget* w, QPoint p) {
+    QMouseEvent move(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
+struct PictureWindowTest : test::MainWindowTestBase {
+    std::string folder;
+    ui::PictureWindow* pictures = nullptr;
+
+    void SetUp() override {
+        test::MainWindowTestBase::SetUp();
+        folder = f.dir.path() + "bilder";
+        fs::create_directories(folder);
+        platform::pictures::savePicture(folder + "/a.png", picture(400, 300, 0xFFFF0000));
+        platform::pictures::savePicture(folder + "/b.jpg", picture(2000, 1500, 0xFF00FF00), 90);
+        platform::pictures::savePicture(folder + "/c.png", picture(300, 400, 0xFF0000FF));
+        std::ofstream(folder + "/brief.txt") << "kein Bild";
+        pictures = window->pictureWindow();
+        pictures->setScreenSize(QSize(1280, 1024));
+    }
+    void TearDown() override {
+        pictures->close();
+        test::MainWindowTestBase::TearDown();
+    }
+    void doubleClickInExplorer(const std::string& name) {
+        ui::ExplorerWindow& explorer = window->explorers().first();
+        explorer.start(folder);
+        QListWidget* list = explorer.fileList();
+        for (int row = 0; row < list->count(); ++row) {
+            if (explorer.pathOfRow(row) == folder + "/" + name) {
+                list->setCurrentRow(row);
+                list->item(row)->setSelected(true);
+            }
+        }
+        explorer.openSelected();
+    }
+};
+
+}  // namespace
+
+TEST_F(PictureWindowTest, TheExplorersDoubleClickShowsAPictureAndDownStepsOnWithAWrap) {
+    doubleClickInExplorer("b.jpg");
+    EXPECT_TRUE(pictures->isVisible());
+    EXPECT_EQ(pictures->currentPath(), folder + "/b.jpg");
+    EXPECT_EQ(f.store.readValue("SectBild", "SchlBild"), folder + "/b.jpg");
+    // 2000 × 1500 fitted to 1280 × 1024: 1365 × 1024.
+    EXPECT_EQ(pictures->displayed().width(), 1365);
+    EXPECT_EQ(pictures->displayed().height(), 1024);
+    QTest::keyClick(pictures, Qt::Key_Down);
+    EXPECT_EQ(pictures->currentPath(), folder + "/c.png");
+    EXPECT_EQ(pictures->displayed().width(), 300);  // smaller than the screen: as it is
+    const size_t tones = f.sound.played.size();
+    QTest::keyClick(pictures, Qt::Key_Space);
+    EXPECT_EQ(pictures->currentPath(), folder + "/a.png");  // wrapped round
+    EXPECT_GT(f.sound.played.size(), tones);
+    QTest::keyClick(pictures, Qt::Key_Up);
+    EXPECT_EQ(pictures->currentPath(), folder + "/c.png");
+}
+
+TEST_F(PictureWindowTest, MarkingAndCuttingARectangle) {
+    pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    f.dialogs.expectInform("Zuerst Markierung des Rechtecks links oben und rechts unten setzen!");
+    EXPECT_FALSE(pictures->cutMarkedOnly());
+    moveMouse(pictures, QPoint(0, 0));
+    QTest::keyClick(pictures, Qt::Key_F1);
+    moveMouse(pictures, QPoint(100, 50));
+    f.dialogs.expectInform("100*50");
+    QTest::keyClick(pictures, Qt::Key_F2);
+    ASSERT_TRUE(pictures->cutMarkedOnly());
+    EXPECT_EQ(pictures->sourceSize(), (pictures::viewer::Size{100, 50}));
+    EXPECT_EQ(pictures->displayed().pixel(0, 0), 0xFF000000u);   // the dark mark
+    EXPECT_EQ(pictures->displayed().pixel(99, 49), 0xFFFF0000u);
+}
+
+TEST_F(PictureWindowTest, TurningAndSavingKeepsTheDateOfThePicture) {
+    const std::string path = folder + "/a.png";
+    const auto old = fs::last_write_time(path) - std::chrono::hours(24 * 400);
+    fs::last_write_time(path, old);
+    pictures->showPictureFile(path, {path});
+    pictures->turnOnly(true);
+    EXPECT_EQ(pictures->sourceSize(), (pictures::viewer::Size{300, 400}));
+    f.dialogs.expectAsk("Datei \"a.png\" überschreiben?", Answer::Yes);
+    ASSERT_TRUE(pictures->saveTo(path, 0));
+    const auto saved = platform::pictures::loadPicture(path);
+    EXPECT_EQ(saved.fullWidth, 300);
+    EXPECT_EQ(saved.bitmap.pixel(299, 0), 0xFF000000u);  // the top-left mark went to the top right
+    EXPECT_EQ(fs::last_write_time(path), old);
+    EXPECT_EQ(bin::binEntries(f.paths.binFolder()).size(), 1u);  // the overwritten picture went to the bin first
+}
+
+TEST_F(PictureWindowTest, WhatCannotBeShownGetsTheMessagePicture) {
+    std::ofstream(folder + "/x.jpg.txt") << "Das ist Text.";
+    std::ofstream(folder + "/leer.jpg");
+    pictures->showPictureFile(folder + "/x.jpg.txt", {folder + "/x.jpg.txt", folder + "/leer.jpg"});
+    EXPECT_EQ(pictures->displayed().width(), 600);
+    EXPECT_EQ(pictures->displayed().height(), 300);
+    QTest::keyClick(pictures, Qt::Key_Down);
+    EXPECT_EQ(pictures->currentPath(), folder + "/leer.jpg");
+    EXPECT_EQ(pictures->displayed().width(), 600);
+}
+
+TEST_F(PictureWindowTest, APngNamedJpgOffersItsRightName) {
+    fs::rename(folder + "/a.png", folder + "/falsch.jpg");
+    f.dialogs.expectAsk("Die Datei\r" + folder + "/falsch.jpg\rist eine PNG-Datei mit falscher Erweiterung! Umbenennen?",
+                        Answer::Yes);
+    pictures->showPictureFile(folder + "/falsch.jpg", {folder + "/falsch.jpg"});
+    EXPECT_EQ(pictures->displayed().width(), 400);
+    EXPECT_TRUE(fs::exists(folder + "/falsch.png"));
+    EXPECT_EQ(pictures->currentPath(), folder + "/falsch.png");
+}
+
+TEST_F(PictureWindowTest, PMovesThePictureIntoTheBinAndShowsTheNext) {
+    doubleClickInExplorer("a.png");
+    f.dialogs.expectConfirmText("Dateien in den Papierkorb verschieben", true);
+    QTest::keyClick(pictures, Qt::Key_P);
+    EXPECT_FALSE(fs::exists(folder + "/a.png"));
+    EXPECT_EQ(pictures->currentPath(), folder + "/b.jpg");
+    EXPECT_EQ(bin::binEntries(f.paths.binFolder()).size(), 1u);
+}
