@@ -297,7 +297,10 @@ void PictureWindow::markCorner(bool topLeft) {
         if (m_corner1.x() <= m_corner0.x()) m_corner1.setX(std::min(m_corner0.x() + 100, m_display.width() - 1));
         if (m_corner1.y() <= m_corner0.y()) m_corner1.setY(std::min(m_corner0.y() + 100, m_display.height() - 1));
         m_markingValid = true;
-        m_dialogs.inform(std::to_string(m_corner1.x() - m_corner0.x()) + "*" + std::to_string(m_corner1.y() - m_corner0.y()));
+        if (m_hooks.showStatus) {
+            m_hooks.showStatus(std::to_string(m_corner1.x() - m_corner0.x()) + "*" +
+                               std::to_string(m_corner1.y() - m_corner0.y()));
+        }
     }
     update();
 }

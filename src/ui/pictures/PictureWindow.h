@@ -26,6 +26,7 @@ struct PictureHooks {
     std::function<void(const std::string&)> markFile;          // "Bild zu den vorgemerkten Dateien"
     std::function<void(const std::string&)> refreshExplorer;   // the folder's list changed
     std::function<void()> showExplorer;
+    std::function<void(const std::string&)> showStatus;
 };
 
 // `TForm18image` "Bildbearbeitung seit September 2009": one picture of the

@@ -78,6 +78,7 @@ PictureWindow* MainWindow::pictureWindow() {
             m_explorers->first().show();
             m_explorers->first().raise();
         };
+        hooks.showStatus = [this](const std::string& text) { m_status->showStatus(q(text)); };
         m_pictureWindow = new PictureWindow(m_context.store, m_context.dialogs, m_context.tones, std::move(hooks), this);
     }
     return m_pictureWindow;
