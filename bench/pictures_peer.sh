@@ -11,7 +11,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -q && "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
-cmake --build --preset default --target picture_tool
+cmake --build --preset default --target picture_tool bench_ui_pictures
 tool=build/bin/picture_tool
 work=${PICTRA_BENCH_DIR:-/tmp/pictra-bench-pictures}
 mkdir -p "$work"
@@ -40,3 +40,8 @@ echo "fit 1920x1080, Pictra / djpeg (full decode): $(median_ratio "$work/fit.jso
 echo "turn right + JPEG 90, Pictra / vips rot: $(median_ratio "$work/turn.json" 0 1)"
 echo "turn right + JPEG 90, Pictra / jpegtran: $(median_ratio "$work/turn.json" 0 2)"
 "$tool" compare "$photo" 1920 1080
+
+# Stepping through 30 such photographs in the picture window.
+mkdir -p "$work/photos"
+for i in $(seq -w 1 30); do [ -f "$work/photos/foto$i.jpg" ] || cp "$photo" "$work/photos/foto$i.jpg"; done
+PICTRA_BENCH_PHOTOS="$work/photos" QT_QPA_PLATFORM=offscreen build/bin/bench_ui_pictures
