@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QStorageInfo>
 #include <algorithm>
+#include <filesystem>
 
 #include "explorer/Drives.h"
 
@@ -17,6 +18,16 @@ bool isSystemMount(const QStorageInfo& volume) {
                                              "devpts", "mqueue", "squashfs", "autofs", "fuse.portal"};
     return pseudo.contains(type) || root.startsWith("/proc") || root.startsWith("/sys") || root.startsWith("/dev") ||
            root.startsWith("/run") || root == "/boot" || root.startsWith("/boot/") || root.startsWith("/snap");
+}
+
+// The volume of a path that need not exist yet (a file about to be written, a
+// folder on a stick): that of its nearest existing ancestor.
+QString volumeOf(const std::string& path) {
+    std::filesystem::path p(path);
+    std::error_code ec;
+    while (!p.empty() && !std::filesystem::exists(p, ec) && p != p.root_path()) p = p.parent_path();
+    if (p.empty()) p = "/";
+    return QStorageInfo(QFile::decodeName(QByteArray::fromStdString(p.string()))).rootPath();
 }
 
 }  // namespace
@@ -50,12 +61,8 @@ std::vector<Drive> mountedDrives() {
     return drives;
 }
 
-std::string driveOf(const std::string& path) {
-    return QFile::encodeName(QStorageInfo(QFile::decodeName(QByteArray::fromStdString(path))).rootPath()).toStdString();
-}
+std::string driveOf(const std::string& path) { return QFile::encodeName(volumeOf(path)).toStdString(); }
 
-bool sameVolume(const std::string& a, const std::string& b) {
-    return QStorageInfo(QString::fromStdString(a)).rootPath() == QStorageInfo(QString::fromStdString(b)).rootPath();
-}
+bool sameVolume(const std::string& a, const std::string& b) { return volumeOf(a) == volumeOf(b); }
 
 }  // namespace pictra::platform

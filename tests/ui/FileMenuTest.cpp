@@ -2,8 +2,11 @@
 
 #include <QTabBar>
 #include <QTextBlock>
+#include <QMenu>
 #include <QTest>
+#include <filesystem>
 
+#include "ChildProcess.h"
 #include "UiFixture.h"
 #include "shell/DocumentArea.h"
 #include "shell/MainWindow.h"
@@ -126,4 +129,31 @@ TEST_F(FileMenuTest, PenwickMissingIsReported) {
     trigger("UmschaltenNachPenwick1");
     qputenv("PATH", path);
     EXPECT_EQ(f.dir.read("pictra.penwick"), "Text");
+}
+
+TEST_F(FileMenuTest, TheSecondDriveCopyGoesToAnotherVolumeUnderTheFullPath) {
+    std::filesystem::create_directories(f.dir.file("stick"));
+    test::SmallVolume stick(f.dir.file("stick"), 1 << 20);
+    if (!stick.mounted()) GTEST_SKIP() << "Kein tmpfs einhängbar (keine Rechte zum Einhängen): Test übersprungen.";
+    f.store.writeValue("Einstellungen", "SicherungAuZweitesTraeger", "Ja");
+    f.store.writeValue("Einstellungen", "OrdnerfuerSicherungZweiterTraeger", f.dir.file("stick/"));
+    const std::string path = f.dir.file("brief.txt");
+    editor()->setPlainText("Hallo");
+    ASSERT_TRUE(window->files().saveDocument(window->currentIndex(), path));
+    EXPECT_EQ(f.dir.read("stick" + path), "Hallo\r\n\r\n");
+}
+
+TEST_F(FileMenuTest, AltDOpensTheFileMenuAndTypesNothing) {
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    editor()->setFocus();
+    editor()->setPlainText("Text");
+    QTest::keyClick(editor(), Qt::Key_D, Qt::AltModifier);
+    auto* file = window->findChild<QMenu*>("Datei1");
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->isVisible());
+    EXPECT_EQ(editor()->toPlainText(), "Text");
+    file->close();
+    QTest::keyClick(editor(), Qt::Key_Q, Qt::AltModifier);  // no menu of that letter: still no text
+    EXPECT_EQ(editor()->toPlainText(), "Text");
 }

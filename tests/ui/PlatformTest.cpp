@@ -2,8 +2,11 @@
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <filesystem>
 
+#include "ChildProcess.h"
 #include "TempDir.h"
+#include "platform/Drives.h"
 #include "platform/InstanceLock.h"
 #include "platform/LocalPaths.h"
 #include "platform/ProgramLocation.h"
@@ -59,4 +62,15 @@ TEST(LocalPaths, ANameThatIsNotUtf8IsFoundAgainFromWhatQtShows) {
     EXPECT_TRUE(shown.contains(QChar::ReplacementCharacter));
     EXPECT_EQ(platform::localPath(shown), dir.file("caf\xe9.txt"));
     EXPECT_EQ(platform::localPath(platform::displayPath(dir.file("Grüße.txt"))), dir.file("Grüße.txt"));
+}
+
+TEST(Drives, TwoVolumesAreToldApartByTheirMountPoints) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.file("stick"));
+    test::SmallVolume stick(dir.file("stick"), 1 << 20);
+    if (!stick.mounted()) GTEST_SKIP() << "Kein tmpfs einhängbar (keine Rechte zum Einhängen): Test übersprungen.";
+    EXPECT_FALSE(platform::sameVolume(dir.file("brief.txt"), dir.file("stick/")));
+    EXPECT_TRUE(platform::sameVolume(dir.file("a.txt"), dir.file("b/c/noch-nicht-da.txt")));
+    EXPECT_TRUE(platform::sameVolume(dir.file("stick/noch/nicht/da"), dir.file("stick")));
+    EXPECT_EQ(platform::driveOf(dir.file("stick/x/y")), dir.file("stick"));
 }

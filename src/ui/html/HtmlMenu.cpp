@@ -12,7 +12,7 @@
 namespace pictra::ui {
 
 void MainWindow::buildHtmlMenu() {
-    QMenu* menu = menuBar()->addMenu("HTML");
+    QMenu* menu = menuBar()->addMenu("&HTML");
     menu->setObjectName("HTML1");
     auto withView = [this](auto command) {
         return [this, command] {

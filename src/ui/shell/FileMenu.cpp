@@ -14,7 +14,7 @@
 namespace pictra::ui {
 
 void MainWindow::buildFileMenu() {
-    QMenu* file = menuBar()->addMenu("Datei");
+    QMenu* file = menuBar()->addMenu("&Datei");
     file->setObjectName("Datei1");
     addCommand(file, "Neu1", "Neu", [this] {
         m_files->setCurrentMacro(0);

@@ -34,7 +34,7 @@ QAction* MainWindow::addCommand(QMenu* menu, const char* name, const QString& te
 void MainWindow::buildMenus() {
     buildFileMenu();
 
-    QMenu* view = menuBar()->addMenu("Ansicht");
+    QMenu* view = menuBar()->addMenu("&Ansicht");
     view->setObjectName("Ansicht1");
     addCommand(view, "Einstellungen1", "Einstellungen", [this] { openSettings(0); });
     QAction* sheet = addCommand(view, "Rechenblatt1", "Rechenblatt", [this] { toggleCalculatorLine(); },
@@ -60,7 +60,7 @@ void MainWindow::buildMenus() {
 
     buildHtmlMenu();
 
-    QMenu* extras = menuBar()->addMenu("Extras");
+    QMenu* extras = menuBar()->addMenu("E&xtras");
     extras->setObjectName("Extras1");
     buildAsciiMenu(extras);
     QMenu* care = extras->addMenu("Pflege");
@@ -70,7 +70,7 @@ void MainWindow::buildMenus() {
     mute->setCheckable(true);
     connect(mute, &QAction::toggled, this, [this](bool on) { m_context.tones.setMuted(on); });
 
-    QMenu* help = menuBar()->addMenu("Hilfe");
+    QMenu* help = menuBar()->addMenu("H&ilfe");
     help->setObjectName("Hilfe1");
     addCommand(help, "Info1", "Info", [this] { showAbout(); });
     addCommand(help, "UeberPictra1", "über Pictra", [this] { showAbout(); });

@@ -10,7 +10,9 @@
 #include <QStatusTipEvent>
 #include <QMessageBox>
 #include <QTextBlock>
+#include <QShortcut>
 #include <QTimer>
+#include <QMenuBar>
 #include <QVBoxLayout>
 
 #include "DocumentArea.h"
@@ -87,6 +89,13 @@ MainWindow::MainWindow(AppContext& context, MainWindowOptions options, QWidget* 
     m_timer->setObjectName("Timer1");
     m_timer->setInterval(kTimerInterval);
     connect(m_timer, &QTimer::timeout, this, &MainWindow::timerTick);
+    // F10 opens the menu bar, as on other desktops.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const auto actions = menuBar()->actions();
+        if (actions.isEmpty()) return;
+        menuBar()->setActiveAction(actions.front());
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -102,6 +111,10 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::configureEditor(PlainEditor* editor) {
     editor->installEventFilter(this);
+    connect(editor, &PlainEditor::typingRefused, this, [this] {
+        m_context.tones.errorTone();
+        showStatus("Text zu lang: mehr als 1 000 000 Zeichen können nicht eingetippt werden.");
+    });
     editor->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(editor, &QWidget::customContextMenuRequested, this,
             [this, editor](const QPoint& pos) { showDocumentMenu(editor->mapToGlobal(pos)); });

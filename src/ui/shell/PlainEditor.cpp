@@ -19,8 +19,18 @@ int PlainEditor::roomLeft() const {
 }
 
 void PlainEditor::keyPressEvent(QKeyEvent* event) {
-    if (!event->text().isEmpty() && event->text().at(0).isPrint() && roomLeft() < event->text().size()) {
+    const bool printable = !event->text().isEmpty() && event->text().at(0).isPrint();
+    // An Alt chord is a command for the menus, never text (AltGr is a key of its own).
+    if (printable && (event->modifiers() & Qt::AltModifier) && !(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    if (printable && roomLeft() < event->text().size()) {
         event->accept();
+        if (!m_refusalShown) {
+            m_refusalShown = true;
+            emit typingRefused();
+        }
         return;
     }
     QPlainTextEdit::keyPressEvent(event);

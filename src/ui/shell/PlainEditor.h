@@ -17,6 +17,10 @@ public:
     int maxLength() const { return m_maxLength; }
     void setMaxLength(int length) { m_maxLength = length; }
 
+signals:
+    // The first key refused because the text is at its maximum length.
+    void typingRefused();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -25,6 +29,7 @@ private:
     int roomLeft() const;
 
     int m_maxLength = kMaxTypedLength;
+    bool m_refusalShown = false;
 };
 
 }  // namespace pictra::ui

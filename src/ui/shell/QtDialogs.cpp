@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -42,9 +43,9 @@ void QtDialogs::inform(const std::string& text) {
 Answer QtDialogs::ask(const std::string& question) {
     QMessageBox box(QMessageBox::Question, kTitle, message(question), QMessageBox::NoButton, m_parent);
     box.setObjectName("MessageBox");
-    QPushButton* yes = box.addButton("Ja", QMessageBox::YesRole);
-    QPushButton* no = box.addButton("Nein", QMessageBox::NoRole);
-    QPushButton* cancel = cancelMode() ? box.addButton("Abbrechen", QMessageBox::RejectRole) : nullptr;
+    QPushButton* yes = box.addButton("&Ja", QMessageBox::YesRole);
+    QPushButton* no = box.addButton("&Nein", QMessageBox::NoRole);
+    QPushButton* cancel = cancelMode() ? box.addButton("&Abbrechen", QMessageBox::RejectRole) : nullptr;
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel ? cancel : no);
     box.exec();
@@ -116,16 +117,41 @@ bool QtDialogs::confirmText(const std::string& caption, const std::string& upper
     return dialog.exec() == QDialog::Accepted;
 }
 
+namespace {
+
+// The file dialogs of loading and saving, with the program's filters and a size
+// at which the columns can be read.
+QString runFileDialog(QWidget* parent, const QString& title, const QString& start, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, title, start);
+    dialog.setObjectName(mode == QFileDialog::AcceptOpen ? "OpenDialog1" : "SaveDialog1");
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters({"Alle Dateien (*.*)", "HTML-Dateien (*.html)", "HTML-Dateien (*.htm)", "Textdateien (*.txt)"});
+    // No question before overwriting: the day backup keeps the old file.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.resize(900, 600);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
+}  // namespace
+
 std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title, const std::string& folder) {
-    QString path = QFileDialog::getOpenFileName(m_parent, q(title), q(folder), "Alle Dateien (*)");
+    const QString path = runFileDialog(m_parent, q(title), q(folder), QFileDialog::AcceptOpen);
     if (path.isEmpty()) return std::nullopt;
     return platform::localPath(path);
 }
 
 std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title, const std::string& path) {
-    QString chosen = QFileDialog::getSaveFileName(m_parent, q(title), q(path), "Alle Dateien (*)");
+    const QString chosen = runFileDialog(m_parent, q(title), q(path), QFileDialog::AcceptSave);
     if (chosen.isEmpty()) return std::nullopt;
-    return platform::localPath(chosen);
+    const std::string local = platform::localPath(chosen);
+    // The question before a new file is created.
+    if (!QFileInfo::exists(chosen) &&
+        ask("Die Datei \"" + local + "\" ist nicht vorhanden.\rMöchten Sie sie erstellen?") != Answer::Yes) {
+        return std::nullopt;
+    }
+    return local;
 }
 
 std::optional<std::string> QtDialogs::chooseFolder(const std::string& title, const std::string& folder) {
