@@ -26,4 +26,17 @@ bool CupsPrinter::printRaw(const std::string& printer, const std::string& title,
     return written && finished;
 }
 
+std::optional<std::string> setDefaultPrinterLandscape() {
+    cups_dest_t* dests = nullptr;
+    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    cups_dest_t* dest = cupsGetDest(nullptr, nullptr, count, dests);
+    std::optional<std::string> name;
+    if (dest) {
+        dest->num_options = cupsAddOption("orientation-requested", "4", dest->num_options, &dest->options);
+        if (cupsSetDests2(CUPS_HTTP_DEFAULT, count, dests) == 0) name = dest->name;
+    }
+    cupsFreeDests(count, dests);
+    return name;
+}
+
 }  // namespace pictra::platform

@@ -11,4 +11,8 @@ public:
     bool printRaw(const std::string& printer, const std::string& title, const std::string& bytes) override;
 };
 
+// "Drucker auf Querformat stellen": the default printer prints landscape from now
+// on (the user's printer options). The printer's name, or nullopt without a printer.
+std::optional<std::string> setDefaultPrinterLandscape();
+
 }  // namespace pictra::platform

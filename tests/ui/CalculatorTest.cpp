@@ -80,7 +80,7 @@ TEST_F(CalculatorTest, DialogShowsLiveResultsFractionsAndLogsOnce) {
     dialog->toggleLog();
     EXPECT_EQ(dialog->findChild<QPushButton*>("Button3")->text(), "Logdatei");
     dialog->showHelp();
-    EXPECT_TRUE(dialog->log()->toPlainText().endsWith("13/12Alle Rechnausdrücke mit folgenden Funktionen sind erlaubt:\n\n"
+    EXPECT_TRUE(dialog->log()->toPlainText().endsWith("13/12\nAlle Rechnausdrücke mit folgenden Funktionen sind erlaubt:\n\n"
                                                       "Konstante Pi  = 3,141 592 654 = Verhältnis Umfang zu Durchmesser "
                                                       "im Kreis\n          EUR = 1,95583 Umrechnung 1 EUR = 1,95583 DM\n"
                                                       "\n       Standardfunktionen\n\nabs(x) sqrt(x) fak(x)   Betrag,"
@@ -96,4 +96,13 @@ TEST_F(CalculatorTest, DialogShowsLiveResultsFractionsAndLogsOnce) {
                                                       "d.h. 4^2=4*4 4^3=4*4*4\n1/2*(8+14,8+15,9)   Komma oder Punkt ist "
                                                       "\"Dezimalseparator\"\n1/2*(8+14.8+15.9)"));
     EXPECT_GE(dialog->width(), 600);
+}
+
+TEST_F(CalculatorTest, TheCalculatorLineFitsANarrowWindow) {
+    window->resize(700, 500);
+    window->show();
+    window->toggleCalculatorLine();
+    QApplication::processEvents();
+    EXPECT_LE(window->width(), 700);
+    EXPECT_LE(window->calculatorPanel().minimumSizeHint().width(), 700);
 }

@@ -94,8 +94,13 @@ void CalculatorDialog::setLogOpen(bool open) {
     m_logOpen = open;
     m_log->setVisible(open);
     m_logButton->setText(open ? "Minimal" : "Logdatei");
-    const int frame = height() - m_panel->height() - (m_log->isVisible() ? 400 : 0);
-    resize(width(), open ? m_panel->sizeHint().height() + 400 + 30 : m_panel->sizeHint().height() + std::max(frame, 20));
+    if (open) {
+        resize(width(), m_panel->sizeHint().height() + 400 + 30);
+        return;
+    }
+    // "Minimal": no empty grey area where the log was.
+    layout()->activate();
+    resize(width(), minimumSizeHint().height());
 }
 
 void CalculatorDialog::toggleLog() { setLogOpen(!m_logOpen); }
@@ -106,6 +111,8 @@ void CalculatorDialog::showHelp() {
     m_log->moveCursor(QTextCursor::End);
     QString help = q(calc::kDialogHelp);
     help.replace("\r\n", "\n");
+    // The help begins on a line of its own, not behind the last result.
+    if (!m_log->toPlainText().isEmpty() && !m_log->toPlainText().endsWith('\n')) help.prepend('\n');
     m_log->insertPlainText(help);
 }
 

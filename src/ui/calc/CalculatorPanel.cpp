@@ -1,6 +1,5 @@
 #include "CalculatorPanel.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -8,6 +7,7 @@
 
 #include "common/Dialogs.h"
 #include "shell/EditorView.h"
+#include "common/FlowLayout.h"
 #include "common/UiText.h"
 
 namespace pictra::ui {
@@ -50,9 +50,9 @@ private:
 
 CalculatorPanel::CalculatorPanel(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs) {
     setObjectName("PRechnen");
-    auto* row = new QHBoxLayout(this);
+    // The controls wrap into further rows where the window is narrow.
+    auto* row = new FlowLayout(this);
     row->setContentsMargins(4, 2, 4, 2);
-    row->setSpacing(4);
     auto* close = button(this, "BRechnenClose", "X");
     close->setStyleSheet("color: red; font-weight: bold;");
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
@@ -86,7 +86,6 @@ CalculatorPanel::CalculatorPanel(Dialogs& dialogs, QWidget* parent) : QWidget(pa
                                                       f6help, example}) {
         row->addWidget(w);
     }
-    row->addStretch();
     refresh();
 }
 

@@ -1,5 +1,7 @@
 #include "SpecialCharacterDialog.h"
 
+#include <QScrollBar>
+
 #include <QApplication>
 #include <QDate>
 #include <QHeaderView>
@@ -54,7 +56,12 @@ void SpecialCharacterDialog::fill() {
     }
     m_grid->resizeColumnsToContents();
     // The long table snippet would push the remarks out of sight.
-    m_grid->setColumnWidth(1, std::min(m_grid->columnWidth(1), 230));
+    m_grid->setColumnWidth(1, std::min(m_grid->columnWidth(1), 160));
+    // Wide enough for every remark and heading, as far as the screen allows.
+    int width = 40 + m_grid->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < 3; ++c) width += m_grid->columnWidth(c);
+    const QScreen* screen = QApplication::primaryScreen();
+    resize(std::min(width, screen ? screen->availableGeometry().width() : width), height());
 }
 
 special::Result SpecialCharacterDialog::choose(const std::string& selection) {

@@ -1,5 +1,6 @@
 #include "SettingsDialog.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -31,6 +32,7 @@ const char* groupName(int group) {
     switch (group) {
         case 1: return "GBDirektdruck";
         case 2: return "GBTermine";
+        case 4: return "GBKalender";
         case 5: return "GBTemp";
         case 7: return "GBRaender";
         case 8: return "GBStart";
@@ -85,6 +87,23 @@ SettingsDialog::SettingsDialog(SettingsStore& store, Dialogs& dialogs, ProgramPa
     auto* close = button(this, "BSchliessen", "Schließen");
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     outer->addWidget(close, 0, Qt::AlignRight);
+    // Enter means "Schließen", whatever field has the focus.
+    for (auto* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
+    close->setDefault(true);
+    orderTabsByColumns(close);
+}
+
+// The tab order follows the layout: down the first column, then the next.
+void SettingsDialog::orderTabsByColumns(QWidget* last) {
+    QWidget* previous = nullptr;
+    for (QWidget* column : m_columns) {
+        for (QWidget* w : column->findChildren<QWidget*>()) {
+            if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled()) continue;
+            if (previous) setTabOrder(previous, w);
+            previous = w;
+        }
+    }
+    if (previous) setTabOrder(previous, last);
 }
 
 QGroupBox* SettingsDialog::addGroup(const QString& name, const QString& title) {
@@ -290,6 +309,20 @@ void SettingsDialog::buildPrintGroups() {
     modes->addWidget(needle);
     modes->addWidget(other);
     directForm->addRow(modes);
+    auto* landscape = button(direct, "BQuerformat", "Drucker auf Querformat stellen");
+    connect(landscape, &QPushButton::clicked, this, [this] {
+        if (m_hooks.printerLandscape) m_hooks.printerLandscape();
+    });
+    directForm->addRow(landscape);
+
+    auto* calendar = addGroup("GBKalender", "Kalender");
+    auto* calendarLayout = new QVBoxLayout(calendar);
+    auto* month = new QCalendarWidget(calendar);
+    month->setObjectName("Kalender1");
+    month->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    month->setFirstDayOfWeek(Qt::Monday);
+    month->setGridVisible(true);
+    calendarLayout->addWidget(month);
 }
 
 QGroupBox* SettingsDialog::groupOf(int group) const {

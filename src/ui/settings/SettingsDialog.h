@@ -32,6 +32,7 @@ struct SettingsDialogHooks {
     std::function<void()> openBin;
     std::function<bool()> openBrowserPageSetup;   // false: no browser
     std::function<void(bool)> printerMode;        // true: needle printer
+    std::function<void()> printerLandscape;
     std::function<void(double)> tone;             // a signal tone of that frequency
     std::function<void()> chime;                  // the three-tone chime
 };
@@ -54,6 +55,7 @@ public:
 
 private:
     QGroupBox* addGroup(const QString& name, const QString& title);
+    void orderTabsByColumns(QWidget* last);
     void buildToneGroup();
     void buildSampleGroup();
     void buildFolderGroups();

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -62,6 +63,8 @@ private:
 
 // Qt's own dialogs (files, fonts, colours) speak German like the rest of the program.
 void installGermanTranslations(QApplication& app) {
+    // Dates, numbers and the names of months in Qt's own dialogs as in Germany.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto* translator = new QTranslator(&app);
     if (translator->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         app.installTranslator(translator);

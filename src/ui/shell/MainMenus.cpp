@@ -10,9 +10,12 @@
 #include "MainWindow.h"
 #include "PlainEditor.h"
 #include "QtDialogs.h"
+#include "platform/CupsPrinter.h"
 #include "settings/SettingsDialog.h"
 #include "TextWindow.h"
+#include "common/Placement.h"
 #include "common/UiText.h"
+#include "explorer/Explorers.h"
 #include "html/BrowserWindow.h"
 #include "platform/Drives.h"
 #include "platform/KeyboardLocks.h"
@@ -37,6 +40,7 @@ void MainWindow::buildMenus() {
     QMenu* view = menuBar()->addMenu("&Ansicht");
     view->setObjectName("Ansicht1");
     addCommand(view, "Einstellungen1", "Einstellungen", [this] { openSettings(0); });
+    addCommand(view, "Kalender1", "Kalender", [this] { openSettings(4); });
     QAction* sheet = addCommand(view, "Rechenblatt1", "Rechenblatt", [this] { toggleCalculatorLine(); },
                                 QKeySequence("Ctrl+R"));
     sheet->setStatusTip("Dort finden Sie unter Menü \"Bearbeiten\" ein Beispiel, wie Sie im Text addieren können (bei "
@@ -85,6 +89,12 @@ SettingsDialog* MainWindow::settingsDialog() {
         hooks.openBin = [this] { showBinWindow(); };
         hooks.openBrowserPageSetup = [] { return QDesktopServices::openUrl(QUrl("about:blank")); };
         hooks.printerMode = [this](bool needle) { setPrinterMode(rawPrinter(), m_context.dialogs, needle); };
+        hooks.printerLandscape = [this] {
+            const auto printer = platform::setDefaultPrinterLandscape();
+            m_context.dialogs.inform(printer ? "Der Drucker \"" + *printer + "\" druckt nun im Querformat."
+                                             : std::string("Kein Drucker eingerichtet: Es gibt keinen Standarddrucker, "
+                                                           "der auf Querformat gestellt werden könnte."));
+        };
         hooks.tone = [this](double frequency) { m_context.tones.tone(frequency); };
         hooks.chime = [this] { m_context.tones.chime(); };
         m_settingsDialog = new SettingsDialog(m_context.store, m_context.dialogs, m_context.paths,
@@ -145,22 +155,28 @@ void MainWindow::arrangeFull() {
     hideAllBut(this);
     showNormal();
     const QRect bounds(0, 0, wideScreen(s) ? s.width() - 50 : s.width(), s.height());
-    setGeometry(bounds);
-    if (m_browser) m_browser->setGeometry(bounds);
+    placeFrame(this, bounds);
+    if (m_browser) placeFrame(m_browser, bounds);
 }
 
 void MainWindow::arrangeLeft() {
     const QRect s = screenRect(this);
     hideAllBut(this);
     showNormal();
-    setGeometry(0, 0, s.width() / 2, s.height());
+    const QRect half(0, 0, s.width() / 2, s.height());
+    placeFrame(this, half);
+    placeFrame(&m_explorers->first(), half);
+    m_explorers->first().show();
 }
 
 void MainWindow::arrangeTop() {
     const QRect s = screenRect(this);
     hideAllBut(this);
     showNormal();
-    setGeometry(0, 0, wideScreen(s) ? s.width() - 40 : s.width(), s.height() / 2);
+    const QRect top(0, 0, wideScreen(s) ? s.width() - 40 : s.width(), s.height() / 2);
+    placeFrame(this, top);
+    placeFrame(&m_explorers->first(), top);
+    m_explorers->first().show();
 }
 
 void MainWindow::arrangeAllSameSize() {
@@ -169,8 +185,8 @@ void MainWindow::arrangeAllSameSize() {
     if (width <= 0) return;
     const int w = static_cast<int>(std::min<long long>(width, 100000));
     showNormal();
-    setGeometry(0, 0, w, w * 3 / 4);
-    for (QWidget* window : programWindows(this)) window->setGeometry(0, 0, w, w * 3 / 4);
+    placeFrame(this, QRect(0, 0, w, w * 3 / 4));
+    for (QWidget* window : programWindows(this)) placeFrame(window, QRect(0, 0, w, w * 3 / 4));
 }
 
 void MainWindow::showAllWindows() {

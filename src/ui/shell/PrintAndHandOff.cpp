@@ -10,6 +10,7 @@
 #include "PlainEditor.h"
 #include "QtEditorView.h"
 #include "common/UiText.h"
+#include "shell/Documents.h"
 #include "common/Text.h"
 #include "platform/CupsPrinter.h"
 #include "platform/Processes.h"
@@ -58,7 +59,8 @@ void MainWindow::printFair() {
     document.setPlainText(content);
     document.setTextWidth(800);
     QPrinter printer;
-    printer.setDocName(q(m_files->saveTargetOfCurrent()));
+    // The file name alone: a PDF printer proposes the title as the name of its file.
+    printer.setDocName(q(documents::fileNamePart(m_files->saveTargetOfCurrent())));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle("Drucken");
     if (dialog.exec() == QDialog::Accepted) document.print(&printer);

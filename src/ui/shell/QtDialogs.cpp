@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -162,7 +163,10 @@ std::optional<std::string> QtDialogs::chooseFolder(const std::string& title, con
 
 std::optional<FontSpec> QtDialogs::chooseFont(const FontSpec& current) {
     bool ok = false;
-    QFont font = QFontDialog::getFont(&ok, fontFromSpec(current), m_parent, "Schrift");
+    // Preselected as the font really drawn ("Courier New" may stand for Liberation Mono).
+    QFont start = fontFromSpec(current);
+    start.setFamily(QFontInfo(start).family());
+    QFont font = QFontDialog::getFont(&ok, start, m_parent, "Schrift");
     if (!ok) return std::nullopt;
     return specFromFont(font);
 }

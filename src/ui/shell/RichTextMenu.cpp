@@ -8,6 +8,7 @@
 #include "MainWindow.h"
 #include "PlainEditor.h"
 #include "RichText.h"
+#include "common/Placement.h"
 #include "common/UiText.h"
 #include "common/FileIo.h"
 #include "shell/Documents.h"
@@ -69,7 +70,7 @@ void MainWindow::enableWordWrap() {
     const QScreen* screen = QApplication::primaryScreen();
     const QRect s = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     showNormal();
-    setGeometry(100, 100, s.width() - 300, s.height() - 100);
+    placeFrame(this, QRect(100, 100, s.width() - 300, s.height() - 100));
 }
 
 void MainWindow::alignSelection(Qt::Alignment alignment) {
