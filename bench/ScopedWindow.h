@@ -2,6 +2,9 @@
 
 // A main window with real settings, silent tones and dialogs that must not be
 // needed, for window benchmarks.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 
@@ -57,5 +60,16 @@ struct ScopedWindow {
         window.reset();
     }
 };
+
+// The main() of a window benchmark: offscreen, with a program folder of its own.
+inline int runWindowBenchmarks(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("PICTRA_HOME", "/tmp/pictra-bench", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
 
 }  // namespace pictra::bench

@@ -129,12 +129,4 @@ BENCHMARK(BM_ShowOneMegabyteText)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("PICTRA_HOME", "/tmp/pictra-bench", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pictra::bench::runWindowBenchmarks(argc, argv); }

@@ -47,11 +47,4 @@ void BM_ExplorerShows100000Files(benchmark::State& state) {
 
 BENCHMARK(BM_ExplorerShows100000Files)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pictra::bench::runWindowBenchmarks(argc, argv); }

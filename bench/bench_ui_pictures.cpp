@@ -57,12 +57,4 @@ void BM_StepAfterViewing(benchmark::State& state) { stepThrough(state, 500); }
 BENCHMARK(BM_StepWithoutPause)->Unit(benchmark::kMillisecond)->Iterations(30)->UseRealTime();
 BENCHMARK(BM_StepAfterViewing)->Unit(benchmark::kMillisecond)->Iterations(30)->UseRealTime();
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("PICTRA_HOME", "/tmp/pictra-bench", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pictra::bench::runWindowBenchmarks(argc, argv); }

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "ChildProcess.h"
+#include "DocumentFilesFixture.h"
 #include "MemoryDocuments.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
@@ -103,21 +104,12 @@ TEST(CrashSafety, ACopyKilledHalfwayLeavesNoCutOffTarget) {
 
 namespace {
 
-struct SaveCrashTest : ::testing::Test {
-    test::TempDir dir;
-    ProgramPaths paths{dir.path() + "prog/", "pictra", ""};
-    SettingsStore store;
-    test::ScriptedDialogs dialogs;
-    test::RecordingSound sound;
-    Tones tones{store, sound};
-    EntityTable entities;
-    test::MemoryDocuments docs;
-    DocumentFiles files{docs, dialogs, store, paths, entities, tones};
+struct SaveCrashTest : test::DocumentFilesFixture {
     std::string old = savedForm(pattern(300000, 'o'));
     std::string fresh = pattern(350000, 'n');
 
     void SetUp() override {
-        fs::create_directories(paths.folder);
+        DocumentFilesFixture::SetUp();
         fs::create_directories(dir.file("doc"));
         dir.write("doc/brief.txt", old);
         docs.type(0, fresh);

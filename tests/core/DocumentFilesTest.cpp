@@ -4,9 +4,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
-#include "MemoryDocuments.h"
-#include "ScriptedDialogs.h"
-#include "TempDir.h"
+#include "DocumentFilesFixture.h"
 #include "common/FileIo.h"
 #include "explorer/RecycleBin.h"
 #include "shell/DocumentFiles.h"
@@ -16,19 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct DocumentFilesTest : ::testing::Test {
-    test::TempDir dir;
-    ProgramPaths paths{dir.path() + "prog/", "pictra", ""};
-    SettingsStore store;
-    test::ScriptedDialogs dialogs;
-    test::RecordingSound sound;
-    Tones tones{store, sound};
-    EntityTable entities;
-    test::MemoryDocuments docs;
-    DocumentFiles files{docs, dialogs, store, paths, entities, tones};
-
-    void SetUp() override { fs::create_directories(paths.folder); }
-    std::string file(const std::string& name) { return dir.file(name); }
+struct DocumentFilesTest : test::DocumentFilesFixture {
     test::MemoryEditor& editor(int i = 0) { return *docs.docs[static_cast<size_t>(i)].editor; }
     std::vector<std::string> binFiles() {
         std::vector<std::string> names;

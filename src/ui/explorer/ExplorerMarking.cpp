@@ -109,14 +109,19 @@ void ExplorerWindow::copyMarkedFolder() {
     showFiles(m_folder);
 }
 
-void ExplorerWindow::deleteSelectedToBin() {
+// The selected files, or every file after "Alle?"; nullopt when the answer was No.
+std::optional<std::vector<std::string>> ExplorerWindow::selectedOrAll() {
     std::vector<std::string> paths = selectedPaths();
-    if (paths.empty()) {
-        if (m_shared.dialogs.ask("Alle?") != Answer::Yes) return;
-        paths = allPaths();
-    }
+    if (!paths.empty()) return paths;
+    if (m_shared.dialogs.ask("Alle?") != Answer::Yes) return std::nullopt;
+    return allPaths();
+}
+
+void ExplorerWindow::deleteSelectedToBin() {
+    const auto paths = selectedOrAll();
+    if (!paths) return;
     CopyContext context = m_shared.copyContext();
-    explorer::moveToBin(paths, context, today());
+    explorer::moveToBin(*paths, context, today());
     showFiles(m_folder);
 }
 
@@ -127,12 +132,9 @@ void ExplorerWindow::deleteMarkedToBin() {
 }
 
 void ExplorerWindow::deleteSelectedForGood() {
-    std::vector<std::string> paths = selectedPaths();
-    if (paths.empty()) {
-        if (m_shared.dialogs.ask("Alle?") != Answer::Yes) return;
-        paths = allPaths();
-    }
-    explorer::deleteForGood(paths, m_shared.dialogs);
+    const auto paths = selectedOrAll();
+    if (!paths) return;
+    explorer::deleteForGood(*paths, m_shared.dialogs);
     showFiles(m_folder);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,7 @@ public:
     void openSelected(bool fromReadItem = false);
     std::vector<std::string> selectedPaths() const;
     std::vector<std::string> allPaths() const;
+    std::optional<std::vector<std::string>> selectedOrAll();
     // Marking, pasting and deleting into the bin.
     void markSelected(bool keep);
     void pasteMarked(explorer::PasteNames names);

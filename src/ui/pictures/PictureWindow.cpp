@@ -31,6 +31,14 @@ using pictures::viewer::ZoomKey;
 
 namespace {
 
+// A picture fitted for the screen by the display rules (DCT-scaled for a JPEG).
+platform::pictures::LoadedPicture loadForScreen(const std::string& path, QSize screen) {
+    return platform::pictures::loadResized(path, [screen](int w, int h) {
+        const Size d = pictures::viewer::displaySize({w, h}, {screen.width(), screen.height()}, false, true);
+        return std::pair<int, int>(d.width, d.height);
+    });
+}
+
 constexpr const char* kSection = "SectBild";
 constexpr const char* kKey = "SchlBild";
 constexpr const char* kMarkFirst = "Zuerst Markierung des Rechtecks links oben und rechts unten setzen!";
@@ -143,11 +151,7 @@ bool PictureWindow::load(const std::string& path) {
         if (cached != m_prefetched.end()) {
             picture = cached->second.get();
         } else {
-            const QSize screen = screenSize();
-            picture = platform::pictures::loadResized(path, [screen](int w, int h) {
-                const Size d = pictures::viewer::displaySize({w, h}, {screen.width(), screen.height()}, false, true);
-                return std::pair<int, int>(d.width, d.height);
-            });
+            picture = loadForScreen(path, screenSize());
         }
         m_sourceSize = {picture.fullWidth, picture.fullHeight};
         m_exif = picture.exif;
@@ -212,7 +216,11 @@ void PictureWindow::ensureSource() {
 
 void PictureWindow::redisplay(bool fullSize) {
     const QSize screen = screenSize();
-    const Size d = pictures::viewer::displaySize(m_sourceSize, {screen.width(), screen.height()}, fullSize, true);
+    showSourceAt(pictures::viewer::displaySize(m_sourceSize, {screen.width(), screen.height()}, fullSize, true));
+}
+
+// Lanczos when shrinking, Mitchell when enlarging; the window takes the size.
+void PictureWindow::showSourceAt(Size d) {
     m_display = pictures::resized(m_source, d.width, d.height,
                                   d.width <= m_source.width() ? pictures::StretchFilter::Lanczos
                                                                : pictures::StretchFilter::Mitchell);
@@ -235,13 +243,7 @@ void PictureWindow::prefetchNeighbours() {
         const std::string next = m_list[static_cast<size_t>(s->index)];
         keep.push_back(next);
         if (m_prefetched.count(next)) continue;
-        m_prefetched[next] = std::async(std::launch::async, [next, screen] {
-                                 return platform::pictures::loadResized(next, [screen](int w, int h) {
-                                     const Size d = pictures::viewer::displaySize(
-                                         {w, h}, {screen.width(), screen.height()}, false, true);
-                                     return std::pair<int, int>(d.width, d.height);
-                                 });
-                             }).share();
+        m_prefetched[next] = std::async(std::launch::async, [next, screen] { return loadForScreen(next, screen); }).share();
     }
     dropPrefetchesBut(keep);
 }
@@ -271,13 +273,7 @@ void PictureWindow::stepPicture(bool forward) {
 
 void PictureWindow::zoom(ZoomKey key) {
     ensureSource();
-    const Size d = pictures::viewer::zoomed({m_display.width(), m_display.height()}, m_sourceSize, key);
-    m_display = pictures::resized(m_source, d.width, d.height,
-                                  d.width <= m_source.width() ? pictures::StretchFilter::Lanczos
-                                                               : pictures::StretchFilter::Mitchell);
-    resize(d.width, d.height);
-    placeCentred();
-    update();
+    showSourceAt(pictures::viewer::zoomed({m_display.width(), m_display.height()}, m_sourceSize, key));
 }
 
 void PictureWindow::toggleFullSize() {

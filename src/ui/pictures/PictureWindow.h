@@ -78,6 +78,7 @@ private:
     void checkExtension(const std::string& path);
     void ensureSource();
     void redisplay(bool fullSize);
+    void showSourceAt(pictures::viewer::Size size);
     void placeCentred();
     void prefetchNeighbours();
     void dropPrefetchesBut(const std::vector<std::string>& keep);
