@@ -11,6 +11,7 @@
 #include "shell/DocumentArea.h"
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
+#include "shell/StatusBars.h"
 
 using namespace pictra;
 
@@ -156,4 +157,21 @@ TEST_F(FileMenuTest, AltDOpensTheFileMenuAndTypesNothing) {
     file->close();
     QTest::keyClick(editor(), Qt::Key_Q, Qt::AltModifier);  // no menu of that letter: still no text
     EXPECT_EQ(editor()->toPlainText(), "Text");
+}
+
+TEST_F(FileMenuTest, AKeyRefusedAtTheLimitSaysWhyOnceAndCopiesNothing) {
+    editor()->setPlainText("eins\nzwei\ndrei");
+    editor()->setMaxLength(14);
+    QTest::keyClick(editor(), Qt::Key_Down);  // moving the caret is no edit
+    EXPECT_TRUE(window->documents().slot(0).firstEditSnapshot.empty());
+    const size_t tones = f.sound.played.size();
+    QTest::keyClick(editor(), Qt::Key_X);
+    EXPECT_EQ(editor()->toPlainText(), "eins\nzwei\ndrei");
+    EXPECT_TRUE(window->documents().slot(0).firstEditSnapshot.empty());
+    EXPECT_EQ(window->statusBars().panelText(3).toStdString(),
+              "Text zu lang: mehr als 1 000 000 Zeichen können nicht eingetippt werden.");
+    EXPECT_GT(f.sound.played.size(), tones);
+    editor()->setMaxLength(100);
+    QTest::keyClick(editor(), Qt::Key_X);
+    EXPECT_FALSE(window->documents().slot(0).firstEditSnapshot.empty());
 }

@@ -126,8 +126,16 @@ void MainWindow::configureEditor(PlainEditor* editor) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         if (auto* editor = qobject_cast<PlainEditor*>(watched)) {
-            if (calculatorKey(static_cast<QKeyEvent*>(event))) return true;
-            noteFirstEdit(editor);
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (calculatorKey(key)) return true;
+            // Only a key that changes the text is an edit: moving the caret, or a key
+            // refused at the length limit, must not copy a large text.
+            const bool changes = (!key->text().isEmpty() && key->text().at(0).isPrint() &&
+                                  !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) &&
+                                  editor->document()->characterCount() - 1 < editor->maxLength()) ||
+                                 key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
+                                 key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (changes) noteFirstEdit(editor);
         }
     }
     return QMainWindow::eventFilter(watched, event);
