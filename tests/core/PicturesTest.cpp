@@ -386,3 +386,36 @@ TEST(Viewer, CutAndColourSteps) {
     v::brighten(white, 5);
     EXPECT_EQ(white.pixel(1, 1), 0xFFFFFFFFu);  // clamped at 255
 }
+
+TEST(Viewer, RatioMarkingAndColouringIn) {
+    EXPECT_EQ(v::parseRatio("13:9").a, 13);
+    EXPECT_EQ(v::parseRatio("13:9").b, 9);
+    EXPECT_EQ(v::parseRatio("13-9").error, "Doppelpunkt fehlt!\rBeispiel für die Eingabe: \"13:9\" !");
+    EXPECT_EQ(v::parseRatio("a:9").error, "Falsche Eingabe!\rBeispiel für die Eingabe: \"13:9\" !");
+    // A landscape marking keeps 3:2; a portrait one turns the ratio round.
+    const auto wide = v::keepRatio({10, 10, 100, 50}, 3, 2, 1000);
+    EXPECT_EQ(wide.x1, 10 + 40 * 3 / 2);
+    const auto tall = v::keepRatio({10, 10, 40, 100}, 3, 2, 1000);
+    EXPECT_EQ(tall.x1, 10 + 90 * 2 / 3);
+    // Too wide for the picture: moved up until it fits.
+    const auto clipped = v::keepRatio({0, 0, 300, 100}, 4, 1, 200);
+    EXPECT_LT(clipped.x1, 200);
+    EXPECT_EQ(clipped.x1, clipped.y1 * 4);
+    Bitmap32 b(3, 1);
+    b.row(0)[0] = 0xFFFF0000;
+    b.row(0)[1] = 0xFFF80808;
+    b.row(0)[2] = 0xFFFFFFFF;
+    Bitmap32 tolerant;
+    tolerant.assign(b);
+    v::colourIn(b, 0xFFFF0000, 10, 0xFF00FF00);
+    EXPECT_EQ(b.pixel(0, 0), 0xFF00FF00u);
+    EXPECT_EQ(b.pixel(1, 0), 0xFF00FF00u);  // every channel within 10
+    EXPECT_EQ(b.pixel(2, 0), 0xFFFFFFFFu);
+    v::colourIn(tolerant, 0, 256, 0xFF0000FF);  // 256: everything not white
+    EXPECT_EQ(tolerant.pixel(1, 0), 0xFF0000FFu);
+    EXPECT_EQ(tolerant.pixel(2, 0), 0xFFFFFFFFu);
+    Bitmap32 grey(1, 1);
+    grey.clear(0xFF646464);
+    v::applyCurve(grey, {5, 0, 0, 0, true});  // "mehr rot": only red gets its offset
+    EXPECT_EQ(grey.pixel(0, 0), 0xFF6E6464u);
+}

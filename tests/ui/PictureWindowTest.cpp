@@ -145,3 +145,21 @@ TEST_F(PictureWindowTest, PMovesThePictureIntoTheBinAndShowsTheNext) {
     EXPECT_EQ(pictures->currentPath(), folder + "/b.jpg");
     EXPECT_EQ(bin::binEntries(f.paths.binFolder()).size(), 1u);
 }
+
+TEST_F(PictureWindowTest, ExtraPicturesAndTheMarkingWithARatio) {
+    pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    moveMouse(pictures, QPoint(10, 10));
+    QTest::keyClick(pictures, Qt::Key_F1);
+    moveMouse(pictures, QPoint(200, 60));
+    f.dialogs.expectAskText("In welchem Verhältnis soll geschnitten werden?", "3:1");
+    QTest::keyClick(pictures, Qt::Key_F3);  // 190 wide becomes 50 × 3 = 150
+    f.dialogs.expectInform("Vorgemerktes Bild in den Vordgrund: Taste \"1\" etc.");
+    QTest::keyClick(pictures, Qt::Key_F6);
+    ASSERT_EQ(pictures->extraPictureCount(), 1);
+    EXPECT_EQ(pictures->extraPicture(1)->size(), QSize(150, 50));
+    pictures->wholeAsExtraPicture();
+    EXPECT_EQ(pictures->extraPicture(2)->size(), QSize(400, 300));
+    QTest::keyClick(pictures, Qt::Key_1);
+    EXPECT_TRUE(pictures->extraPicture(1)->isVisible());
+    EXPECT_TRUE(pictures->extraPicture(1)->styleSheet().contains("red"));
+}

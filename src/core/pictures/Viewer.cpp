@@ -109,7 +109,8 @@ Bitmap32 cut(const Bitmap32& source, const Rect& rect) {
 void applyCurve(Bitmap32& picture, const Curve& curve, const Rect* inside) {
     const Rect area = inside ? intersect(*inside, picture.bounds()) : picture.bounds();
     const auto channel = [&curve](int value, int percent) {
-        return std::clamp(curve.offset + value * (100 + percent) / 100, 0, 255);
+        const int offset = curve.offsetIsPercent ? percent : curve.offset;
+        return std::clamp(offset + value * (100 + percent) / 100, 0, 255);
     };
     for (int y = area.top; y < area.bottom; ++y) {
         Color32* row = picture.row(y);
@@ -138,6 +139,47 @@ void brighten(Bitmap32& picture, int percent, const Rect* inside) {
     const long long before = diagonalSum(picture);
     applyCurve(picture, {percent, percent, percent, 0}, inside);
     if (std::llabs(diagonalSum(picture) - before) < 100) applyCurve(picture, {percent, percent, percent, percent}, inside);
+}
+
+Ratio parseRatio(const std::string& text) {
+    const char* example = "Beispiel für die Eingabe: \"13:9\" !";
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos) return {0, 0, std::string("Doppelpunkt fehlt!\r") + example};
+    const auto a = text::parseInt(text::trim(text.substr(0, colon)));
+    const auto b = text::parseInt(text::trim(text.substr(colon + 1)));
+    if (!a || !b || *a <= 0 || *b <= 0 || *a > 100000 || *b > 100000) {
+        return {0, 0, std::string("Falsche Eingabe!\r") + example};
+    }
+    return {static_cast<int>(*a), static_cast<int>(*b), {}};
+}
+
+Corners keepRatio(Corners c, int a, int b, int pictureWidth) {
+    const int w = c.x1 - c.x0;
+    const int h = c.y1 - c.y0;
+    if ((w < h && a > b) || (h < w && a < b)) std::swap(a, b);
+    auto xFor = [&](int height) { return c.x0 + static_cast<int>(static_cast<long long>(height) * a / b); };
+    c.x1 = xFor(c.y1 - c.y0);
+    while (c.x1 >= pictureWidth && c.y1 > c.y0) {
+        --c.y1;
+        c.x1 = xFor(c.y1 - c.y0);
+    }
+    return c;
+}
+
+void colourIn(Bitmap32& picture, Color32 remembered, int tolerance, Color32 paint) {
+    const auto channel = [](Color32 p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+    const std::size_t n = static_cast<std::size_t>(picture.width()) * static_cast<std::size_t>(picture.height());
+    Color32* bits = picture.bits();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Color32 p = bits[i];
+        bool hit = true;
+        for (int shift : {0, 8, 16}) {
+            hit = hit && (tolerance >= 256 ? true : std::abs(channel(p, shift) - channel(remembered, shift)) < tolerance);
+        }
+        if (tolerance >= 256) hit = channel(p, 0) <= 240 || channel(p, 8) <= 240 || channel(p, 16) <= 240;
+        if (hit) bits[i] = paint;
+    }
+    picture.changed();
 }
 
 Bitmap32 messagePicture() {

@@ -50,6 +50,7 @@ struct Curve {
     int green = 0;
     int blue = 0;
     int offset = 0;
+    bool offsetIsPercent = false;  // each channel's offset is its own percent ("mehr rot" …)
 };
 void applyCurve(Bitmap32& picture, const Curve& curve, const Rect* inside = nullptr);
 // Sum of the colour values (blue × 65536 + green × 256 + red) on the diagonal x = y.
@@ -58,6 +59,25 @@ long long diagonalSum(const Bitmap32& picture);
 // with offset 0 and, if that changed the diagonal by less than 100, once more
 // with offset = percent.
 void brighten(Bitmap32& picture, int percent, const Rect* inside = nullptr);
+
+// "13:9" → (13, 9); otherwise the German error text to show.
+struct Ratio {
+    int a = 0;
+    int b = 0;
+    std::string error;
+};
+Ratio parseRatio(const std::string& text);
+// F3: the bottom-right corner moved so that the marking has the ratio a:b (turned
+// to the marking's orientation), moving it up while it would leave the picture.
+struct Corners {
+    int x0, y0, x1, y1;
+};
+Corners keepRatio(Corners c, int a, int b, int pictureWidth);
+
+// "Einfärben": with tolerance 256 every pixel with a channel at or below 240 is
+// painted; otherwise a pixel each of whose channels differs from `remembered` by
+// less than the tolerance.
+void colourIn(Bitmap32& picture, Color32 remembered, int tolerance, Color32 paint);
 
 // The drawn message picture: 600 × 300, black (the texts are written by the window).
 Bitmap32 messagePicture();

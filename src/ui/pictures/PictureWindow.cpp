@@ -32,9 +32,9 @@ using pictures::viewer::ZoomKey;
 namespace {
 
 // A picture fitted for the screen by the display rules (DCT-scaled for a JPEG).
-platform::pictures::LoadedPicture loadForScreen(const std::string& path, QSize screen) {
-    return platform::pictures::loadResized(path, [screen](int w, int h) {
-        const Size d = pictures::viewer::displaySize({w, h}, {screen.width(), screen.height()}, false, true);
+platform::pictures::LoadedPicture loadForScreen(const std::string& path, QSize screen, bool shrinkLarge) {
+    return platform::pictures::loadResized(path, [screen, shrinkLarge](int w, int h) {
+        const Size d = pictures::viewer::displaySize({w, h}, {screen.width(), screen.height()}, false, shrinkLarge);
         return std::pair<int, int>(d.width, d.height);
     });
 }
@@ -89,12 +89,24 @@ void PictureWindow::buildMenu() {
     m_menu->addSeparator();
     add("MarkierungLinksOben1", "Markierung links oben", [this] { markCorner(true); });
     add("MarkierungRechtsUnten1", "Markierung rechts unten", [this] { markCorner(false); });
+    add("SeitenverhaeltnisBeibehalten1", "... und dabei das Seitenverhältnis beibehalten", [this] { markKeepingRatio(false); });
+    add("SeitenverhaeltnisBestimmen1", "... und dabei das Seitenverhältnis bestimmen", [this] { markKeepingRatio(true); });
     add("Ausschneiden1", "Markiertes Rechteck ausschneiden", [this] { cutMarked(); });
+    add("ExtraBild1", "Markiertes Rechteck als extra Bild vormerken", [this] { markedAsExtraPicture(); });
+    add("GanzesExtraBild1", "Ganzes Bild als extra Bild vormerken", [this] { wholeAsExtraPicture(); });
     m_menu->addSeparator();
     add("LinksDrehen1", "links drehen (und speichern)", [this] { turn(false); });
     add("RechtsDrehen1", "rechts drehen (und speichern)", [this] { turn(true); });
+    add("DrehenUmGrad1", "links drehen um ... Grad", [this] { rotateByAngle(); });
     add("Heller1", "Heller (ohne Grauschleier)", [this] { brighter(5); });
     add("Dunkler1", "Dunkler", [this] { brighter(-5); });
+    add("MehrRot1", "mehr rot", [this] { colourStep(5, 0, 0); });
+    add("MehrGruen1", "mehr grün", [this] { colourStep(0, 5, 0); });
+    add("MehrBlau1", "mehr blau", [this] { colourStep(0, 0, 5); });
+    add("WenigerRot1", "weniger rot", [this] { colourStep(-5, 0, 0); });
+    add("WenigerGruen1", "weniger grün", [this] { colourStep(0, -5, 0); });
+    add("WenigerBlau1", "weniger blau", [this] { colourStep(0, 0, -5); });
+    add("Einfaerben1", "Einfärben", [this] { colourIn(); });
     add("Kontrast1", "mehr Kontrast - weniger Grauschleier", [this] {
         ensureSource();
         do {
@@ -110,6 +122,15 @@ void PictureWindow::buildMenu() {
         if (m_hooks.markFile) m_hooks.markFile(m_path);
     });
     add("Papierkorb1", "Bild in Papierkorb verschieben", [this] { moveToBin(); });
+    add("ImBrowserDrucken1", "Bild im Browser zeigen und dort drucken ", [this] { printInBrowser(); });
+    QAction* shrink = m_menu->addAction("Zu große Bilder auf Dauer verkleinern");
+    shrink->setObjectName("ZuGrosseVerkleinern1");
+    shrink->setCheckable(true);
+    shrink->setChecked(m_shrinkLarge);
+    connect(shrink, &QAction::toggled, this, [this](bool on) {
+        m_shrinkLarge = on;
+        m_prefetched.clear();
+    });
     add("Experten1", "Umschalten zum ausführlichen Menü (nur für Experten)", [this] {
         if (m_path.empty()) m_dialogs.inform("Zuerst im Ordner mit Doppelklick Bild laden!");
     });
@@ -151,7 +172,7 @@ bool PictureWindow::load(const std::string& path) {
         if (cached != m_prefetched.end()) {
             picture = cached->second.get();
         } else {
-            picture = loadForScreen(path, screenSize());
+            picture = loadForScreen(path, screenSize(), m_shrinkLarge);
         }
         m_sourceSize = {picture.fullWidth, picture.fullHeight};
         m_exif = picture.exif;
@@ -216,7 +237,7 @@ void PictureWindow::ensureSource() {
 
 void PictureWindow::redisplay(bool fullSize) {
     const QSize screen = screenSize();
-    showSourceAt(pictures::viewer::displaySize(m_sourceSize, {screen.width(), screen.height()}, fullSize, true));
+    showSourceAt(pictures::viewer::displaySize(m_sourceSize, {screen.width(), screen.height()}, fullSize, m_shrinkLarge));
 }
 
 // Lanczos when shrinking, Mitchell when enlarging; the window takes the size.
@@ -243,7 +264,9 @@ void PictureWindow::prefetchNeighbours() {
         const std::string next = m_list[static_cast<size_t>(s->index)];
         keep.push_back(next);
         if (m_prefetched.count(next)) continue;
-        m_prefetched[next] = std::async(std::launch::async, [next, screen] { return loadForScreen(next, screen); }).share();
+        const bool shrink = m_shrinkLarge;
+        m_prefetched[next] =
+            std::async(std::launch::async, [next, screen, shrink] { return loadForScreen(next, screen, shrink); }).share();
     }
     dropPrefetchesBut(keep);
 }
@@ -427,7 +450,17 @@ void PictureWindow::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Less: zoom(ZoomKey::Slightly); return;
         case Qt::Key_F1: markCorner(true); return;
         case Qt::Key_F2: markCorner(false); return;
+        case Qt::Key_F3: markKeepingRatio(false); return;
         case Qt::Key_F4: cutMarked(); return;
+        case Qt::Key_F6:
+            if (event->modifiers() & Qt::ControlModifier) {
+                saveAs();
+            } else {
+                markedAsExtraPicture();
+            }
+            return;
+        case Qt::Key_D: printInBrowser(); return;
+        case Qt::Key_Y: colourIn(); return;
         case Qt::Key_R: turn(true); return;
         case Qt::Key_L: turn(false); return;
         case Qt::Key_P: moveToBin(); return;
@@ -448,6 +481,10 @@ void PictureWindow::keyPressEvent(QKeyEvent* event) {
             m_background->hide();
             return;
         default: break;
+    }
+    if (event->key() >= Qt::Key_0 && event->key() <= Qt::Key_9) {
+        showExtraPicture(event->key() == Qt::Key_0 ? 10 : event->key() - Qt::Key_0);
+        return;
     }
     QWidget::keyPressEvent(event);
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <future>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct PictureHooks {
     std::function<void(const std::string&)> refreshExplorer;   // the folder's list changed
     std::function<void()> showExplorer;
     std::function<void(const std::string&)> showStatus;
+    std::function<void(const std::string&)> showInBrowser;  // a page file in the browser window
 };
 
 // `TForm18image` "Bildbearbeitung seit September 2009": one picture of the
@@ -57,6 +59,21 @@ public:
     void saveAs();
     // A save without the dialog (the dialog's choice); false when nothing was written.
     bool saveTo(const std::string& target, int fixedHeight);
+
+    // F3: the marking with the aspect ratio asked once per run ("again": asked anew).
+    void markKeepingRatio(bool askAgain);
+    // F6: the marked part of the displayed picture as an extra picture window.
+    void markedAsExtraPicture();
+    void wholeAsExtraPicture();
+    // Keys 1 … 9, 0: extra picture n (10 for 0) to the front, framed red.
+    void showExtraPicture(int number);
+    int extraPictureCount() const { return static_cast<int>(m_extras.size()); }
+    QWidget* extraPicture(int number) const;
+    // The colour steps: percents per channel; asks "Noch einmal?" after each pass.
+    void colourStep(int red, int green, int blue);
+    void colourIn();
+    void rotateByAngle();
+    void printInBrowser();
 
     const std::string& currentPath() const { return m_path; }
     const pictures::Bitmap32& displayed() const { return m_display; }
@@ -103,6 +120,11 @@ private:
     QMenu* m_menu = nullptr;
     QWidget* m_background = nullptr;
     std::map<std::string, std::shared_future<platform::pictures::LoadedPicture>> m_prefetched;
+    std::vector<QWidget*> m_extras;
+    QMenu* m_extrasMenu = nullptr;
+    std::optional<std::pair<int, int>> m_ratio;
+    float m_lastAngle = 0;
+    bool m_shrinkLarge = true;
 };
 
 }  // namespace pictra::ui

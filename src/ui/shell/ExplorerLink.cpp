@@ -79,6 +79,10 @@ PictureWindow* MainWindow::pictureWindow() {
             m_explorers->first().raise();
         };
         hooks.showStatus = [this](const std::string& text) { m_status->showStatus(q(text)); };
+        hooks.showInBrowser = [this](const std::string& page) {
+            browserWindow()->view()->load(QUrl::fromLocalFile(q(page)));
+            browserWindow()->show();
+        };
         m_pictureWindow = new PictureWindow(m_context.store, m_context.dialogs, m_context.tones, std::move(hooks), this);
     }
     return m_pictureWindow;

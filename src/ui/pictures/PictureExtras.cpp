@@ -1,0 +1,184 @@
+// The picture window's extra pictures, aspect-ratio marking, colour steps,
+// colouring in, free rotation and printing through the browser.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "PictureWindow.h"
+#include "common/Dialogs.h"
+#include "common/FileIo.h"
+#include "common/PathNames.h"
+#include "common/Text.h"
+#include "common/UiText.h"
+#include "pictures/AffineTransformation.h"
+#include "platform/pictures/PictureFiles.h"
+#include "platform/pictures/QtPictureCodecs.h"
+
+namespace pictra::ui {
+
+namespace {
+
+constexpr const char* kMarkFirst = "Zuerst Markierung des Rechtecks links oben und rechts unten setzen!";
+
+}  // namespace
+
+void PictureWindow::markKeepingRatio(bool askAgain) {
+    if (!m_ratio || askAgain) {
+        auto text = m_dialogs.askText("Abfrage einmal pro Bild (Bei \"F3\")", "In welchem Verhältnis soll geschnitten werden?",
+                                      "13:9");
+        if (!text) return;
+        const auto ratio = pictures::viewer::parseRatio(*text);
+        if (!ratio.error.empty()) {
+            m_dialogs.inform(ratio.error);
+            return;
+        }
+        m_ratio = std::make_pair(ratio.a, ratio.b);
+    }
+    markCorner(false);
+    if (!m_markingValid) return;
+    const auto c = pictures::viewer::keepRatio({m_corner0.x(), m_corner0.y(), m_corner1.x(), m_corner1.y()},
+                                               m_ratio->first, m_ratio->second, m_display.width());
+    m_corner1 = QPoint(c.x1, c.y1);
+    if (m_hooks.showStatus) {
+        m_hooks.showStatus("Seitenverhältnis = " + std::to_string(m_ratio->first) + ":" + std::to_string(m_ratio->second));
+    }
+    update();
+}
+
+QWidget* PictureWindow::extraPicture(int number) const {
+    return number >= 1 && number <= extraPictureCount() ? m_extras[static_cast<size_t>(number - 1)] : nullptr;
+}
+
+void PictureWindow::markedAsExtraPicture() {
+    if (!m_markingValid || m_corner0.x() >= m_corner1.x() || m_corner0.y() >= m_corner1.y()) {
+        m_dialogs.inform(kMarkFirst);
+        return;
+    }
+    // The same rectangle as a cut takes: the bottom-right corner is just outside.
+    const QRect part(m_corner0, QSize(m_corner1.x() - m_corner0.x(), m_corner1.y() - m_corner0.y()));
+    const QImage image = platform::pictures::toQImage(m_display).copy(part);
+    auto* extra = new QLabel(this, Qt::Window | Qt::FramelessWindowHint);
+    extra->setObjectName("TForm18aimage");
+    extra->setPixmap(QPixmap::fromImage(image));
+    extra->resize(image.size());
+    extra->move(mapToGlobal(m_corner0));
+    const int number = extraPictureCount() + 1;
+    auto* label = new QLabel(QString::number(number), extra);
+    label->setObjectName("Labelrot1");
+    label->setStyleSheet("color: red; font-weight: bold; background: white;");
+    m_extras.push_back(extra);
+    extra->show();
+    if (!m_extrasMenu) {
+        m_extrasMenu = m_menu->addMenu("Ausschnitt schneiden ");
+        m_extrasMenu->setObjectName("AusschnittSchneiden1");
+    }
+    QAction* item = m_extrasMenu->addAction(QString::number(number) + " " + QFile::decodeName(QByteArray::fromStdString(
+                                                                                pathnames::fileNamePart(m_path))));
+    connect(item, &QAction::triggered, this, [this, number] { showExtraPicture(number); });
+    if (number == 1) m_dialogs.inform("Vorgemerktes Bild in den Vordgrund: Taste \"1\" etc.");
+}
+
+void PictureWindow::wholeAsExtraPicture() {
+    m_corner0 = QPoint(0, 0);
+    m_corner1 = QPoint(m_display.width(), m_display.height());
+    m_markingValid = true;
+    markedAsExtraPicture();
+}
+
+void PictureWindow::showExtraPicture(int number) {
+    QWidget* extra = extraPicture(number);
+    if (!extra) return;
+    for (QWidget* other : m_extras) other->setStyleSheet("");
+    extra->setStyleSheet("QLabel#TForm18aimage { border: 3px solid red; }");
+    extra->show();
+    extra->raise();
+}
+
+void PictureWindow::colourStep(int red, int green, int blue) {
+    ensureSource();
+    const bool allThree = red != 0 && green != 0 && blue != 0;
+    for (int pass = 1;; ++pass) {
+        if (allThree) {
+            pictures::viewer::brighten(m_source, red);
+        } else {
+            pictures::viewer::applyCurve(m_source, {red, green, blue, 0, true});
+        }
+        redisplay(false);
+        const std::string question = allThree ? "Noch einmal?" : std::to_string(pass) + " Noch einmal?";
+        if (m_dialogs.ask(question) != Answer::Yes) break;
+    }
+}
+
+void PictureWindow::colourIn() {
+    ensureSource();
+    long long tolerance = 30;
+    if (!m_dialogs.askNumber("Toleranz (256=alles nicht Weiße)", "Mit welcher Toleranz soll eingefärbt werden?", tolerance)) {
+        return;
+    }
+    const auto colour = m_dialogs.chooseColour(0x0000FF);
+    if (!colour) return;
+    const QColor paint = colourFromWindows(*colour);
+    // The remembered colour is the source pixel under the pointer.
+    const float f = static_cast<float>(m_source.width()) / static_cast<float>(std::max(m_display.width(), 1));
+    const pictures::Color32 remembered = m_source.pixelChecked(static_cast<int>(std::lround(static_cast<float>(m_mouse.x()) * f)),
+                                                               static_cast<int>(std::lround(static_cast<float>(m_mouse.y()) * f)));
+    pictures::viewer::colourIn(m_source, remembered, static_cast<int>(std::clamp(tolerance, 0LL, 256LL)),
+                               0xFF000000u | static_cast<pictures::Color32>(paint.rgb() & 0xFFFFFF));
+    redisplay(false);
+}
+
+void PictureWindow::rotateByAngle() {
+    ensureSource();
+    auto text = m_dialogs.askText("negative Eingabe: Rechtsdrehen", "Winkel in Grad",
+                                  text::replaceAll(std::to_string(std::round(m_lastAngle * 10) / 10).substr(0, 6), ".", ","));
+    if (!text) return;
+    const std::string value = text::replaceAll(text::trim(*text), ",", ".");
+    char* end = nullptr;
+    const float angle = std::strtof(value.c_str(), &end);
+    if (value.empty() || end != value.c_str() + value.size() || !std::isfinite(angle)) {
+        m_dialogs.inform("Kann nicht drehen!");
+        return;
+    }
+    m_lastAngle = angle;
+    pictures::rotateInFrame(m_source, angle);
+    redisplay(false);
+}
+
+// "Bild im Browser zeigen und dort drucken ": the picture and a page holding it.
+void PictureWindow::printInBrowser() {
+    ensureSource();
+    const std::string folder = QDir::tempPath().toStdString() + "/";
+    const std::string picture = folder + "tmp.bmp";
+    const std::string page = folder + "tmp.html";
+    const double cmWide = m_source.width() / 38.0;
+    const double cmHigh = m_source.height() / 38.0;
+    char size[128];
+    std::snprintf(size, sizeof size, "%.1f", cmWide);
+    std::string sizeText = size;
+    std::snprintf(size, sizeof size, "%.1f", cmHigh);
+    m_dialogs.inform("Dieses Bild hat gedruckt die Maße: " + text::replaceAll(sizeText, ".", ",") + "cm * " +
+                     text::replaceAll(size, ".", ",") + "cm\r38 Pixel (siehe hinter dem Bild links oben) ensprechen 1cm");
+    long long percent = 100;
+    if (!m_dialogs.askNumber("Empfohlen 100%", "Wie groß in %", percent) || percent <= 0) return;
+    try {
+        platform::pictures::savePicture(picture, m_source);
+    } catch (const std::exception&) {
+        m_dialogs.inform("Kann temporäre Datei \"" + picture + "\" nicht speichern.");
+        return;
+    }
+    const long long w = m_source.width() * percent / 100;
+    const long long h = m_source.height() * percent / 100;
+    const std::string html = "<html><body><div style=\"width:38px;height:38px;background:#ccc\"></div><img src=\"tmp.bmp\" "
+                             "width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) + "\"></body></html>";
+    if (!fileio::writeFileAtomic(page, html)) {
+        m_dialogs.inform("Kann temporäre Datei \"" + page + "\" nicht speichern.");
+        return;
+    }
+    if (m_hooks.showInBrowser) m_hooks.showInBrowser(page);
+    m_dialogs.inform("Rufen Sie jetzt das Druckprogramm des Browsers auf!");
+}
+
+}  // namespace pictra::ui
