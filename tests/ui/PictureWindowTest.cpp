@@ -8,6 +8,7 @@
 
 #include "UiFixture.h"
 #include "explorer/Explorers.h"
+#include "pictures/CorrectionPen.h"
 #include "pictures/PictureWindow.h"
 #include "shell/StatusBars.h"
 #include "platform/pictures/PictureFiles.h"
@@ -162,4 +163,23 @@ TEST_F(PictureWindowTest, ExtraPicturesAndTheMarkingWithARatio) {
     QTest::keyClick(pictures, Qt::Key_1);
     EXPECT_TRUE(pictures->extraPicture(1)->isVisible());
     EXPECT_TRUE(pictures->extraPicture(1)->styleSheet().contains("red"));
+}
+
+TEST_F(PictureWindowTest, TheCorrectionPenPaintsTheRememberedColour) {
+    pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    moveMouse(pictures, QPoint(5, 0));
+    pictures->rememberPenColour();  // the dark mark
+    moveMouse(pictures, QPoint(200, 150));
+    pictures->toggleCorrectionPen();
+    ASSERT_TRUE(pictures->correctionPen()->isVisible());
+    const QPoint before = pictures->correctionPen()->centre();
+    QTest::keyClick(pictures, Qt::Key_Right);  // arrows move the pen by one pixel
+    EXPECT_EQ(pictures->correctionPen()->centre(), before + QPoint(1, 0));
+    QTest::keyClick(pictures, Qt::Key_Insert);
+    const QPoint c = pictures->correctionPen()->centre();
+    EXPECT_EQ(pictures->displayed().pixel(c.x(), c.y()), 0xFF000000u);
+    EXPECT_EQ(pictures->displayed().pixel(c.x() + 20, c.y()), 0xFFFF0000u);
+    f.dialogs.expectAsk("Datei \"a.png\" überschreiben?", Answer::Yes);
+    ASSERT_TRUE(pictures->saveTo(folder + "/a.png", 0));
+    EXPECT_EQ(platform::pictures::loadPicture(folder + "/a.png").bitmap.pixel(c.x(), c.y()), 0xFF000000u);
 }

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "CorrectionPen.h"
 #include "PictureWindow.h"
 #include "common/Dialogs.h"
 #include "common/FileIo.h"
@@ -179,6 +180,53 @@ void PictureWindow::printInBrowser() {
     }
     if (m_hooks.showInBrowser) m_hooks.showInBrowser(page);
     m_dialogs.inform("Rufen Sie jetzt das Druckprogramm des Browsers auf!");
+}
+
+}  // namespace pictra::ui
+
+namespace pictra::ui {
+
+void PictureWindow::toggleCorrectionPen() {
+    if (!m_pen) m_pen = new CorrectionPen(this, [this](QPoint at) { paintDot(at); });
+    if (m_pen->isVisible()) {
+        m_pen->hide();
+        return;
+    }
+    m_pen->move(m_mouse - QPoint(m_pen->width() / 2, m_pen->height() / 2));
+    m_pen->show();
+    m_pen->raise();
+}
+
+void PictureWindow::setPenSize(int diameter) {
+    if (!m_pen) toggleCorrectionPen();
+    m_pen->setPenSize(diameter);
+}
+
+// The colour under the pointer, in the full-size picture.
+void PictureWindow::rememberPenColour() {
+    ensureSource();
+    const float f = static_cast<float>(m_source.width()) / static_cast<float>(std::max(m_display.width(), 1));
+    m_penColour = m_source.pixelChecked(static_cast<int>(std::lround(static_cast<float>(m_mouse.x()) * f)),
+                                        static_cast<int>(std::lround(static_cast<float>(m_mouse.y()) * f)));
+}
+
+void PictureWindow::paintDot(QPoint at) {
+    ensureSource();
+    const float f = static_cast<float>(m_source.width()) / static_cast<float>(std::max(m_display.width(), 1));
+    const int diameter = m_pen ? m_pen->penSize() : 9;
+    const auto dot = [this](pictures::Bitmap32& picture, int cx, int cy, int r) {
+        for (int y = cy - r; y <= cy + r; ++y) {
+            for (int x = cx - r; x <= cx + r; ++x) {
+                if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r) picture.setPixelChecked(x, y, m_penColour);
+            }
+        }
+    };
+    dot(m_source, static_cast<int>(std::lround(static_cast<float>(at.x()) * f)),
+        static_cast<int>(std::lround(static_cast<float>(at.y()) * f)),
+        static_cast<int>(std::lround(static_cast<float>(diameter) * f / 2)));
+    // The shown picture gets the same dot at its own scale: no new resampling per dot.
+    dot(m_display, at.x(), at.y(), diameter / 2);
+    update();
 }
 
 }  // namespace pictra::ui

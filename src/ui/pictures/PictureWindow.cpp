@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <filesystem>
 
+#include "CorrectionPen.h"
 #include "PictureSaveDialog.h"
 #include "common/Dialogs.h"
 #include "common/FileIo.h"
@@ -107,6 +108,19 @@ void PictureWindow::buildMenu() {
     add("WenigerGruen1", "weniger grün", [this] { colourStep(0, -5, 0); });
     add("WenigerBlau1", "weniger blau", [this] { colourStep(0, 0, -5); });
     add("Einfaerben1", "Einfärben", [this] { colourIn(); });
+    QMenu* pen = m_menu->addMenu("Korrekturstift");
+    pen->setObjectName("Korrekturstift1");
+    const auto penItem = [this, pen](const char* name, const QString& text, std::function<void()> command) {
+        QAction* a = pen->addAction(text);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
+    };
+    penItem("StiftZeigen1", "Korrekturstift zeigen/verstecken", [this] { toggleCorrectionPen(); });
+    penItem("StiftFarbe1", "Farbe unter dem Mauszeiger merken", [this] { rememberPenColour(); });
+    penItem("StiftSehrKlein1", "sehr klein", [this] { setPenSize(3); });
+    penItem("StiftNormal1", "normal", [this] { setPenSize(9); });
+    penItem("StiftGross1", "groß", [this] { setPenSize(17); });
+    penItem("StiftSehrGross1", "sehr groß", [this] { setPenSize(33); });
     add("Kontrast1", "mehr Kontrast - weniger Grauschleier", [this] {
         ensureSource();
         do {
@@ -440,6 +454,20 @@ void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
 void PictureWindow::contextMenuEvent(QContextMenuEvent* event) { m_menu->popup(event->globalPos()); }
 
 void PictureWindow::keyPressEvent(QKeyEvent* event) {
+    // While the correction pen is out, the arrows move it and Insert paints.
+    if (m_pen && m_pen->isVisible()) {
+        const int key = event->key();
+        if (key == Qt::Key_Insert) {
+            m_pen->paintHere();
+            return;
+        }
+        const QPoint step = key == Qt::Key_Left ? QPoint(-1, 0) : key == Qt::Key_Right ? QPoint(1, 0)
+                            : key == Qt::Key_Up ? QPoint(0, -1) : key == Qt::Key_Down ? QPoint(0, 1) : QPoint();
+        if (!step.isNull()) {
+            m_pen->nudge(step.x(), step.y());
+            return;
+        }
+    }
     switch (event->key()) {
         case Qt::Key_Down:
         case Qt::Key_Space: stepPicture(true); return;

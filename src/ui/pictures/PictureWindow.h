@@ -74,6 +74,13 @@ public:
     void colourIn();
     void rotateByAngle();
     void printInBrowser();
+    // The correction pen: shown at the pointer, painting the remembered colour.
+    void toggleCorrectionPen();
+    void setPenSize(int diameter);
+    void rememberPenColour();
+    class CorrectionPen* correctionPen() const { return m_pen; }
+    // Paints a dot of the pen's size at a window position into the picture.
+    void paintDot(QPoint at);
 
     const std::string& currentPath() const { return m_path; }
     const pictures::Bitmap32& displayed() const { return m_display; }
@@ -125,6 +132,8 @@ private:
     std::optional<std::pair<int, int>> m_ratio;
     float m_lastAngle = 0;
     bool m_shrinkLarge = true;
+    class CorrectionPen* m_pen = nullptr;
+    pictures::Color32 m_penColour = 0xFFFFFFFF;
 };
 
 }  // namespace pictra::ui
