@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <filesystem>
@@ -10,6 +14,7 @@
 #include "explorer/Explorers.h"
 #include "pictures/CorrectionPen.h"
 #include "pictures/PictureWindow.h"
+#include "pictures/SizePanel.h"
 #include "shell/StatusBars.h"
 #include "platform/pictures/PictureFiles.h"
 
@@ -182,4 +187,25 @@ TEST_F(PictureWindowTest, TheCorrectionPenPaintsTheRememberedColour) {
     f.dialogs.expectAsk("Datei \"a.png\" überschreiben?", Answer::Yes);
     ASSERT_TRUE(pictures->saveTo(folder + "/a.png", 0));
     EXPECT_EQ(platform::pictures::loadPicture(folder + "/a.png").bitmap.pixel(c.x(), c.y()), 0xFF000000u);
+}
+
+TEST_F(PictureWindowTest, TheSizePanelsFieldsFollowEachOtherFromTheSource) {
+    pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    QTest::keyClick(pictures, Qt::Key_S, Qt::ShiftModifier);
+    ui::SizePanel* panel = pictures->sizePanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->findChild<QLabel*>("Lgross")->text(), "Original: 400:300 (4:3)");
+    panel->widthBox()->setValue(200);
+    EXPECT_EQ(panel->heightBox()->value(), 150);
+    EXPECT_EQ(panel->percentBox()->text(), "50");
+    panel->heightBox()->setValue(100);
+    EXPECT_EQ(panel->widthBox()->value(), 133);
+    EXPECT_EQ(panel->percentBox()->text(), "33,25");
+    panel->percentBox()->setText("25");
+    emit panel->percentBox()->textEdited("25");
+    EXPECT_EQ(panel->widthBox()->value(), 100);
+    EXPECT_EQ(panel->heightBox()->value(), 75);
+    panel->findChild<QPushButton*>("BZeigen")->click();
+    EXPECT_EQ(pictures->displayed().width(), 100);
 }

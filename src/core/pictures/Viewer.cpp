@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "common/PathNames.h"
 #include "common/Text.h"
@@ -180,6 +181,34 @@ void colourIn(Bitmap32& picture, Color32 remembered, int tolerance, Color32 pain
         if (hit) bits[i] = paint;
     }
     picture.changed();
+}
+
+namespace {
+
+std::string percentText(double percent) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2f", percent);
+    std::string text = buffer;
+    while (!text.empty() && text.back() == '0') text.pop_back();
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return text::replaceAll(text, ".", ",");
+}
+
+}  // namespace
+
+PanelSize fromWidth(Size source, int width) {
+    const int height = source.width > 0 ? static_cast<int>(static_cast<long long>(source.height) * width / source.width) : 0;
+    return {width, height, percentText(source.width > 0 ? width * 100.0 / source.width : 0)};
+}
+
+PanelSize fromHeight(Size source, int height) {
+    const int width = source.height > 0 ? static_cast<int>(static_cast<long long>(source.width) * height / source.height) : 0;
+    return {width, height, percentText(source.width > 0 ? width * 100.0 / source.width : 0)};
+}
+
+PanelSize fromPercent(Size source, double percent) {
+    return {static_cast<int>(std::lround(percent * source.width / 100)),
+            static_cast<int>(std::lround(percent * source.height / 100)), percentText(percent)};
 }
 
 Bitmap32 messagePicture() {

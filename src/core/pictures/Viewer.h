@@ -79,6 +79,17 @@ Corners keepRatio(Corners c, int a, int b, int pictureWidth);
 // less than the tolerance.
 void colourIn(Bitmap32& picture, Color32 remembered, int tolerance, Color32 paint);
 
+// The size panel's linked fields, always from the source size: a new width, a new
+// height or a new percent gives the other two (percent as "0.##" with a comma).
+struct PanelSize {
+    int width;
+    int height;
+    std::string percent;
+};
+PanelSize fromWidth(Size source, int width);
+PanelSize fromHeight(Size source, int height);
+PanelSize fromPercent(Size source, double percent);
+
 // The drawn message picture: 600 × 300, black (the texts are written by the window).
 Bitmap32 messagePicture();
 

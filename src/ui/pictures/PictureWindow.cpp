@@ -12,6 +12,7 @@
 
 #include "CorrectionPen.h"
 #include "PictureSaveDialog.h"
+#include "SizePanel.h"
 #include "common/Dialogs.h"
 #include "common/FileIo.h"
 #include "common/PathNames.h"
@@ -130,6 +131,7 @@ void PictureWindow::buildMenu() {
     });
     m_menu->addSeparator();
     add("BildSpeichern1", "Bild speichern", [this] { saveAs(); });
+    add("AndereGroesse1", "Bild in anderer Größe zeigen/speichern", [this] { openSizePanel(); });
     add("Wiederherstellen1", "Bild wiederherstellen", [this] { reload(); });
     add("Umbenennen1", "umbenennen", [this] { rename(); });
     add("Vormerken1", "Bild zu den vorgemerkten Dateien / rückgängig ", [this] {
@@ -426,6 +428,25 @@ void PictureWindow::rename() {
 
 void PictureWindow::reload() { load(m_path); }
 
+void PictureWindow::openSizePanel() {
+    ensureSource();
+    if (!m_sizePanel) {
+        SizePanel::Actions actions;
+        actions.show = [this](Size size) { showSourceAt(size); };
+        actions.saveSo = [this](Size size) {
+            // The shown size becomes the picture; the save dialog follows.
+            m_source = pictures::resized(m_source, size.width, size.height,
+                                         size.width <= m_source.width() ? pictures::StretchFilter::Lanczos
+                                                                        : pictures::StretchFilter::Mitchell);
+            m_sourceSize = size;
+            showSourceAt(size);
+            saveAs();
+        };
+        m_sizePanel = new SizePanel(this, std::move(actions));
+    }
+    m_sizePanel->open(m_sourceSize, {m_display.width(), m_display.height()});
+}
+
 void PictureWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!m_message.isNull()) {
@@ -494,7 +515,13 @@ void PictureWindow::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_P: moveToBin(); return;
         case Qt::Key_U: rename(); return;
         case Qt::Key_N: reload(); return;
-        case Qt::Key_S: saveAs(); return;
+        case Qt::Key_S:
+            if (event->modifiers() & Qt::ShiftModifier) {
+                openSizePanel();
+            } else {
+                saveAs();
+            }
+            return;
         case Qt::Key_H: brighter(5); return;
         case Qt::Key_X: m_menu->findChild<QAction*>("Kontrast1")->trigger(); return;
         case Qt::Key_M: m_menu->popup(mapToGlobal(QPoint(0, 0))); return;

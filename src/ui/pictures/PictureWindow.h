@@ -81,6 +81,9 @@ public:
     class CorrectionPen* correctionPen() const { return m_pen; }
     // Paints a dot of the pen's size at a window position into the picture.
     void paintDot(QPoint at);
+    // Shift+S: the size panel.
+    void openSizePanel();
+    class SizePanel* sizePanel() const { return m_sizePanel; }
 
     const std::string& currentPath() const { return m_path; }
     const pictures::Bitmap32& displayed() const { return m_display; }
@@ -133,6 +136,7 @@ private:
     float m_lastAngle = 0;
     bool m_shrinkLarge = true;
     class CorrectionPen* m_pen = nullptr;
+    class SizePanel* m_sizePanel = nullptr;
     pictures::Color32 m_penColour = 0xFFFFFFFF;
 };
 
