@@ -13,6 +13,7 @@
 #include "UiFixture.h"
 #include "explorer/Explorers.h"
 #include "pictures/CorrectionPen.h"
+#include "pictures/ExtraPicture.h"
 #include "pictures/PictureWindow.h"
 #include "pictures/SizePanel.h"
 #include "shell/StatusBars.h"
@@ -208,4 +209,26 @@ TEST_F(PictureWindowTest, TheSizePanelsFieldsFollowEachOtherFromTheSource) {
     EXPECT_EQ(panel->heightBox()->value(), 75);
     panel->findChild<QPushButton*>("BZeigen")->click();
     EXPECT_EQ(pictures->displayed().width(), 100);
+}
+
+TEST_F(PictureWindowTest, AnExtraPictureIsInsertedWhereItWasDragged) {
+    pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    pictures->move(0, 0);
+    moveMouse(pictures, QPoint(0, 0));
+    QTest::keyClick(pictures, Qt::Key_F1);
+    moveMouse(pictures, QPoint(50, 20));
+    QTest::keyClick(pictures, Qt::Key_F2);
+    f.dialogs.expectInform("Vorgemerktes Bild in den Vordgrund: Taste \"1\" etc.");
+    QTest::keyClick(pictures, Qt::Key_F5);
+    auto* extra = static_cast<ui::ExtraPicture*>(pictures->extraPicture(1));
+    extra->move(pictures->mapToGlobal(QPoint(300, 200)));
+    pictures->insertExtra(extra, pictures::viewer::InsertMode::Copy);
+    EXPECT_EQ(pictures->displayed().pixel(300, 200), 0xFF000000u);  // the dark mark, copied
+    EXPECT_EQ(pictures->displayed().pixel(299, 200), 0xFFFF0000u);
+    // Dragged out to the right: the picture grows (white) when asked.
+    extra->move(pictures->mapToGlobal(QPoint(380, 0)));
+    f.dialogs.expectAsk("Bild passend vergrößern?", Answer::Yes);
+    pictures->insertExtra(extra, pictures::viewer::InsertMode::Copy);
+    EXPECT_EQ(pictures->sourceSize(), (pictures::viewer::Size{430, 300}));
+    EXPECT_EQ(pictures->displayed().pixel(429, 299), 0xFFFFFFFFu);
 }

@@ -211,6 +211,53 @@ PanelSize fromPercent(Size source, double percent) {
             static_cast<int>(std::lround(percent * source.height / 100)), percentText(percent)};
 }
 
+void insertPicture(Bitmap32& picture, const Bitmap32& extra, int x, int y, InsertMode mode) {
+    for (int j = 0; j < extra.height(); ++j) {
+        const int ty = y + j;
+        if (ty < 0 || ty >= picture.height()) continue;
+        for (int i = 0; i < extra.width(); ++i) {
+            const int tx = x + i;
+            if (tx < 0 || tx >= picture.width()) continue;
+            const Color32 add = extra.pixel(i, j);
+            Color32& old = picture.row(ty)[tx];
+            switch (mode) {
+                case InsertMode::Copy: old = add; break;
+                case InsertMode::SkipBlack: {
+                    const Color32 value = (add & 0xFF) * 65536 + ((add >> 8) & 0xFF) * 256 + ((add >> 16) & 0xFF);
+                    if (value > 6) old = add;
+                    break;
+                }
+                case InsertMode::Transparent: {
+                    Color32 mixed = 0xFF000000u;
+                    for (int shift : {0, 8, 16}) {
+                        const Color32 c = (500 * ((add >> shift) & 0xFF) + 500 * ((old >> shift) & 0xFF)) / 1000;
+                        mixed |= c << shift;
+                    }
+                    old = mixed;
+                    break;
+                }
+            }
+        }
+    }
+    picture.changed();
+}
+
+void growToFit(Bitmap32& picture, int& x, int& y, int w, int h) {
+    const int left = std::max(0, -x);
+    const int top = std::max(0, -y);
+    const int width = std::max(picture.width() + left, x + left + w);
+    const int height = std::max(picture.height() + top, y + top + h);
+    if (left == 0 && top == 0 && width == picture.width() && height == picture.height()) return;
+    Bitmap32 grown(width, height);
+    grown.clear(0xFFFFFFFF);
+    for (int j = 0; j < picture.height(); ++j) {
+        std::copy(picture.row(j), picture.row(j) + picture.width(), grown.row(j + top) + left);
+    }
+    picture = std::move(grown);
+    x += left;
+    y += top;
+}
+
 Bitmap32 messagePicture() {
     Bitmap32 b(600, 300);
     b.clear(0xFF000000);

@@ -90,6 +90,15 @@ PanelSize fromWidth(Size source, int width);
 PanelSize fromHeight(Size source, int height);
 PanelSize fromPercent(Size source, double percent);
 
+// Inserting an extra picture at (x, y) of the picture (the picture already large
+// enough): copied, copied where not nearly black (colour value above 6), or mixed
+// half and half.
+enum class InsertMode { Copy, SkipBlack, Transparent };
+void insertPicture(Bitmap32& picture, const Bitmap32& extra, int x, int y, InsertMode mode);
+// The picture grown by white margins so that a w × h part fits at (x, y); x and y
+// become the part's place in the grown picture.
+void growToFit(Bitmap32& picture, int& x, int& y, int w, int h);
+
 // The drawn message picture: 600 × 300, black (the texts are written by the window).
 Bitmap32 messagePicture();
 

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "CorrectionPen.h"
+#include "ExtraPicture.h"
 #include "PictureWindow.h"
 #include "common/Dialogs.h"
 #include "common/FileIo.h"
@@ -61,15 +62,9 @@ void PictureWindow::markedAsExtraPicture() {
     // The same rectangle as a cut takes: the bottom-right corner is just outside.
     const QRect part(m_corner0, QSize(m_corner1.x() - m_corner0.x(), m_corner1.y() - m_corner0.y()));
     const QImage image = platform::pictures::toQImage(m_display).copy(part);
-    auto* extra = new QLabel(this, Qt::Window | Qt::FramelessWindowHint);
-    extra->setObjectName("TForm18aimage");
-    extra->setPixmap(QPixmap::fromImage(image));
-    extra->resize(image.size());
-    extra->move(mapToGlobal(m_corner0));
     const int number = extraPictureCount() + 1;
-    auto* label = new QLabel(QString::number(number), extra);
-    label->setObjectName("Labelrot1");
-    label->setStyleSheet("color: red; font-weight: bold; background: white;");
+    auto* extra = new ExtraPicture(this, image, number, mapToGlobal(m_corner0));
+    extra->setMenu(extraMenu(extra));
     m_extras.push_back(extra);
     extra->show();
     if (!m_extrasMenu) {
@@ -80,6 +75,63 @@ void PictureWindow::markedAsExtraPicture() {
                                                                                 pathnames::fileNamePart(m_path))));
     connect(item, &QAction::triggered, this, [this, number] { showExtraPicture(number); });
     if (number == 1) m_dialogs.inform("Vorgemerktes Bild in den Vordgrund: Taste \"1\" etc.");
+}
+
+QMenu* PictureWindow::extraMenu(ExtraPicture* extra) {
+    auto* menu = new QMenu(extra);
+    const auto add = [this, menu](const char* name, const QString& text, std::function<void()> command) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
+    };
+    using pictures::viewer::InsertMode;
+    add("BildEinfuegen1", "Bild einfügen", [this, extra] { insertExtra(extra, InsertMode::Copy); });
+    add("GeschwaerztesNicht1", "Bild einfügen, Geschwärztes nicht", [this, extra] { insertExtra(extra, InsertMode::SkipBlack); });
+    add("Transparent1", "Bild transparent einfügen", [this, extra] { insertExtra(extra, InsertMode::Transparent); });
+    add("AlleZeigen1", "Alle vorgemerkten Bilder zeigen", [this] {
+        for (int n = 1; n <= extraPictureCount(); ++n) extraPicture(n)->show();
+        m_dialogs.inform("Mit Taste \"1\" sehen Sie Bild 1, mit Taste \"2\" Bild 2 ...");
+    });
+    add("AlteLage1", "Alte Lage wiederherstellen", [extra] { extra->move(extra->origin()); });
+    struct Move {
+        const char* name;
+        const char* text;
+        QPoint direction;
+    };
+    for (const Move& m : {Move{"NachRechts1", "Nach rechts verschieben", {1, 0}}, Move{"NachLinks1", "Nach links verschieben", {-1, 0}},
+                          Move{"NachOben1", "Nach oben verschieben", {0, -1}}, Move{"NachUnten1", "Nach unten verschieben", {0, 1}}}) {
+        add(m.name, m.text, [this, extra, direction = m.direction, text = m.text] {
+            long long pixels = 10;
+            if (m_dialogs.askNumber(text, "Wieviel Pixel", pixels)) extra->move(extra->pos() + direction * static_cast<int>(pixels));
+        });
+    }
+    return menu;
+}
+
+// The extra picture goes into the picture where it was dragged to.
+void PictureWindow::insertExtra(ExtraPicture* extra, pictures::viewer::InsertMode mode) {
+    ensureSource();
+    if (m_display.width() != m_source.width() || m_display.height() != m_source.height()) {
+        m_shrinkLarge = false;
+        redisplay(true);
+        m_dialogs.inform("Das vorgemerkte Bild kann nur bei Originalgröße eingefügt werden.\rMenüpunkt "
+                         "\"Datei|Zu große Bilder auf Dauer verkeinern\" wurde deaktiviert");
+        return;
+    }
+    const QPoint at = extra->pos() - mapToGlobal(QPoint(0, 0));
+    int x = at.x();
+    int y = at.y();
+    const int w = extra->image().width();
+    const int h = extra->image().height();
+    const bool outside = x < 0 || y < 0 || x + w > m_source.width() || y + h > m_source.height();
+    if (outside && m_dialogs.ask("Bild passend vergrößern?") == Answer::Yes) {
+        pictures::viewer::growToFit(m_source, x, y, w, h);
+        m_sourceSize = {m_source.width(), m_source.height()};
+    }
+    m_dialogs.beginCancelWindow("Bild wird eingefügt");
+    pictures::viewer::insertPicture(m_source, platform::pictures::fromQImage(extra->image()), x, y, mode);
+    m_dialogs.endCancelWindow();
+    redisplay(true);
 }
 
 void PictureWindow::wholeAsExtraPicture() {

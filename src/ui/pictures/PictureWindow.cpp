@@ -95,6 +95,7 @@ void PictureWindow::buildMenu() {
     add("SeitenverhaeltnisBestimmen1", "... und dabei das Seitenverhältnis bestimmen", [this] { markKeepingRatio(true); });
     add("Ausschneiden1", "Markiertes Rechteck ausschneiden", [this] { cutMarked(); });
     add("ExtraBild1", "Markiertes Rechteck als extra Bild vormerken", [this] { markedAsExtraPicture(); });
+    add("Verschieben1", "Markiertes Rechteck verschieben", [this] { markedAsExtraPicture(); });
     add("GanzesExtraBild1", "Ganzes Bild als extra Bild vormerken", [this] { wholeAsExtraPicture(); });
     m_menu->addSeparator();
     add("LinksDrehen1", "links drehen (und speichern)", [this] { turn(false); });
@@ -501,6 +502,7 @@ void PictureWindow::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_F2: markCorner(false); return;
         case Qt::Key_F3: markKeepingRatio(false); return;
         case Qt::Key_F4: cutMarked(); return;
+        case Qt::Key_F5: markedAsExtraPicture(); return;  // moved by dragging it, then "Bild einfügen"
         case Qt::Key_F6:
             if (event->modifiers() & Qt::ControlModifier) {
                 saveAs();

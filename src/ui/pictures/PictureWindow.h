@@ -72,6 +72,8 @@ public:
     // The colour steps: percents per channel; asks "Noch einmal?" after each pass.
     void colourStep(int red, int green, int blue);
     void colourIn();
+    // An extra picture put back where it was dragged to.
+    void insertExtra(class ExtraPicture* extra, pictures::viewer::InsertMode mode);
     void rotateByAngle();
     void printInBrowser();
     // The correction pen: shown at the pointer, painting the remembered colour.
@@ -109,6 +111,7 @@ private:
     void placeCentred();
     void prefetchNeighbours();
     void dropPrefetchesBut(const std::vector<std::string>& keep);
+    QMenu* extraMenu(class ExtraPicture* extra);
 
     SettingsStore& m_store;
     Dialogs& m_dialogs;
@@ -130,7 +133,7 @@ private:
     QMenu* m_menu = nullptr;
     QWidget* m_background = nullptr;
     std::map<std::string, std::shared_future<platform::pictures::LoadedPicture>> m_prefetched;
-    std::vector<QWidget*> m_extras;
+    std::vector<class ExtraPicture*> m_extras;
     QMenu* m_extrasMenu = nullptr;
     std::optional<std::pair<int, int>> m_ratio;
     float m_lastAngle = 0;
