@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QMouseEvent>
@@ -231,4 +232,23 @@ TEST_F(PictureWindowTest, AnExtraPictureIsInsertedWhereItWasDragged) {
     pictures->insertExtra(extra, pictures::viewer::InsertMode::Copy);
     EXPECT_EQ(pictures->sourceSize(), (pictures::viewer::Size{430, 300}));
     EXPECT_EQ(pictures->displayed().pixel(429, 299), 0xFFFFFFFFu);
+}
+
+TEST_F(PictureWindowTest, DrawingIntoTheMarkingAndTakingItBack) {
+    pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    moveMouse(pictures, QPoint(100, 100));
+    QTest::keyClick(pictures, Qt::Key_F1);
+    moveMouse(pictures, QPoint(200, 150));
+    QTest::keyClick(pictures, Qt::Key_F2);
+    f.dialogs.expectColour(0xFF0000);  // blue
+    pictures->contextMenu()->findChild<QAction*>("FarbeZeichnen1")->trigger();
+    f.dialogs.expectAsk("Sie sehen nun das markierte Rechteck.\rDie Farbe des Zeichenstifts wird mit Menü \"Farbe für "
+                        "Zeichnen\" bestimmt.\rDie Dicke des Zeichenstifts wird mit Menü \"Dicke für Zeichnen\" bestimmt."
+                        "\rAlles OK?",
+                        Answer::Yes);
+    pictures->drawFigure(ui::PictureWindow::Figure::Horizontal);
+    EXPECT_EQ(pictures->displayed().pixel(150, 100), 0xFF0000FFu);
+    EXPECT_EQ(pictures->displayed().pixel(150, 140), 0xFFFF0000u);
+    pictures->contextMenu()->findChild<QAction*>("Rueckgaengig1")->trigger();
+    EXPECT_EQ(pictures->displayed().pixel(150, 100), 0xFFFF0000u);
 }

@@ -94,6 +94,7 @@ void PictureWindow::buildMenu() {
     add("SeitenverhaeltnisBeibehalten1", "... und dabei das Seitenverhältnis beibehalten", [this] { markKeepingRatio(false); });
     add("SeitenverhaeltnisBestimmen1", "... und dabei das Seitenverhältnis bestimmen", [this] { markKeepingRatio(true); });
     add("Ausschneiden1", "Markiertes Rechteck ausschneiden", [this] { cutMarked(); });
+    buildDrawingMenu();
     add("ExtraBild1", "Markiertes Rechteck als extra Bild vormerken", [this] { markedAsExtraPicture(); });
     add("Verschieben1", "Markiertes Rechteck verschieben", [this] { markedAsExtraPicture(); });
     add("GanzesExtraBild1", "Ganzes Bild als extra Bild vormerken", [this] { wholeAsExtraPicture(); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QWidget>
 #include <functional>
@@ -83,6 +84,10 @@ public:
     class CorrectionPen* correctionPen() const { return m_pen; }
     // Paints a dot of the pen's size at a window position into the picture.
     void paintDot(QPoint at);
+    // Drawing into the marking.
+    enum class Figure { Horizontal, Vertical, DiagonalDown, DiagonalUp, Rectangle, Ellipse };
+    void drawFigure(Figure figure);
+    void makeMarkingSquare();
     // Shift+S: the size panel.
     void openSizePanel();
     class SizePanel* sizePanel() const { return m_sizePanel; }
@@ -112,6 +117,7 @@ private:
     void prefetchNeighbours();
     void dropPrefetchesBut(const std::vector<std::string>& keep);
     QMenu* extraMenu(class ExtraPicture* extra);
+    void buildDrawingMenu();
 
     SettingsStore& m_store;
     Dialogs& m_dialogs;
@@ -140,6 +146,9 @@ private:
     bool m_shrinkLarge = true;
     class CorrectionPen* m_pen = nullptr;
     class SizePanel* m_sizePanel = nullptr;
+    pictures::Bitmap32 m_copyBuffer;  // the picture before the last drawing
+    QColor m_drawColour = Qt::red;
+    int m_drawWidth = 3;
     pictures::Color32 m_penColour = 0xFFFFFFFF;
 };
 
