@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -251,4 +252,29 @@ TEST_F(PictureWindowTest, DrawingIntoTheMarkingAndTakingItBack) {
     EXPECT_EQ(pictures->displayed().pixel(150, 140), 0xFFFF0000u);
     pictures->contextMenu()->findChild<QAction*>("Rueckgaengig1")->trigger();
     EXPECT_EQ(pictures->displayed().pixel(150, 100), 0xFFFF0000u);
+}
+
+TEST_F(PictureWindowTest, TheClipboardPictureAndTheOverview) {
+    QApplication::clipboard()->clear();
+    f.dialogs.expectInform("Zwischenablage ist leer");
+    pictures->showClipboardPicture();
+    QApplication::clipboard()->setText("Hallo");
+    f.dialogs.expectInform("Zwischeablage enthält den Text \rHallo...");
+    pictures->showClipboardPicture();
+    QImage image(30, 20, QImage::Format_ARGB32);
+    image.fill(Qt::green);
+    QApplication::clipboard()->setImage(image);
+    pictures->showPictureFile(folder + "/a.png", {folder + "/a.png", folder + "/c.png"});
+    pictures->showClipboardPicture();
+    EXPECT_EQ(pictures->sourceSize(), (pictures::viewer::Size{30, 20}));
+    EXPECT_EQ(pictures->currentPath(), folder + "/zwischenablage.jpg");
+
+    pictures->showOverview();
+    QLabel* overview = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == "TForm18aimage" && w->isVisible()) overview = qobject_cast<QLabel*>(w);
+    }
+    ASSERT_NE(overview, nullptr);
+    EXPECT_EQ(overview->findChildren<QLabel*>().size(), 2);  // a name under each thumbnail
+    overview->close();
 }

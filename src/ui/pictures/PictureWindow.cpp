@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <filesystem>
+#include <tuple>
 
 #include "CorrectionPen.h"
 #include "PictureSaveDialog.h"
@@ -141,6 +142,18 @@ void PictureWindow::buildMenu() {
     });
     add("Papierkorb1", "Bild in Papierkorb verschieben", [this] { moveToBin(); });
     add("ImBrowserDrucken1", "Bild im Browser zeigen und dort drucken ", [this] { printInBrowser(); });
+    add("Ueberblick1", "Überblick über alle Bilder des Ordners", [this] { showOverview(); });
+    add("Zwischenablage1", "Bild der Zwischenablage zeigen", [this] { showClipboardPicture(); });
+    for (auto [name, text, flag] : {std::tuple{"DateinamenEinblenden1", "Dateinamen einblenden", &m_showName},
+                                    std::tuple{"GroesseEinblenden1", "Größe einblenden", &m_showSize}}) {
+        QAction* a = m_menu->addAction(text);
+        a->setObjectName(name);
+        a->setCheckable(true);
+        connect(a, &QAction::toggled, this, [this, flag = flag](bool on) {
+            *flag = on;
+            update();
+        });
+    }
     QAction* shrink = m_menu->addAction("Zu große Bilder auf Dauer verkleinern");
     shrink->setObjectName("ZuGrosseVerkleinern1");
     shrink->setCheckable(true);
@@ -467,6 +480,7 @@ void PictureWindow::paintEvent(QPaintEvent*) {
         painter.setPen(QPen(Qt::red, 1, Qt::DotLine));
         painter.drawRect(QRect(m_corner0, m_corner1));
     }
+    paintOverlay(painter);
 }
 
 void PictureWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -530,6 +544,10 @@ void PictureWindow::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_M: m_menu->popup(mapToGlobal(QPoint(0, 0))); return;
         case Qt::Key_V:
             if (m_hooks.markFile) m_hooks.markFile(m_path);
+            return;
+        case Qt::Key_F10:
+            raise();
+            activateWindow();
             return;
         case Qt::Key_F11:
             if (m_hooks.showExplorer) m_hooks.showExplorer();

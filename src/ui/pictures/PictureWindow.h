@@ -84,6 +84,9 @@ public:
     class CorrectionPen* correctionPen() const { return m_pen; }
     // Paints a dot of the pen's size at a window position into the picture.
     void paintDot(QPoint at);
+    // "Überblick über alle Bilder des Ordners" and "Bild der Zwischenablage zeigen".
+    void showOverview();
+    void showClipboardPicture();
     // Drawing into the marking.
     enum class Figure { Horizontal, Vertical, DiagonalDown, DiagonalUp, Rectangle, Ellipse };
     void drawFigure(Figure figure);
@@ -118,6 +121,7 @@ private:
     void dropPrefetchesBut(const std::vector<std::string>& keep);
     QMenu* extraMenu(class ExtraPicture* extra);
     void buildDrawingMenu();
+    void paintOverlay(class QPainter& painter);
 
     SettingsStore& m_store;
     Dialogs& m_dialogs;
@@ -149,6 +153,8 @@ private:
     pictures::Bitmap32 m_copyBuffer;  // the picture before the last drawing
     QColor m_drawColour = Qt::red;
     int m_drawWidth = 3;
+    bool m_showName = false;
+    bool m_showSize = false;
     pictures::Color32 m_penColour = 0xFFFFFFFF;
 };
 
