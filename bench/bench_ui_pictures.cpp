@@ -36,9 +36,14 @@ void stepThrough(benchmark::State& state, int pauseMs) {
     bench::ScopedWindow w;
     ui::PictureWindow* window = w.window->pictureWindow();
     window->setScreenSize(QSize(1920, 1080));
+    const auto shown = [window] {
+        while (window->loading()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    };
     window->showPictureFile(list.front(), list);
+    shown();
     for (auto _ : state) {
         window->stepPicture(true);
+        shown();  // a step counts until its picture is on the screen
         benchmark::DoNotOptimize(window->displayed().bits());
         if (pauseMs > 0) {
             state.PauseTiming();

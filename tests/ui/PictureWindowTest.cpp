@@ -59,6 +59,8 @@ struct PictureWindowTest : test::MainWindowTestBase {
         pictures->close();
         test::MainWindowTestBase::TearDown();
     }
+    // Until the picture waited for is shown (it is decoded beside the window).
+    void settle() { ASSERT_TRUE(QTest::qWaitFor([this] { return !pictures->loading(); }, 20000)); }
     void doubleClickInExplorer(const std::string& name) {
         ui::ExplorerWindow& explorer = window->explorers().first();
         explorer.start(folder);
@@ -70,6 +72,7 @@ struct PictureWindowTest : test::MainWindowTestBase {
             }
         }
         explorer.openSelected();
+        settle();
     }
 };
 
@@ -84,18 +87,22 @@ TEST_F(PictureWindowTest, TheExplorersDoubleClickShowsAPictureAndDownStepsOnWith
     EXPECT_EQ(pictures->displayed().width(), 1365);
     EXPECT_EQ(pictures->displayed().height(), 1024);
     QTest::keyClick(pictures, Qt::Key_Down);
+    settle();
     EXPECT_EQ(pictures->currentPath(), folder + "/c.png");
     EXPECT_EQ(pictures->displayed().width(), 300);  // smaller than the screen: as it is
     const size_t tones = f.sound.played.size();
     QTest::keyClick(pictures, Qt::Key_Space);
+    settle();
     EXPECT_EQ(pictures->currentPath(), folder + "/a.png");  // wrapped round
     EXPECT_GT(f.sound.played.size(), tones);
     QTest::keyClick(pictures, Qt::Key_Up);
+    settle();
     EXPECT_EQ(pictures->currentPath(), folder + "/c.png");
 }
 
 TEST_F(PictureWindowTest, MarkingAndCuttingARectangle) {
     pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    settle();
     f.dialogs.expectInform("Zuerst Markierung des Rechtecks links oben und rechts unten setzen!");
     EXPECT_FALSE(pictures->cutMarkedOnly());
     moveMouse(pictures, QPoint(0, 0));
@@ -114,6 +121,7 @@ TEST_F(PictureWindowTest, TurningAndSavingKeepsTheDateOfThePicture) {
     const auto old = fs::last_write_time(path) - std::chrono::hours(24 * 400);
     fs::last_write_time(path, old);
     pictures->showPictureFile(path, {path});
+    settle();
     pictures->turnOnly(true);
     EXPECT_EQ(pictures->sourceSize(), (pictures::viewer::Size{300, 400}));
     f.dialogs.expectAsk("Datei \"a.png\" überschreiben?", Answer::Yes);
@@ -129,9 +137,11 @@ TEST_F(PictureWindowTest, WhatCannotBeShownGetsTheMessagePicture) {
     std::ofstream(folder + "/x.jpg.txt") << "Das ist Text.";
     std::ofstream(folder + "/leer.jpg");
     pictures->showPictureFile(folder + "/x.jpg.txt", {folder + "/x.jpg.txt", folder + "/leer.jpg"});
+    settle();
     EXPECT_EQ(pictures->displayed().width(), 600);
     EXPECT_EQ(pictures->displayed().height(), 300);
     QTest::keyClick(pictures, Qt::Key_Down);
+    settle();
     EXPECT_EQ(pictures->currentPath(), folder + "/leer.jpg");
     EXPECT_EQ(pictures->displayed().width(), 600);
 }
@@ -141,6 +151,7 @@ TEST_F(PictureWindowTest, APngNamedJpgOffersItsRightName) {
     f.dialogs.expectAsk("Die Datei\r" + folder + "/falsch.jpg\rist eine PNG-Datei mit falscher Erweiterung! Umbenennen?",
                         Answer::Yes);
     pictures->showPictureFile(folder + "/falsch.jpg", {folder + "/falsch.jpg"});
+    settle();
     EXPECT_EQ(pictures->displayed().width(), 400);
     EXPECT_TRUE(fs::exists(folder + "/falsch.png"));
     EXPECT_EQ(pictures->currentPath(), folder + "/falsch.png");
@@ -150,6 +161,7 @@ TEST_F(PictureWindowTest, PMovesThePictureIntoTheBinAndShowsTheNext) {
     doubleClickInExplorer("a.png");
     f.dialogs.expectConfirmText("Dateien in den Papierkorb verschieben", true);
     QTest::keyClick(pictures, Qt::Key_P);
+    settle();
     EXPECT_FALSE(fs::exists(folder + "/a.png"));
     EXPECT_EQ(pictures->currentPath(), folder + "/b.jpg");
     EXPECT_EQ(bin::binEntries(f.paths.binFolder()).size(), 1u);
@@ -157,6 +169,7 @@ TEST_F(PictureWindowTest, PMovesThePictureIntoTheBinAndShowsTheNext) {
 
 TEST_F(PictureWindowTest, ExtraPicturesAndTheMarkingWithARatio) {
     pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    settle();
     moveMouse(pictures, QPoint(10, 10));
     QTest::keyClick(pictures, Qt::Key_F1);
     moveMouse(pictures, QPoint(200, 60));
@@ -175,6 +188,7 @@ TEST_F(PictureWindowTest, ExtraPicturesAndTheMarkingWithARatio) {
 
 TEST_F(PictureWindowTest, TheCorrectionPenPaintsTheRememberedColour) {
     pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    settle();
     moveMouse(pictures, QPoint(5, 0));
     pictures->rememberPenColour();  // the dark mark
     moveMouse(pictures, QPoint(200, 150));
@@ -194,6 +208,7 @@ TEST_F(PictureWindowTest, TheCorrectionPenPaintsTheRememberedColour) {
 
 TEST_F(PictureWindowTest, TheSizePanelsFieldsFollowEachOtherFromTheSource) {
     pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    settle();
     QTest::keyClick(pictures, Qt::Key_S, Qt::ShiftModifier);
     ui::SizePanel* panel = pictures->sizePanel();
     ASSERT_NE(panel, nullptr);
@@ -215,6 +230,7 @@ TEST_F(PictureWindowTest, TheSizePanelsFieldsFollowEachOtherFromTheSource) {
 
 TEST_F(PictureWindowTest, AnExtraPictureIsInsertedWhereItWasDragged) {
     pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    settle();
     pictures->move(0, 0);
     moveMouse(pictures, QPoint(0, 0));
     QTest::keyClick(pictures, Qt::Key_F1);
@@ -237,6 +253,7 @@ TEST_F(PictureWindowTest, AnExtraPictureIsInsertedWhereItWasDragged) {
 
 TEST_F(PictureWindowTest, DrawingIntoTheMarkingAndTakingItBack) {
     pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    settle();
     moveMouse(pictures, QPoint(100, 100));
     QTest::keyClick(pictures, Qt::Key_F1);
     moveMouse(pictures, QPoint(200, 150));
@@ -265,6 +282,7 @@ TEST_F(PictureWindowTest, TheClipboardPictureAndTheOverview) {
     image.fill(Qt::green);
     QApplication::clipboard()->setImage(image);
     pictures->showPictureFile(folder + "/a.png", {folder + "/a.png", folder + "/c.png"});
+    settle();
     pictures->showClipboardPicture();
     EXPECT_EQ(pictures->sourceSize(), (pictures::viewer::Size{30, 20}));
     EXPECT_EQ(pictures->currentPath(), folder + "/zwischenablage.jpg");
@@ -277,4 +295,16 @@ TEST_F(PictureWindowTest, TheClipboardPictureAndTheOverview) {
     ASSERT_NE(overview, nullptr);
     EXPECT_EQ(overview->findChildren<QLabel*>().size(), 2);  // a name under each thumbnail
     overview->close();
+}
+
+TEST_F(PictureWindowTest, ATinyPictureGetsAWindowOfItsOwnSizeNote) {
+    platform::pictures::savePicture(folder + "/punkt.png", picture(1, 1, 0xFFFF0000));
+    ui::ExplorerWindow& explorer = window->explorers().first();
+    explorer.start(folder);
+    QListWidget* list = explorer.fileList();
+    for (int row = 0; row < list->count(); ++row) list->item(row)->setSelected(explorer.pathOfRow(row).ends_with("punkt.png"));
+    explorer.findChild<QAction*>("BildZeigen1")->trigger();  // "Bilder" → "Bild zeigen"
+    settle();
+    EXPECT_EQ(pictures->currentPath(), folder + "/punkt.png");
+    EXPECT_EQ(pictures->size(), QSize(200, 200));
 }

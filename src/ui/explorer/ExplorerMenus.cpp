@@ -67,6 +67,12 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
     add(files, "AlleOeffnen1", "Alle ausgewählten Dateien öffnen", [this] { openAllSelected(); });
     add(files, "Eigenschaften1", "Eigenschaften ...", [this] { showProperties(); });
     add(files, "Hinweis1", "Hinweis", [this] { m_shared.dialogs.inform(kNote); });
+    QMenu* pictures = bar->addMenu("Bilder");
+    add(pictures, "BildZeigen1", "Bild zeigen", [this] {
+        const auto paths = selectedPaths();
+        if (paths.empty() || !m_hooks.showPicture) return;
+        m_hooks.showPicture(paths.front(), allPaths());
+    });
     buildExtrasMenu(bar);
 }
 

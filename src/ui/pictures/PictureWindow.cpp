@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <filesystem>
 #include <tuple>
 
@@ -62,6 +63,9 @@ PictureWindow::PictureWindow(SettingsStore& store, Dialogs& dialogs, Tones& tone
     m_background->setObjectName("TForm17d");
     m_background->setWindowTitle("Blauer Hintergrund");
     m_background->setStyleSheet("background: #000080;");
+    m_poll = new QTimer(this);
+    m_poll->setInterval(15);
+    connect(m_poll, &QTimer::timeout, this, &PictureWindow::pollPending);
     buildMenu();
 }
 
@@ -69,6 +73,7 @@ PictureWindow::~PictureWindow() {
     for (auto& [path, future] : m_prefetched) {
         if (future.valid()) future.wait();
     }
+    for (auto& future : m_abandoned) future.wait();
     delete m_background;
 }
 
@@ -186,8 +191,12 @@ void PictureWindow::showPictureFile(const std::string& path, const std::vector<s
 }
 
 // The fitted picture, from a prefetch when one is ready or under way.
+// The fitted picture, from a prefetch when one is ready or under way. A picture
+// still being decoded never blocks the window: it is shown when it is ready, and
+// stepping on or Esc stay possible meanwhile. True when it is shown at once.
 bool PictureWindow::load(const std::string& path) {
     m_path = path;
+    m_pending.clear();
     m_markingValid = false;
     m_corner0 = m_corner1 = QPoint(-1, -1);
     m_sourceLoaded = false;
@@ -197,14 +206,27 @@ bool PictureWindow::load(const std::string& path) {
         m_dialogs.inform("Datei \"" + path + "\" exitsiert nicht (mehr)!");
         return false;
     }
+    auto cached = m_prefetched.find(path);
+    if (cached == m_prefetched.end()) {
+        const QSize screen = screenSize();
+        const bool shrink = m_shrinkLarge;
+        cached = m_prefetched
+                     .emplace(path, std::async(std::launch::async,
+                                               [path, screen, shrink] { return loadForScreen(path, screen, shrink); })
+                                        .share())
+                     .first;
+    }
+    if (cached->second.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+        m_pending = path;
+        m_poll->start();
+        return false;
+    }
+    return finishLoad(path);
+}
+
+bool PictureWindow::finishLoad(const std::string& path) {
     try {
-        platform::pictures::LoadedPicture picture;
-        auto cached = m_prefetched.find(path);
-        if (cached != m_prefetched.end()) {
-            picture = cached->second.get();
-        } else {
-            picture = loadForScreen(path, screenSize(), m_shrinkLarge);
-        }
+        platform::pictures::LoadedPicture picture = m_prefetched.at(path).get();
         m_sourceSize = {picture.fullWidth, picture.fullHeight};
         m_exif = picture.exif;
         m_display = std::move(picture.bitmap);
@@ -212,9 +234,27 @@ bool PictureWindow::load(const std::string& path) {
         showMessagePicture("Bild kann nicht gezeigt werden", path);
         return false;
     }
-    resize(m_display.width(), m_display.height());
+    resize(std::max(m_display.width(), m_display.width() < 20 || m_display.height() < 20 ? 200 : 0),
+           std::max(m_display.height(), m_display.width() < 20 || m_display.height() < 20 ? 200 : 0));
+    placeCentred();
     update();
     return true;
+}
+
+void PictureWindow::pollPending() {
+    for (auto it = m_abandoned.begin(); it != m_abandoned.end();) {
+        it = it->wait_for(std::chrono::milliseconds(0)) == std::future_status::ready ? m_abandoned.erase(it) : it + 1;
+    }
+    if (m_pending.empty()) {
+        if (m_abandoned.empty()) m_poll->stop();
+        return;
+    }
+    const auto it = m_prefetched.find(m_pending);
+    if (it == m_prefetched.end() || it->second.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) return;
+    const std::string path = m_pending;
+    m_pending.clear();
+    if (finishLoad(path)) checkExtension(path);
+    prefetchNeighbours();
 }
 
 void PictureWindow::showMessagePicture(const std::string& line1, const std::string& line2) {
@@ -255,6 +295,13 @@ void PictureWindow::checkExtension(const std::string& path) {
 
 void PictureWindow::ensureSource() {
     if (m_sourceLoaded) return;
+    // An edit on a picture still being decoded waits for it, so that both agree.
+    if (!m_pending.empty()) {
+        const std::string path = m_pending;
+        m_pending.clear();
+        m_prefetched.at(path).wait();
+        finishLoad(path);
+    }
     try {
         auto picture = platform::pictures::loadPicture(m_path);
         m_source = std::move(picture.bitmap);
@@ -302,11 +349,15 @@ void PictureWindow::prefetchNeighbours() {
     dropPrefetchesBut(keep);
 }
 
-// At most the current picture and its two neighbours stay decoded.
+// At most the current picture and its two neighbours stay decoded; one still being
+// decoded is let go without waiting for it.
 void PictureWindow::dropPrefetchesBut(const std::vector<std::string>& keep) {
     for (auto it = m_prefetched.begin(); it != m_prefetched.end();) {
         if (std::find(keep.begin(), keep.end(), it->first) == keep.end()) {
-            if (it->second.valid()) it->second.wait();
+            if (it->second.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+                m_abandoned.push_back(it->second);
+                m_poll->start();
+            }
             it = m_prefetched.erase(it);
         } else {
             ++it;
@@ -469,6 +520,13 @@ void PictureWindow::paintEvent(QPaintEvent*) {
         return;
     }
     if (m_display.empty()) return;
+    // A picture smaller than 20 pixels gets a black window of 200 × 200 with its size.
+    if (m_display.width() < 20 || m_display.height() < 20) {
+        painter.fillRect(rect(), Qt::black);
+        painter.setPen(Qt::white);
+        painter.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignBottom | Qt::TextWordWrap,
+                         QString("Breite*Höhe des Bildes: %1*%2").arg(m_sourceSize.width).arg(m_sourceSize.height));
+    }
     const QImage image(reinterpret_cast<const uchar*>(m_display.bits()), m_display.width(), m_display.height(),
                        m_display.width() * 4, QImage::Format_ARGB32);
     painter.drawImage(0, 0, image);

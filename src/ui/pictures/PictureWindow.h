@@ -96,6 +96,8 @@ public:
     class SizePanel* sizePanel() const { return m_sizePanel; }
 
     const std::string& currentPath() const { return m_path; }
+    // A picture is still being decoded and will be shown when it is ready.
+    bool loading() const { return !m_pending.empty(); }
     const pictures::Bitmap32& displayed() const { return m_display; }
     pictures::viewer::Size sourceSize() const { return m_sourceSize; }
     QSize screenSize() const;
@@ -111,6 +113,8 @@ protected:
 private:
     void buildMenu();
     bool load(const std::string& path);
+    bool finishLoad(const std::string& path);
+    void pollPending();
     void showMessagePicture(const std::string& line1, const std::string& line2);
     void checkExtension(const std::string& path);
     void ensureSource();
@@ -144,6 +148,9 @@ private:
     QWidget* m_background = nullptr;
     std::map<std::string, std::shared_future<platform::pictures::LoadedPicture>> m_prefetched;
     std::vector<class ExtraPicture*> m_extras;
+    std::string m_pending;  // the picture waited for
+    std::vector<std::shared_future<platform::pictures::LoadedPicture>> m_abandoned;
+    class QTimer* m_poll = nullptr;
     QMenu* m_extrasMenu = nullptr;
     std::optional<std::pair<int, int>> m_ratio;
     float m_lastAngle = 0;
