@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "common/Dialogs.h"
+#include "common/MenuCommands.h"
 #include "common/PathNames.h"
 #include "common/Text.h"
 #include "common/UiText.h"
@@ -24,12 +25,6 @@ constexpr int kFileRole = Qt::UserRole;
 constexpr int kShownRole = Qt::UserRole + 1;  // the original path as bytes
 constexpr const char* kChooseFile = "Bitte eine Datei auswählen";
 
-QAction* add(QMenu* menu, const char* name, const QString& text, std::function<void()> command) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(name);
-    QObject::connect(action, &QAction::triggered, menu, [command = std::move(command)] { command(); });
-    return action;
-}
 
 }  // namespace
 
@@ -44,16 +39,16 @@ BinWindow::BinWindow(std::function<CopyContext()> copyContext, BinHooks hooks, Q
     close->setObjectName("Schliessen1");
     connect(close, &QAction::triggered, this, &QDialog::reject);
     QMenu* remove = bar->addMenu("Löschen ...");
-    add(remove, "AusgewaehlteLoeschen1", "Ausgewählte Dateien löschen", [this] { deleteSelected(); });
-    add(remove, "AlleLoeschen1", "Alle Dateien des Papierkorbs löschen", [this] { deleteAll(); });
+    addMenuCommand(remove, "AusgewaehlteLoeschen1", "Ausgewählte Dateien löschen", [this] { deleteSelected(); });
+    addMenuCommand(remove, "AlleLoeschen1", "Alle Dateien des Papierkorbs löschen", [this] { deleteAll(); });
     QAction* find = bar->addAction("Suchen");
     find->setObjectName("Suchen1");
     connect(find, &QAction::triggered, this, &BinWindow::search);
     QMenu* show = bar->addMenu("Zeigen...");
-    add(show, "MitScrivoOeffnen1", "Ausgewählte Datei mit Scrivo öffnen", [this] { openSelectedAsDocument(); });
-    add(show, "DateiOeffnen1", "Ausgewählte Datei öffnen", [this] { openSelected(); });
-    add(show, "Wiederherstellen1", "Ausgewählte Dateien wiederherstellen", [this] { restoreSelected(); });
-    add(show, "ImExplorerOeffnen1", "Papierkorb im Explorer öffnen", [this] { showInExplorer(); });
+    addMenuCommand(show, "MitScrivoOeffnen1", "Ausgewählte Datei mit Scrivo öffnen", [this] { openSelectedAsDocument(); });
+    addMenuCommand(show, "DateiOeffnen1", "Ausgewählte Datei öffnen", [this] { openSelected(); });
+    addMenuCommand(show, "Wiederherstellen1", "Ausgewählte Dateien wiederherstellen", [this] { restoreSelected(); });
+    addMenuCommand(show, "ImExplorerOeffnen1", "Papierkorb im Explorer öffnen", [this] { showInExplorer(); });
     layout->addWidget(new QLabel("Die folgenden Dateien befinden sich im Papierkob mit dem Zusatz \"jjmmtt\" (Max.10 Tage).", this));
     layout->addWidget(new QLabel(" (\"jjmmtt_xyz\" = Jahr, Monat, Tag, an dem sie in den Papierkorb gewandert sind, und Größe)", this));
     layout->addWidget(new QLabel("Die Dateien können im ursprünglichen Ordner mit dem Zusatz wiederhergestellt werden,", this));

@@ -6,6 +6,7 @@
 
 #include "ExplorerWindow.h"
 #include "common/Dialogs.h"
+#include "common/MenuCommands.h"
 #include "common/UiText.h"
 #include "platform/Drives.h"
 #include "settings/SettingsStore.h"
@@ -20,12 +21,6 @@ constexpr const char* kBinNote =
     "dann über Menü \"Ansicht|SKR-Papierkorb zeigen\" wiederherstellen.\r\rDas Menü \"endgültig löschen\" entfernt Ihre "
     "Dateien sofort!\rDiesen Programmpunkt sollten Sie sich also vorher gut überlegen";
 
-QAction* add(QMenu* menu, const char* name, const QString& text, std::function<void()> command) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(name);
-    QObject::connect(action, &QAction::triggered, menu, [command = std::move(command)] { command(); });
-    return action;
-}
 
 bin::Date today() {
     const QDate d = QDate::currentDate();
@@ -41,26 +36,26 @@ CopyContext ExplorerShared::copyContext() {
 }
 
 void ExplorerWindow::buildMarkingItems(QMenu* menu) {
-    add(menu, "DateienVormerken1", "Dateien vormerken", [this] { markSelected(false); });
-    add(menu, "ZuDenVorgemerkten1", "Zu den vorgemerkten Dateien", [this] { markSelected(true); });
-    add(menu, "EinfuegenMitAe1", "Vorgemerkte Dateien einfügen (mit ae statt ä etc.)",
+    addMenuCommand(menu, "DateienVormerken1", "Dateien vormerken", [this] { markSelected(false); });
+    addMenuCommand(menu, "ZuDenVorgemerkten1", "Zu den vorgemerkten Dateien", [this] { markSelected(true); });
+    addMenuCommand(menu, "EinfuegenMitAe1", "Vorgemerkte Dateien einfügen (mit ae statt ä etc.)",
         [this] { pasteMarked(explorer::PasteNames::Mapped); });
-    add(menu, "EinfuegenOhneAenderung1", "Vorgemerkte Dateien einfügen (ohne Änderung)",
+    addMenuCommand(menu, "EinfuegenOhneAenderung1", "Vorgemerkte Dateien einfügen (ohne Änderung)",
         [this] { pasteMarked(explorer::PasteNames::Unchanged); });
-    add(menu, "MitOrdnerKopieren1", "Vorgemerkte Dateien mit Ordner kopieren", [this] { copyMarkedWithFolders(); })
+    addMenuCommand(menu, "MitOrdnerKopieren1", "Vorgemerkte Dateien mit Ordner kopieren", [this] { copyMarkedWithFolders(); })
         ->setToolTip("Zum Beispiel von Festplatte auf Diskette oder umgekehrt");
-    add(menu, "VorgemerkteZeigen1", "Vorgemerkte Dateien zeigen", [this] { showMarkedFiles(); });
-    add(menu, "VorgemerkteLeeren1", "Liste der vorgemerkten Dateien leeren", [this] { m_shared.marked.files.clear(); });
+    addMenuCommand(menu, "VorgemerkteZeigen1", "Vorgemerkte Dateien zeigen", [this] { showMarkedFiles(); });
+    addMenuCommand(menu, "VorgemerkteLeeren1", "Liste der vorgemerkten Dateien leeren", [this] { m_shared.marked.files.clear(); });
 }
 
 void ExplorerWindow::buildDeleteMenu(QMenuBar* bar) {
     QMenu* remove = bar->addMenu("Dateien löschen");
-    add(remove, "AllesAuswaehlen3", "Alles auswählen", [this] { selectAll(); });
-    add(remove, "AlleAusgewaehltenLoeschen1", "Alle ausgewählte Dateien löschen ", [this] { deleteSelectedToBin(); });
+    addMenuCommand(remove, "AllesAuswaehlen3", "Alles auswählen", [this] { selectAll(); });
+    addMenuCommand(remove, "AlleAusgewaehltenLoeschen1", "Alle ausgewählte Dateien löschen ", [this] { deleteSelectedToBin(); });
     QMenu* note = remove->addMenu("Hinweis...");
-    add(note, "HinweisLoeschen1", "Hinweis", [this] { m_shared.dialogs.inform(kBinNote); });
-    add(note, "EndgueltigLoeschen1", "Endgültig löschen", [this] { deleteSelectedForGood(); });
-    add(remove, "ImPapierkorbSuchen1", "gelöschte Dateien des Ordners im Papierkorb suchen", [this] {
+    addMenuCommand(note, "HinweisLoeschen1", "Hinweis", [this] { m_shared.dialogs.inform(kBinNote); });
+    addMenuCommand(note, "EndgueltigLoeschen1", "Endgültig löschen", [this] { deleteSelectedForGood(); });
+    addMenuCommand(remove, "ImPapierkorbSuchen1", "gelöschte Dateien des Ordners im Papierkorb suchen", [this] {
         if (m_hooks.showBin) m_hooks.showBin(m_folder);
     });
 }
@@ -68,8 +63,8 @@ void ExplorerWindow::buildDeleteMenu(QMenuBar* bar) {
 void ExplorerWindow::buildFolderPopup() {
     m_folderPopup = new QMenu(this);
     m_folderPopup->setObjectName("PopupMenu2");
-    add(m_folderPopup, "OrdnerVormerken1", "Ordner vormerken", [this] { markFolder(); });
-    add(m_folderPopup, "OrdnerKopieren1", "Vorgemerkten Ordner kopieren", [this] { copyMarkedFolder(); });
+    addMenuCommand(m_folderPopup, "OrdnerVormerken1", "Ordner vormerken", [this] { markFolder(); });
+    addMenuCommand(m_folderPopup, "OrdnerKopieren1", "Vorgemerkten Ordner kopieren", [this] { copyMarkedFolder(); });
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_tree, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_folderPopup->popup(m_tree->viewport()->mapToGlobal(at)); });

@@ -11,6 +11,7 @@
 
 #include "ExplorerWindow.h"
 #include "common/Dialogs.h"
+#include "common/MenuCommands.h"
 #include "common/FileIo.h"
 #include "common/UiText.h"
 #include "explorer/FileLines.h"
@@ -37,14 +38,6 @@ constexpr const char* kUsage =
     "\"Chr\": die Chronik aller bisher angeklickten Ordner.\r\n"
     "F11: zweiter Explorer. Esc: Explorer schließen.";
 
-QAction* add(QMenu* menu, const char* name, const QString& text, std::function<void()> command,
-             const QKeySequence& key = {}) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(name);
-    if (!key.isEmpty()) action->setShortcut(key);
-    QObject::connect(action, &QAction::triggered, menu, [command = std::move(command)] { command(); });
-    return action;
-}
 
 bool hasZeroByte(const std::string& path) {
     const auto bytes = fileio::readFile(path);
@@ -58,17 +51,17 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
     close->setObjectName("Schliessen1");
     connect(close, &QAction::triggered, this, &QWidget::close);
     QMenu* search = bar->addMenu("Suchen");
-    add(search, "EinfacheSuche1", "Einfache Suche", [this] { simpleSearch(); })->setToolTip("Treffer werden markiert");
+    addMenuCommand(search, "EinfacheSuche1", "Einfache Suche", [this] { simpleSearch(); })->setToolTip("Treffer werden markiert");
     buildDeleteMenu(bar);
     QMenu* files = bar->addMenu("Dateien");
-    add(files, "AllesAuswaehlen1", "Alles auswählen", [this] { selectAll(); });
+    addMenuCommand(files, "AllesAuswaehlen1", "Alles auswählen", [this] { selectAll(); });
     buildMarkingItems(files);
     files->addSeparator();
-    add(files, "AlleOeffnen1", "Alle ausgewählten Dateien öffnen", [this] { openAllSelected(); });
-    add(files, "Eigenschaften1", "Eigenschaften ...", [this] { showProperties(); });
-    add(files, "Hinweis1", "Hinweis", [this] { m_shared.dialogs.inform(kNote); });
+    addMenuCommand(files, "AlleOeffnen1", "Alle ausgewählten Dateien öffnen", [this] { openAllSelected(); });
+    addMenuCommand(files, "Eigenschaften1", "Eigenschaften ...", [this] { showProperties(); });
+    addMenuCommand(files, "Hinweis1", "Hinweis", [this] { m_shared.dialogs.inform(kNote); });
     QMenu* pictures = bar->addMenu("Bilder");
-    add(pictures, "BildZeigen1", "Bild zeigen", [this] {
+    addMenuCommand(pictures, "BildZeigen1", "Bild zeigen", [this] {
         const auto paths = selectedPaths();
         if (paths.empty() || !m_hooks.showPicture) return;
         m_hooks.showPicture(paths.front(), allPaths());
@@ -78,28 +71,28 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
 
 void ExplorerWindow::buildExtrasMenu(QMenuBar* bar) {
     QMenu* extras = bar->addMenu("Extras");
-    add(extras, "AnwendungMitParameter1", "Anwendung starten (mit Parameter)", [this] { startWithParameters(); });
-    add(extras, "Textvorschau1", "Textvorschau (Erweitertes ASCII)", [this] { textPreview(); });
-    add(extras, "InEinerDatei1", "Alle ausgewählten Dateien in einer Datei einlesen",
+    addMenuCommand(extras, "AnwendungMitParameter1", "Anwendung starten (mit Parameter)", [this] { startWithParameters(); });
+    addMenuCommand(extras, "Textvorschau1", "Textvorschau (Erweitertes ASCII)", [this] { textPreview(); });
+    addMenuCommand(extras, "InEinerDatei1", "Alle ausgewählten Dateien in einer Datei einlesen",
         [this] { readSelectedIntoOneDocument(); });
-    add(extras, "Windowsexplorer1", "Windowsexplorer im ausgewählten Ordner öffnen", [this] { openFileManagerHere(); });
-    add(extras, "Dosfenster1", "Dosfenster öffnen", [this] { openTerminalHere(); });
-    add(extras, "Konsolenausgabe1", "Ausgabe eines Konsolenprogramm lesen", [this] { readConsoleOutput(); });
-    add(extras, "Speicherplatz1", "Wieviel Speicherplatz?", [this] { showDrivesReport(); });
+    addMenuCommand(extras, "Windowsexplorer1", "Windowsexplorer im ausgewählten Ordner öffnen", [this] { openFileManagerHere(); });
+    addMenuCommand(extras, "Dosfenster1", "Dosfenster öffnen", [this] { openTerminalHere(); });
+    addMenuCommand(extras, "Konsolenausgabe1", "Ausgabe eines Konsolenprogramm lesen", [this] { readConsoleOutput(); });
+    addMenuCommand(extras, "Speicherplatz1", "Wieviel Speicherplatz?", [this] { showDrivesReport(); });
     extras->addSeparator();
-    add(extras, "HoeheAnpassen1", "Explorer in der Höhe automatisch anpassen", [this] {
+    addMenuCommand(extras, "HoeheAnpassen1", "Explorer in der Höhe automatisch anpassen", [this] {
         m_shared.dialogs.inform("Diese Einstellung wird über Menü \"Einstellungen\" (siehe rechts unten) vorgenommen)");
         if (m_hooks.openSettings) m_hooks.openSettings(8);
     });
-    QAction* onTop = add(extras, "ImVordergrund1", "Explorer immer im Vordergrund", [] {});
+    QAction* onTop = addMenuCommand(extras, "ImVordergrund1", "Explorer immer im Vordergrund", [] {});
     onTop->setCheckable(true);
     connect(onTop, &QAction::toggled, this, [this](bool on) {
         if (m_hooks.keepOnTop) m_hooks.keepOnTop(on);
     });
-    add(extras, "NurDiesen1", "Nur diesen Explorer zeigen", [this] {
+    addMenuCommand(extras, "NurDiesen1", "Nur diesen Explorer zeigen", [this] {
         if (m_hooks.showOnlyThis) m_hooks.showOnlyThis();
     });
-    add(extras, "Explorer2ZeigenVerstecken1", "Explorer 2 zeigen/verstecken", [this] {
+    addMenuCommand(extras, "Explorer2ZeigenVerstecken1", "Explorer 2 zeigen/verstecken", [this] {
         if (m_hooks.toggleSecondExplorer) m_hooks.toggleSecondExplorer();
     });
 }
@@ -107,7 +100,7 @@ void ExplorerWindow::buildExtrasMenu(QMenuBar* bar) {
 void ExplorerWindow::buildFilePopup() {
     m_filePopup = new QMenu(this);
     m_filePopup->setObjectName("PopupMenu1");
-    add(m_filePopup, "DateiEinlesen1", "Datei einlesen (falls Textdatei)", [this] {
+    addMenuCommand(m_filePopup, "DateiEinlesen1", "Datei einlesen (falls Textdatei)", [this] {
         const auto paths = selectedPaths();
         if (!paths.empty() && paths.front().size() > 4 &&
             u(q(paths.front()).toLower()).substr(paths.front().size() - 4) == ".jp0") {
@@ -116,15 +109,15 @@ void ExplorerWindow::buildFilePopup() {
         }
         openSelected(true);
     });
-    add(m_filePopup, "AllesAuswaehlen2", "Alles auswählen", [this] { selectAll(); });
-    add(m_filePopup, "AlleAusgewaehltenLoeschen2", "Alle ausgewählten Dateien löschen", [this] { deleteSelectedToBin(); });
-    add(m_filePopup, "DateienVormerken2", "Dateien vormerken", [this] { markSelected(false); });
-    add(m_filePopup, "VorgemerkteEinfuegen2", "vorgemerkte Dateien einfügen",
+    addMenuCommand(m_filePopup, "AllesAuswaehlen2", "Alles auswählen", [this] { selectAll(); });
+    addMenuCommand(m_filePopup, "AlleAusgewaehltenLoeschen2", "Alle ausgewählten Dateien löschen", [this] { deleteSelectedToBin(); });
+    addMenuCommand(m_filePopup, "DateienVormerken2", "Dateien vormerken", [this] { markSelected(false); });
+    addMenuCommand(m_filePopup, "VorgemerkteEinfuegen2", "vorgemerkte Dateien einfügen",
         [this] { pasteMarked(explorer::PasteNames::Mapped); });
-    add(m_filePopup, "MitOrdnerKopieren2", "vorgemerkte Dateien mit Ordner kopieren", [this] { copyMarkedWithFolders(); });
-    add(m_filePopup, "VorgemerkteLoeschen2", "vorgemerkte Dateien löschen", [this] { deleteMarkedToBin(); });
-    add(m_filePopup, "AlleTextdateienOeffnen1", "Alle ausgewählten Textdateien öffnen", [this] { openAllSelected(); });
-    add(m_filePopup, "AnwendungStarten1", "Anwendung starten", [this] {
+    addMenuCommand(m_filePopup, "MitOrdnerKopieren2", "vorgemerkte Dateien mit Ordner kopieren", [this] { copyMarkedWithFolders(); });
+    addMenuCommand(m_filePopup, "VorgemerkteLoeschen2", "vorgemerkte Dateien löschen", [this] { deleteMarkedToBin(); });
+    addMenuCommand(m_filePopup, "AlleTextdateienOeffnen1", "Alle ausgewählten Textdateien öffnen", [this] { openAllSelected(); });
+    addMenuCommand(m_filePopup, "AnwendungStarten1", "Anwendung starten", [this] {
         for (const auto& path : selectedPaths()) platform::openWithAssociated(path);
     });
     connect(m_files, &QWidget::customContextMenuRequested, this,
@@ -146,8 +139,8 @@ void ExplorerWindow::simpleSearch() {
 QMenu* ExplorerWindow::buildChronicleMenu() {
     auto* menu = new QMenu(this);
     menu->setObjectName("PopupMenu3");
-    add(menu, "ChronikLoeschen1", "Chronik löschen", [this] { m_shared.chronicle.clear(); });
-    add(menu, "ChronikHinzufuegen1", "Ordner der Chronik hinzufügen", [this] { addCurrentFolderToChronicle(); });
+    addMenuCommand(menu, "ChronikLoeschen1", "Chronik löschen", [this] { m_shared.chronicle.clear(); });
+    addMenuCommand(menu, "ChronikHinzufuegen1", "Ordner der Chronik hinzufügen", [this] { addCurrentFolderToChronicle(); });
     menu->addSeparator();
     const auto entries = m_shared.chronicle.menuEntries([](const std::string& f) {
         struct stat st {};

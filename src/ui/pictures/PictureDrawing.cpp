@@ -5,6 +5,7 @@
 
 #include "PictureWindow.h"
 #include "common/Dialogs.h"
+#include "common/MenuCommands.h"
 #include "common/UiText.h"
 #include "platform/pictures/QtPictureCodecs.h"
 
@@ -21,32 +22,27 @@ constexpr const char* kAllOk =
 void PictureWindow::buildDrawingMenu() {
     QMenu* draw = m_menu->addMenu("Ausschnitt markieren");
     draw->setObjectName("AusschnittMarkieren1");
-    const auto add = [this, draw](const char* name, const QString& text, std::function<void()> command) {
-        QAction* a = draw->addAction(text);
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
-    };
-    add("Quadrat1", "Höhe so ändern, dass Markierung Quadrat", [this] { makeMarkingSquare(); });
-    add("Horizontal1", "Horizontale Linie zeichnen", [this] { drawFigure(Figure::Horizontal); });
-    add("Vertikal1", "Vertikale Linie zeichnen", [this] { drawFigure(Figure::Vertical); });
-    add("DiagonaleAb1", "Diagonale abwärts (rot) zeichnen", [this] { drawFigure(Figure::DiagonalDown); });
-    add("DiagonaleAuf1", "Diagonale aufwärts (blau) zeichnen", [this] { drawFigure(Figure::DiagonalUp); });
-    add("Rechteck1", "Rechteck nach Markierung zeichnen", [this] { drawFigure(Figure::Rectangle); });
-    add("Ellipse1", "Ellipse in Markierung zeichnen", [this] { drawFigure(Figure::Ellipse); });
-    add("Kreis1", "Kreis in Markierung zeichnen", [this] {
+    addMenuCommand(draw, "Quadrat1", "Höhe so ändern, dass Markierung Quadrat", [this] { makeMarkingSquare(); });
+    addMenuCommand(draw, "Horizontal1", "Horizontale Linie zeichnen", [this] { drawFigure(Figure::Horizontal); });
+    addMenuCommand(draw, "Vertikal1", "Vertikale Linie zeichnen", [this] { drawFigure(Figure::Vertical); });
+    addMenuCommand(draw, "DiagonaleAb1", "Diagonale abwärts (rot) zeichnen", [this] { drawFigure(Figure::DiagonalDown); });
+    addMenuCommand(draw, "DiagonaleAuf1", "Diagonale aufwärts (blau) zeichnen", [this] { drawFigure(Figure::DiagonalUp); });
+    addMenuCommand(draw, "Rechteck1", "Rechteck nach Markierung zeichnen", [this] { drawFigure(Figure::Rectangle); });
+    addMenuCommand(draw, "Ellipse1", "Ellipse in Markierung zeichnen", [this] { drawFigure(Figure::Ellipse); });
+    addMenuCommand(draw, "Kreis1", "Kreis in Markierung zeichnen", [this] {
         makeMarkingSquare();
         drawFigure(Figure::Ellipse);
     });
-    add("Rueckgaengig1", "Letzte Zeichnung rückgängig machen", [this] {
+    addMenuCommand(draw, "Rueckgaengig1", "Letzte Zeichnung rückgängig machen", [this] {
         if (m_copyBuffer.empty()) return;
         m_source = m_copyBuffer;
         m_sourceSize = {m_source.width(), m_source.height()};
         redisplay(true);
     });
-    add("FarbeZeichnen1", "Farbe für Zeichnen", [this] {
+    addMenuCommand(draw, "FarbeZeichnen1", "Farbe für Zeichnen", [this] {
         if (auto colour = m_dialogs.chooseColour(colourToWindows(m_drawColour))) m_drawColour = colourFromWindows(*colour);
     });
-    add("DickeZeichnen1", "Dicke für Zeichnen", [this] {
+    addMenuCommand(draw, "DickeZeichnen1", "Dicke für Zeichnen", [this] {
         long long width = m_drawWidth;
         if (m_dialogs.askNumber("Dicke des zeichenstifts", "Geben Sie eine Zahl ein", width) && width > 0) {
             m_drawWidth = static_cast<int>(std::min<long long>(width, 500));

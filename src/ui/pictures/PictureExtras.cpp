@@ -11,6 +11,7 @@
 #include "ExtraPicture.h"
 #include "PictureWindow.h"
 #include "common/Dialogs.h"
+#include "common/MenuCommands.h"
 #include "common/FileIo.h"
 #include "common/PathNames.h"
 #include "common/Text.h"
@@ -79,20 +80,15 @@ void PictureWindow::markedAsExtraPicture() {
 
 QMenu* PictureWindow::extraMenu(ExtraPicture* extra) {
     auto* menu = new QMenu(extra);
-    const auto add = [this, menu](const char* name, const QString& text, std::function<void()> command) {
-        QAction* a = menu->addAction(text);
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
-    };
     using pictures::viewer::InsertMode;
-    add("BildEinfuegen1", "Bild einfügen", [this, extra] { insertExtra(extra, InsertMode::Copy); });
-    add("GeschwaerztesNicht1", "Bild einfügen, Geschwärztes nicht", [this, extra] { insertExtra(extra, InsertMode::SkipBlack); });
-    add("Transparent1", "Bild transparent einfügen", [this, extra] { insertExtra(extra, InsertMode::Transparent); });
-    add("AlleZeigen1", "Alle vorgemerkten Bilder zeigen", [this] {
+    addMenuCommand(menu, "BildEinfuegen1", "Bild einfügen", [this, extra] { insertExtra(extra, InsertMode::Copy); });
+    addMenuCommand(menu, "GeschwaerztesNicht1", "Bild einfügen, Geschwärztes nicht", [this, extra] { insertExtra(extra, InsertMode::SkipBlack); });
+    addMenuCommand(menu, "Transparent1", "Bild transparent einfügen", [this, extra] { insertExtra(extra, InsertMode::Transparent); });
+    addMenuCommand(menu, "AlleZeigen1", "Alle vorgemerkten Bilder zeigen", [this] {
         for (int n = 1; n <= extraPictureCount(); ++n) extraPicture(n)->show();
         m_dialogs.inform("Mit Taste \"1\" sehen Sie Bild 1, mit Taste \"2\" Bild 2 ...");
     });
-    add("AlteLage1", "Alte Lage wiederherstellen", [extra] { extra->move(extra->origin()); });
+    addMenuCommand(menu, "AlteLage1", "Alte Lage wiederherstellen", [extra] { extra->move(extra->origin()); });
     struct Move {
         const char* name;
         const char* text;
@@ -100,7 +96,7 @@ QMenu* PictureWindow::extraMenu(ExtraPicture* extra) {
     };
     for (const Move& m : {Move{"NachRechts1", "Nach rechts verschieben", {1, 0}}, Move{"NachLinks1", "Nach links verschieben", {-1, 0}},
                           Move{"NachOben1", "Nach oben verschieben", {0, -1}}, Move{"NachUnten1", "Nach unten verschieben", {0, 1}}}) {
-        add(m.name, m.text, [this, extra, direction = m.direction, text = m.text] {
+        addMenuCommand(menu, m.name, m.text, [this, extra, direction = m.direction, text = m.text] {
             long long pixels = 10;
             if (m_dialogs.askNumber(text, "Wieviel Pixel", pixels)) extra->move(extra->pos() + direction * static_cast<int>(pixels));
         });

@@ -16,6 +16,7 @@
 #include "PictureSaveDialog.h"
 #include "SizePanel.h"
 #include "common/Dialogs.h"
+#include "common/MenuCommands.h"
 #include "common/FileIo.h"
 #include "common/PathNames.h"
 #include "common/UiText.h"
@@ -86,51 +87,41 @@ QSize PictureWindow::screenSize() const {
 void PictureWindow::buildMenu() {
     m_menu = new QMenu(this);
     m_menu->setObjectName("PopupMenu1");
-    const auto add = [this](const char* name, const QString& text, std::function<void()> command) {
-        QAction* a = m_menu->addAction(text);
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
-    };
-    add("Naechstes1", "Nächstes Bild", [this] { stepPicture(true); });
-    add("Voriges1", "Voriges Bild", [this] { stepPicture(false); });
-    add("Bildgroesseroderkleiner", "Bild größer oder kleiner", [this] { toggleFullSize(); });
+    addMenuCommand(m_menu, "Naechstes1", "Nächstes Bild", [this] { stepPicture(true); });
+    addMenuCommand(m_menu, "Voriges1", "Voriges Bild", [this] { stepPicture(false); });
+    addMenuCommand(m_menu, "Bildgroesseroderkleiner", "Bild größer oder kleiner", [this] { toggleFullSize(); });
     m_menu->addSeparator();
-    add("MarkierungLinksOben1", "Markierung links oben", [this] { markCorner(true); });
-    add("MarkierungRechtsUnten1", "Markierung rechts unten", [this] { markCorner(false); });
-    add("SeitenverhaeltnisBeibehalten1", "... und dabei das Seitenverhältnis beibehalten", [this] { markKeepingRatio(false); });
-    add("SeitenverhaeltnisBestimmen1", "... und dabei das Seitenverhältnis bestimmen", [this] { markKeepingRatio(true); });
-    add("Ausschneiden1", "Markiertes Rechteck ausschneiden", [this] { cutMarked(); });
+    addMenuCommand(m_menu, "MarkierungLinksOben1", "Markierung links oben", [this] { markCorner(true); });
+    addMenuCommand(m_menu, "MarkierungRechtsUnten1", "Markierung rechts unten", [this] { markCorner(false); });
+    addMenuCommand(m_menu, "SeitenverhaeltnisBeibehalten1", "... und dabei das Seitenverhältnis beibehalten", [this] { markKeepingRatio(false); });
+    addMenuCommand(m_menu, "SeitenverhaeltnisBestimmen1", "... und dabei das Seitenverhältnis bestimmen", [this] { markKeepingRatio(true); });
+    addMenuCommand(m_menu, "Ausschneiden1", "Markiertes Rechteck ausschneiden", [this] { cutMarked(); });
     buildDrawingMenu();
-    add("ExtraBild1", "Markiertes Rechteck als extra Bild vormerken", [this] { markedAsExtraPicture(); });
-    add("Verschieben1", "Markiertes Rechteck verschieben", [this] { markedAsExtraPicture(); });
-    add("GanzesExtraBild1", "Ganzes Bild als extra Bild vormerken", [this] { wholeAsExtraPicture(); });
+    addMenuCommand(m_menu, "ExtraBild1", "Markiertes Rechteck als extra Bild vormerken", [this] { markedAsExtraPicture(); });
+    addMenuCommand(m_menu, "Verschieben1", "Markiertes Rechteck verschieben", [this] { markedAsExtraPicture(); });
+    addMenuCommand(m_menu, "GanzesExtraBild1", "Ganzes Bild als extra Bild vormerken", [this] { wholeAsExtraPicture(); });
     m_menu->addSeparator();
-    add("LinksDrehen1", "links drehen (und speichern)", [this] { turn(false); });
-    add("RechtsDrehen1", "rechts drehen (und speichern)", [this] { turn(true); });
-    add("DrehenUmGrad1", "links drehen um ... Grad", [this] { rotateByAngle(); });
-    add("Heller1", "Heller (ohne Grauschleier)", [this] { brighter(5); });
-    add("Dunkler1", "Dunkler", [this] { brighter(-5); });
-    add("MehrRot1", "mehr rot", [this] { colourStep(5, 0, 0); });
-    add("MehrGruen1", "mehr grün", [this] { colourStep(0, 5, 0); });
-    add("MehrBlau1", "mehr blau", [this] { colourStep(0, 0, 5); });
-    add("WenigerRot1", "weniger rot", [this] { colourStep(-5, 0, 0); });
-    add("WenigerGruen1", "weniger grün", [this] { colourStep(0, -5, 0); });
-    add("WenigerBlau1", "weniger blau", [this] { colourStep(0, 0, -5); });
-    add("Einfaerben1", "Einfärben", [this] { colourIn(); });
+    addMenuCommand(m_menu, "LinksDrehen1", "links drehen (und speichern)", [this] { turn(false); });
+    addMenuCommand(m_menu, "RechtsDrehen1", "rechts drehen (und speichern)", [this] { turn(true); });
+    addMenuCommand(m_menu, "DrehenUmGrad1", "links drehen um ... Grad", [this] { rotateByAngle(); });
+    addMenuCommand(m_menu, "Heller1", "Heller (ohne Grauschleier)", [this] { brighter(5); });
+    addMenuCommand(m_menu, "Dunkler1", "Dunkler", [this] { brighter(-5); });
+    addMenuCommand(m_menu, "MehrRot1", "mehr rot", [this] { colourStep(5, 0, 0); });
+    addMenuCommand(m_menu, "MehrGruen1", "mehr grün", [this] { colourStep(0, 5, 0); });
+    addMenuCommand(m_menu, "MehrBlau1", "mehr blau", [this] { colourStep(0, 0, 5); });
+    addMenuCommand(m_menu, "WenigerRot1", "weniger rot", [this] { colourStep(-5, 0, 0); });
+    addMenuCommand(m_menu, "WenigerGruen1", "weniger grün", [this] { colourStep(0, -5, 0); });
+    addMenuCommand(m_menu, "WenigerBlau1", "weniger blau", [this] { colourStep(0, 0, -5); });
+    addMenuCommand(m_menu, "Einfaerben1", "Einfärben", [this] { colourIn(); });
     QMenu* pen = m_menu->addMenu("Korrekturstift");
     pen->setObjectName("Korrekturstift1");
-    const auto penItem = [this, pen](const char* name, const QString& text, std::function<void()> command) {
-        QAction* a = pen->addAction(text);
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
-    };
-    penItem("StiftZeigen1", "Korrekturstift zeigen/verstecken", [this] { toggleCorrectionPen(); });
-    penItem("StiftFarbe1", "Farbe unter dem Mauszeiger merken", [this] { rememberPenColour(); });
-    penItem("StiftSehrKlein1", "sehr klein", [this] { setPenSize(3); });
-    penItem("StiftNormal1", "normal", [this] { setPenSize(9); });
-    penItem("StiftGross1", "groß", [this] { setPenSize(17); });
-    penItem("StiftSehrGross1", "sehr groß", [this] { setPenSize(33); });
-    add("Kontrast1", "mehr Kontrast - weniger Grauschleier", [this] {
+    addMenuCommand(pen, "StiftZeigen1", "Korrekturstift zeigen/verstecken", [this] { toggleCorrectionPen(); });
+    addMenuCommand(pen, "StiftFarbe1", "Farbe unter dem Mauszeiger merken", [this] { rememberPenColour(); });
+    addMenuCommand(pen, "StiftSehrKlein1", "sehr klein", [this] { setPenSize(3); });
+    addMenuCommand(pen, "StiftNormal1", "normal", [this] { setPenSize(9); });
+    addMenuCommand(pen, "StiftGross1", "groß", [this] { setPenSize(17); });
+    addMenuCommand(pen, "StiftSehrGross1", "sehr groß", [this] { setPenSize(33); });
+    addMenuCommand(m_menu, "Kontrast1", "mehr Kontrast - weniger Grauschleier", [this] {
         ensureSource();
         do {
             pictures::viewer::applyCurve(m_source, {5, 5, 5, -5});
@@ -138,17 +129,17 @@ void PictureWindow::buildMenu() {
         } while (m_dialogs.ask("Noch einmal?") == Answer::Yes);
     });
     m_menu->addSeparator();
-    add("BildSpeichern1", "Bild speichern", [this] { saveAs(); });
-    add("AndereGroesse1", "Bild in anderer Größe zeigen/speichern", [this] { openSizePanel(); });
-    add("Wiederherstellen1", "Bild wiederherstellen", [this] { reload(); });
-    add("Umbenennen1", "umbenennen", [this] { rename(); });
-    add("Vormerken1", "Bild zu den vorgemerkten Dateien / rückgängig ", [this] {
+    addMenuCommand(m_menu, "BildSpeichern1", "Bild speichern", [this] { saveAs(); });
+    addMenuCommand(m_menu, "AndereGroesse1", "Bild in anderer Größe zeigen/speichern", [this] { openSizePanel(); });
+    addMenuCommand(m_menu, "Wiederherstellen1", "Bild wiederherstellen", [this] { reload(); });
+    addMenuCommand(m_menu, "Umbenennen1", "umbenennen", [this] { rename(); });
+    addMenuCommand(m_menu, "Vormerken1", "Bild zu den vorgemerkten Dateien / rückgängig ", [this] {
         if (m_hooks.markFile) m_hooks.markFile(m_path);
     });
-    add("Papierkorb1", "Bild in Papierkorb verschieben", [this] { moveToBin(); });
-    add("ImBrowserDrucken1", "Bild im Browser zeigen und dort drucken ", [this] { printInBrowser(); });
-    add("Ueberblick1", "Überblick über alle Bilder des Ordners", [this] { showOverview(); });
-    add("Zwischenablage1", "Bild der Zwischenablage zeigen", [this] { showClipboardPicture(); });
+    addMenuCommand(m_menu, "Papierkorb1", "Bild in Papierkorb verschieben", [this] { moveToBin(); });
+    addMenuCommand(m_menu, "ImBrowserDrucken1", "Bild im Browser zeigen und dort drucken ", [this] { printInBrowser(); });
+    addMenuCommand(m_menu, "Ueberblick1", "Überblick über alle Bilder des Ordners", [this] { showOverview(); });
+    addMenuCommand(m_menu, "Zwischenablage1", "Bild der Zwischenablage zeigen", [this] { showClipboardPicture(); });
     for (auto [name, text, flag] : {std::tuple{"DateinamenEinblenden1", "Dateinamen einblenden", &m_showName},
                                     std::tuple{"GroesseEinblenden1", "Größe einblenden", &m_showSize}}) {
         QAction* a = m_menu->addAction(text);
@@ -167,7 +158,7 @@ void PictureWindow::buildMenu() {
         m_shrinkLarge = on;
         m_prefetched.clear();
     });
-    add("Experten1", "Umschalten zum ausführlichen Menü (nur für Experten)", [this] {
+    addMenuCommand(m_menu, "Experten1", "Umschalten zum ausführlichen Menü (nur für Experten)", [this] {
         if (m_path.empty()) m_dialogs.inform("Zuerst im Ordner mit Doppelklick Bild laden!");
     });
 }

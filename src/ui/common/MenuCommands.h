@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <functional>
+
+namespace pictra::ui {
+
+// A menu entry named for the tests, running one command.
+inline QAction* addMenuCommand(QMenu* menu, const char* name, const QString& text, std::function<void()> command,
+                               const QKeySequence& key = {}) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    if (!key.isEmpty()) action->setShortcut(key);
+    QObject::connect(action, &QAction::triggered, menu, [command = std::move(command)] { command(); });
+    return action;
+}
+
+}  // namespace pictra::ui
