@@ -419,3 +419,17 @@ TEST(Viewer, RatioMarkingAndColouringIn) {
     v::applyCurve(grey, {5, 0, 0, 0, true});  // "mehr rot": only red gets its offset
     EXPECT_EQ(grey.pixel(0, 0), 0xFF6E6464u);
 }
+
+TEST(Viewer, RainbowAndSmoothInsert) {
+    Bitmap32 b(7, 2);
+    v::drawRainbow(b);
+    EXPECT_EQ(b.pixel(0, 0), 0xFFFF0000u);  // red
+    EXPECT_EQ(b.pixel(6, 1), 0xFFFF00FFu);  // violet
+    Bitmap32 picture(8, 8);
+    picture.clear(0xFF000000);
+    Bitmap32 extra(8, 8);
+    extra.clear(0xFFFFFFFF);
+    v::insertPicture(picture, extra, 0, 0, v::InsertMode::Smooth);
+    EXPECT_EQ(picture.pixel(0, 0), 0xFF000000u);  // the edge keeps the picture
+    EXPECT_EQ(picture.pixel(3, 3), 0xFFFFFFFFu);  // the middle is the extra picture
+}

@@ -308,3 +308,32 @@ TEST_F(PictureWindowTest, ATinyPictureGetsAWindowOfItsOwnSizeNote) {
     EXPECT_EQ(pictures->currentPath(), folder + "/punkt.png");
     EXPECT_EQ(pictures->size(), QSize(200, 200));
 }
+
+TEST_F(PictureWindowTest, APartEditedAloneGoesBackIntoItsExtraPicture) {
+    pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    settle();
+    f.dialogs.expectInform("Fehler: Zuerst Teil ausschneiden, dann im ausgeschnittenen Bild Menü \"Auschnitt als extra "
+                           "Bild bearbeiten\" aufrufen!");
+    pictures->putEditedPartBack();
+    moveMouse(pictures, QPoint(0, 0));
+    QTest::keyClick(pictures, Qt::Key_F1);
+    moveMouse(pictures, QPoint(40, 30));
+    QTest::keyClick(pictures, Qt::Key_F2);
+    f.dialogs.expectInform("Vorgemerktes Bild in den Vordgrund: Taste \"1\" etc.");
+    pictures->markedAsExtraPicture();
+    auto* extra = static_cast<ui::ExtraPicture*>(pictures->extraPicture(1));
+    f.dialogs.expectInform("Jetzt kann dieser Auschnitt separat bearbeitet werden.\rZurück mit Menüpunkt: "
+                           "\"Extras|Änderungen des Auschnitts einfügen\".");
+    pictures->editExtraAlone(extra);
+    settle();
+    EXPECT_EQ(pictures->sourceSize(), (pictures::viewer::Size{40, 30}));
+    pictures->turnOnly(true);
+    pictures->putEditedPartBack();
+    settle();
+    EXPECT_EQ(pictures->currentPath(), folder + "/a.png");
+    EXPECT_EQ(extra->image().size(), QSize(30, 40));  // the turned part
+    // Mixed in with soft edges: the middle is the part's, the border the picture's.
+    extra->move(pictures->mapToGlobal(QPoint(200, 100)));
+    pictures->insertExtra(extra, pictures::viewer::InsertMode::Smooth);
+    EXPECT_EQ(pictures->displayed().pixel(200, 100), 0xFFFF0000u);
+}

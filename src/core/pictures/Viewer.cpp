@@ -227,6 +227,19 @@ void insertPicture(Bitmap32& picture, const Bitmap32& extra, int x, int y, Inser
                     if (value > 6) old = add;
                     break;
                 }
+                case InsertMode::Smooth: {
+                    // Weight 1000 in the middle, falling to 0 at the edge over a quarter of the size.
+                    const int edge = std::min({i, j, extra.width() - 1 - i, extra.height() - 1 - j});
+                    const int ramp = std::max(1, std::min(extra.width(), extra.height()) / 4);
+                    const Color32 w = static_cast<Color32>(std::min(1000, edge * 1000 / ramp));
+                    Color32 mixed = 0xFF000000u;
+                    for (int shift : {0, 8, 16}) {
+                        const Color32 c = (w * ((add >> shift) & 0xFF) + (1000 - w) * ((old >> shift) & 0xFF)) / 1000;
+                        mixed |= c << shift;
+                    }
+                    old = mixed;
+                    break;
+                }
                 case InsertMode::Transparent: {
                     Color32 mixed = 0xFF000000u;
                     for (int shift : {0, 8, 16}) {
@@ -256,6 +269,30 @@ void growToFit(Bitmap32& picture, int& x, int& y, int w, int h) {
     picture = std::move(grown);
     x += left;
     y += top;
+}
+
+void drawRainbow(Bitmap32& picture) {
+    for (int x = 0; x < picture.width(); ++x) {
+        // Hue from 0 (red) to 300 degrees (violet), full saturation and value.
+        const double hue = 300.0 * x / std::max(1, picture.width() - 1);
+        const int sector = static_cast<int>(hue / 60) % 6;
+        const double f = hue / 60 - std::floor(hue / 60);
+        const int up = static_cast<int>(std::lround(255 * f));
+        const int down = 255 - up;
+        int r = 0, g = 0, b = 0;
+        switch (sector) {
+            case 0: r = 255, g = up; break;
+            case 1: r = down, g = 255; break;
+            case 2: g = 255, b = up; break;
+            case 3: g = down, b = 255; break;
+            case 4: r = up, b = 255; break;
+            default: r = 255, b = down; break;
+        }
+        const Color32 colour = 0xFF000000u | (static_cast<Color32>(r) << 16) | (static_cast<Color32>(g) << 8) |
+                               static_cast<Color32>(b);
+        for (int y = 0; y < picture.height(); ++y) picture.row(y)[x] = colour;
+    }
+    picture.changed();
 }
 
 Bitmap32 messagePicture() {

@@ -93,11 +93,16 @@ PanelSize fromPercent(Size source, double percent);
 // Inserting an extra picture at (x, y) of the picture (the picture already large
 // enough): copied, copied where not nearly black (colour value above 6), or mixed
 // half and half.
-enum class InsertMode { Copy, SkipBlack, Transparent };
+// Smooth: the extra picture fades into the picture towards its edges (its own
+// pixels full in the middle, the picture's at the border).
+enum class InsertMode { Copy, SkipBlack, Transparent, Smooth };
 void insertPicture(Bitmap32& picture, const Bitmap32& extra, int x, int y, InsertMode mode);
 // The picture grown by white margins so that a w × h part fits at (x, y); x and y
 // become the part's place in the grown picture.
 void growToFit(Bitmap32& picture, int& x, int& y, int w, int h);
+
+// "Zeichne Regenbogenfarben": the hues from red to violet across the picture.
+void drawRainbow(Bitmap32& picture);
 
 // The drawn message picture: 600 × 300, black (the texts are written by the window).
 Bitmap32 messagePicture();

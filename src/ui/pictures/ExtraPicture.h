@@ -16,6 +16,11 @@ public:
     ExtraPicture(QWidget* owner, const QImage& image, int number, QPoint origin);
 
     const QImage& image() const { return m_image; }
+    void setImage(const QImage& image) {
+        m_image = image;
+        setPixmap(QPixmap::fromImage(image));
+        resize(image.size());
+    }
     int number() const { return m_number; }
     QPoint origin() const { return m_origin; }  // where it was taken from (global)
     void setMenu(QMenu* menu) { m_menu = menu; }

@@ -17,6 +17,7 @@
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "pictures/AffineTransformation.h"
+#include "platform/Desktop.h"
 #include "platform/pictures/PictureFiles.h"
 #include "platform/pictures/QtPictureCodecs.h"
 
@@ -84,6 +85,14 @@ QMenu* PictureWindow::extraMenu(ExtraPicture* extra) {
     addMenuCommand(menu, "BildEinfuegen1", "Bild einfügen", [this, extra] { insertExtra(extra, InsertMode::Copy); });
     addMenuCommand(menu, "GeschwaerztesNicht1", "Bild einfügen, Geschwärztes nicht", [this, extra] { insertExtra(extra, InsertMode::SkipBlack); });
     addMenuCommand(menu, "Transparent1", "Bild transparent einfügen", [this, extra] { insertExtra(extra, InsertMode::Transparent); });
+    addMenuCommand(menu, "Fliessend1", "Bild einfügen mit fließenden Übergängen",
+                   [this, extra] { insertExtra(extra, InsertMode::Smooth); });
+    addMenuCommand(menu, "Regenbogen1", "Zeichne Regenbogenfarben", [extra] {
+        pictures::Bitmap32 rainbow = platform::pictures::fromQImage(extra->image());
+        pictures::viewer::drawRainbow(rainbow);
+        extra->setImage(platform::pictures::toQImage(rainbow));
+    });
+    addMenuCommand(menu, "AlsExtraBearbeiten1", "Auschnitt als extra Bild bearbeiten", [this, extra] { editExtraAlone(extra); });
     addMenuCommand(menu, "AlleZeigen1", "Alle vorgemerkten Bilder zeigen", [this] {
         for (int n = 1; n <= extraPictureCount(); ++n) extraPicture(n)->show();
         m_dialogs.inform("Mit Taste \"1\" sehen Sie Bild 1, mit Taste \"2\" Bild 2 ...");
@@ -128,6 +137,51 @@ void PictureWindow::insertExtra(ExtraPicture* extra, pictures::viewer::InsertMod
     pictures::viewer::insertPicture(m_source, platform::pictures::fromQImage(extra->image()), x, y, mode);
     m_dialogs.endCancelWindow();
     redisplay(true);
+}
+
+// The part is saved as "tmp.bmp" and shown alone, to be edited like any picture.
+void PictureWindow::editExtraAlone(ExtraPicture* extra) {
+    const std::string part = QDir::tempPath().toStdString() + "/tmp.bmp";
+    try {
+        platform::pictures::savePicture(part, platform::pictures::fromQImage(extra->image()));
+    } catch (const std::exception&) {
+        m_dialogs.inform("Kann nicht speichern! (Intern 18a)");
+        return;
+    }
+    m_editedExtra = extra;
+    m_returnPath = m_path;
+    m_returnList = m_list;
+    showPictureFile(part, {part});
+    m_dialogs.inform("Jetzt kann dieser Auschnitt separat bearbeitet werden.\rZurück mit Menüpunkt: \"Extras|Änderungen "
+                     "des Auschnitts einfügen\".");
+}
+
+void PictureWindow::putEditedPartBack() {
+    if (!m_editedExtra) {
+        m_dialogs.inform("Fehler: Zuerst Teil ausschneiden, dann im ausgeschnittenen Bild Menü \"Auschnitt als extra Bild "
+                         "bearbeiten\" aufrufen!");
+        return;
+    }
+    ensureSource();
+    m_editedExtra->setImage(platform::pictures::toQImage(m_source));
+    ExtraPicture* extra = m_editedExtra;
+    m_editedExtra = nullptr;
+    showPictureFile(m_returnPath, m_returnList);
+    extra->show();
+    extra->raise();
+}
+
+// "Bild in Irvanview zeigen und dort drucken": the desktop's picture viewer prints it.
+void PictureWindow::printInViewer() {
+    ensureSource();
+    const std::string temporary = QDir::tempPath().toStdString() + "/pictra-druck.bmp";
+    try {
+        platform::pictures::savePicture(temporary, m_source);
+    } catch (const std::exception&) {
+        m_dialogs.inform("Kann temporäre Datei \"" + temporary + "\" nicht speichern.");
+        return;
+    }
+    if (!platform::openWithAssociated(temporary)) m_dialogs.inform("Hat nicht geklappt");
 }
 
 void PictureWindow::wholeAsExtraPicture() {

@@ -139,6 +139,8 @@ void PictureWindow::buildMenu() {
     addMenuCommand(m_menu, "Papierkorb1", "Bild in Papierkorb verschieben", [this] { moveToBin(); });
     addMenuCommand(m_menu, "ImBrowserDrucken1", "Bild im Browser zeigen und dort drucken ", [this] { printInBrowser(); });
     addMenuCommand(m_menu, "Ueberblick1", "Überblick über alle Bilder des Ordners", [this] { showOverview(); });
+    addMenuCommand(m_menu, "ImViewerDrucken1", "Bild in Irvanview zeigen und dort drucken", [this] { printInViewer(); });
+    addMenuCommand(m_menu, "AenderungenEinfuegen1", "Änderungen des Auschnitts einfügen", [this] { putEditedPartBack(); });
     addMenuCommand(m_menu, "Zwischenablage1", "Bild der Zwischenablage zeigen", [this] { showClipboardPicture(); });
     for (auto [name, text, flag] : {std::tuple{"DateinamenEinblenden1", "Dateinamen einblenden", &m_showName},
                                     std::tuple{"GroesseEinblenden1", "Größe einblenden", &m_showSize}}) {

@@ -75,6 +75,9 @@ public:
     void colourIn();
     // An extra picture put back where it was dragged to.
     void insertExtra(class ExtraPicture* extra, pictures::viewer::InsertMode mode);
+    void editExtraAlone(class ExtraPicture* extra);
+    void putEditedPartBack();
+    void printInViewer();
     void rotateByAngle();
     void printInBrowser();
     // The correction pen: shown at the pointer, painting the remembered colour.
@@ -151,6 +154,9 @@ private:
     std::string m_pending;  // the picture waited for
     std::vector<std::shared_future<platform::pictures::LoadedPicture>> m_abandoned;
     class QTimer* m_poll = nullptr;
+    class ExtraPicture* m_editedExtra = nullptr;  // the part being edited alone
+    std::string m_returnPath;
+    std::vector<std::string> m_returnList;
     QMenu* m_extrasMenu = nullptr;
     std::optional<std::pair<int, int>> m_ratio;
     float m_lastAngle = 0;
