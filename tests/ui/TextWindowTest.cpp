@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QMenuBar>
+#include <QTest>
+#include <QTimer>
 
 #include "UiFixture.h"
 #include "shell/PlainEditor.h"
@@ -88,4 +90,10 @@ TEST_F(TextWindowTest, WidthGrowsWithTheLongestLine) {
     window.showText("lang", QString(120, 'x'), font, false);
     EXPECT_GT(window.width(), narrow);
     window.close();
+}
+
+TEST_F(TextWindowTest, EscClosesTheWindowAsCancel) {
+    QTimer::singleShot(0, &window, [this] { QTest::keyClick(window.editor(), Qt::Key_Escape); });
+    EXPECT_EQ(window.editText("Titel", "alt", font), QString::fromUtf8(kCancelMarker));
+    EXPECT_FALSE(window.isVisible());
 }
