@@ -3,6 +3,7 @@
 #include <QTabBar>
 #include <QTextBlock>
 #include <QMenu>
+#include <QTextLayout>
 #include <QTest>
 #include <filesystem>
 
@@ -174,4 +175,26 @@ TEST_F(FileMenuTest, AKeyRefusedAtTheLimitSaysWhyOnceAndCopiesNothing) {
     editor()->setMaxLength(100);
     QTest::keyClick(editor(), Qt::Key_X);
     EXPECT_FALSE(window->documents().slot(0).firstEditSnapshot.empty());
+}
+
+TEST_F(FileMenuTest, CentredParagraphsAreDrawnCentredWithWordWrap) {
+    window->resize(800, 600);
+    window->show();
+    editor()->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    editor()->setPlainText("kurz\nlinks");
+    QApplication::processEvents();
+    const auto x = [this](int paragraph) {
+        editor()->viewport()->repaint();
+        const QTextLayout* layout = editor()->document()->findBlockByNumber(paragraph).layout();
+        return layout && layout->lineCount() > 0 ? layout->lineAt(0).cursorToX(0) : -1.0;
+    };
+    window->findChild<QAction*>("Zentriert1")->trigger();  // the caret stands in the first paragraph
+    EXPECT_GT(x(0), 100);  // drawn towards the middle
+    EXPECT_GE(x(1), 0);
+    EXPECT_LT(x(1), 10);
+    window->resize(700, 600);  // a new width keeps it
+    QApplication::processEvents();
+    EXPECT_GT(x(0), 100);
+    window->findChild<QAction*>("Linksbuendig1")->trigger();
+    EXPECT_LT(x(0), 10);
 }

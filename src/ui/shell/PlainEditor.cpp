@@ -3,10 +3,44 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
 
 namespace pictra::ui {
 
+namespace {
+
+// The plain-text layout draws every paragraph with the document's alignment; this
+// one gives a paragraph its own ("Zentriert schreiben") where lines have a width
+// to be centred in, that is with word wrap on.
+class AligningLayout : public QPlainTextDocumentLayout {
+public:
+    explicit AligningLayout(QTextDocument* document) : QPlainTextDocumentLayout(document) {}
+
+    void documentChanged(int from, int charsRemoved, int charsAdded) override {
+        QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+        realign(from, from + std::max(charsAdded, 1));
+    }
+
+    void realign(int from, int to) {
+        for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() <= to;
+             block = block.next()) {
+            QTextLayout* layout = block.layout();
+            if (!layout || layout->lineCount() == 0 || layout->lineAt(0).width() > 100000) continue;
+            QTextOption option = layout->textOption();
+            const Qt::Alignment wanted = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+            const Qt::Alignment current = option.alignment() & Qt::AlignHorizontal_Mask;
+            if (current == wanted || (wanted == Qt::Alignment() && current == Qt::AlignLeft)) continue;
+            option.setAlignment(wanted);
+            layout->setTextOption(option);
+        }
+    }
+};
+
+}  // namespace
+
 PlainEditor::PlainEditor(QWidget* parent) : QPlainTextEdit(parent) {
+    document()->setDocumentLayout(new AligningLayout(document()));
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -16,6 +50,34 @@ PlainEditor::PlainEditor(QWidget* parent) : QPlainTextEdit(parent) {
 int PlainEditor::roomLeft() const {
     const int used = document()->characterCount() - 1;
     return m_maxLength - used + textCursor().selectedText().size();
+}
+
+void PlainEditor::realignParagraphs() {
+    if (auto* layout = dynamic_cast<AligningLayout*>(document()->documentLayout())) {
+        layout->realign(0, document()->characterCount());
+        viewport()->update();
+    }
+}
+
+// Blocks are laid out only when they come into view: each visible one gets its
+// alignment before it is drawn.
+void PlainEditor::paintEvent(QPaintEvent* event) {
+    if (lineWrapMode() != QPlainTextEdit::NoWrap) {
+        if (auto* layout = dynamic_cast<AligningLayout*>(document()->documentLayout())) {
+            const qreal bottom = viewport()->height();
+            for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+                if (blockBoundingGeometry(block).translated(contentOffset()).top() > bottom) break;
+                layout->realign(block.position(), block.position());
+            }
+        }
+    }
+    QPlainTextEdit::paintEvent(event);
+}
+
+void PlainEditor::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    // A new width lays every paragraph out anew with the document's alignment.
+    realignParagraphs();
 }
 
 void PlainEditor::keyPressEvent(QKeyEvent* event) {

@@ -16,6 +16,8 @@ public:
 
     int maxLength() const { return m_maxLength; }
     void setMaxLength(int length) { m_maxLength = length; }
+    // Each paragraph drawn with its own alignment again (after a new width).
+    void realignParagraphs();
 
 signals:
     // The first key refused because the text is at its maximum length.
@@ -23,6 +25,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
