@@ -198,3 +198,24 @@ TEST_F(FileMenuTest, CentredParagraphsAreDrawnCentredWithWordWrap) {
     window->findChild<QAction*>("Linksbuendig1")->trigger();
     EXPECT_LT(x(0), 10);
 }
+
+TEST_F(FileMenuTest, RecentFilesAndTheMakroMenu) {
+    auto* makro = window->findChild<QMenu*>("Makro1");
+    ASSERT_NE(makro, nullptr);
+    EXPECT_FALSE(window->findChild<QAction*>("Makro1")->isVisible());  // no set named yet
+    const std::string first = f.dir.file("eins.txt");
+    const std::string second = f.dir.file("zwei.txt");
+    f.dir.write("eins.txt", "1");
+    f.dir.write("zwei.txt", "2");
+    window->files().loadFile(first);
+    window->files().loadFile(second);
+    auto* recent = window->findChild<QMenu*>("ErneutOeffnen1");
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    ASSERT_EQ(recent->actions().size(), 2);
+    EXPECT_EQ(recent->actions()[0]->text().toStdString(), second);  // newest first
+    EXPECT_EQ(recent->actions()[1]->text().toStdString(), first);
+    for (const char* name : {"SpeichernNr1", "EinlesenNr1", "LoeschenNr1", "AlleNr1", "MakroAendern1", "MakroTauschen1"}) {
+        EXPECT_NE(window->findChild<QAction*>(name), nullptr) << name;
+    }
+}

@@ -12,6 +12,7 @@
 #include "explorer/RecycleBin.h"
 #include "shell/Documents.h"
 #include "shell/FileRules.h"
+#include "shell/FileSets.h"
 
 namespace fs = std::filesystem;
 
@@ -162,7 +163,7 @@ bool DocumentFiles::loadFile(const std::string& rawPath) {
     m_host.setFileName(index, name);
     m_host.setTabCaption(index, documents::fileNamePart(name));
     m_host.refreshCaption();
-    m_store.writeValue("Hauptmenu", "Letzte Datei", name);
+    filesets::recordFile(m_store, name);
     m_host.recordFile(name);
     if (textValue.find(kMathMarker) != std::string::npos) m_host.switchMathModeOn();
     return true;
@@ -274,7 +275,7 @@ bool DocumentFiles::saveDocument(int index, const std::string& requestedPath) {
     if (!writeLines(index, path, filerules::linesToSave(std::move(lines), view.caret()), backup)) return false;
     m_host.showStatus(path + " (geändert!) gespeichert.");
     if (!excluded) copyToSecondDrive(path);
-    m_store.writeValue("Hauptmenu", "Letzte Datei", path);
+    filesets::recordFile(m_store, path);
     m_host.recordFile(path);
     return true;
 }

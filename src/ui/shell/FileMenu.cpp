@@ -21,6 +21,7 @@ void MainWindow::buildFileMenu() {
         if (hasVisibleText(currentEditor())) newDocument();
     }, QKeySequence("Ctrl+N"));
     addCommand(file, "Oeffnen1", "Öffnen...", [this] { openWithExplorer(); });
+    buildRecentMenu(file);
     addCommand(file, "OeffnenKlassisch1", "Öffnen (klassisch) ...", [this] { m_files->openClassic(); });
     file->addSeparator();
     addCommand(file, "Speichern1", "Speichern", [this] { m_files->save(); }, QKeySequence("Ctrl+S"));
@@ -35,6 +36,7 @@ void MainWindow::buildFileMenu() {
                [this] { m_files->showBeforeSave(); });
     addCommand(file, "KopieSpeichern1", "Kopie speichern", [this] { m_files->saveCopy(); });
     addCommand(file, "AlleDateienSpeichern1", "Alle Dateien speichern", [this] { m_files->saveAll(); });
+    buildNumberedCommands(file);
     file->addSeparator();
     addCommand(file, "AlteDateiVorSichern1", "Alte Datei (Stand vor Sichern)", [this] { m_files->showOldBeforeSave(); });
     addCommand(file, "AlteDateiVorSitzung1", "Alte Datei (Stand vor Sitzung)",

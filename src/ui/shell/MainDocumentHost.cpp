@@ -73,7 +73,7 @@ void MainDocumentHost::openSettings(int group) { m_window.openSettings(group); }
 void MainDocumentHost::switchMathModeOn() { m_window.setMathMode(true); }
 
 // The recent-files menu keeps the path once it exists; the last file is already in the settings.
-void MainDocumentHost::recordFile(const std::string&) {}
+void MainDocumentHost::recordFile(const std::string&) { m_window.noteRecordedFile(); }
 
 bool MainDocumentHost::sameVolume(const std::string& a, const std::string& b) { return platform::sameVolume(a, b); }
 int MainDocumentHost::currentHour() { return QTime::currentTime().hour(); }

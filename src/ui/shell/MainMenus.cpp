@@ -36,6 +36,7 @@ QAction* MainWindow::addCommand(QMenu* menu, const char* name, const QString& te
 
 void MainWindow::buildMenus() {
     buildFileMenu();
+    buildMakroMenu();
 
     QMenu* view = menuBar()->addMenu("&Ansicht");
     view->setObjectName("Ansicht1");

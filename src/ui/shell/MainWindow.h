@@ -10,6 +10,7 @@
 #include "AppContext.h"
 #include "html/Entities.h"
 #include "shell/DocumentFiles.h"
+#include "shell/NumberedFiles.h"
 #include "shell/RawPrint.h"
 
 class QMenu;
@@ -106,6 +107,9 @@ public:
     // "Öffnen...": the explorer at the current document's folder, files open by double click.
     void openWithExplorer();
     void textPreviewOfChosenFile();
+    // The recent files: rebuilt when next shown after a load or save changed them.
+    void rebuildRecentMenu();
+    void noteRecordedFile();
     // The own recycle bin, with the entries holding `select` selected.
     void showBinWindow(const std::string& select = {});
     // The picture window, made on first use and kept.
@@ -160,6 +164,11 @@ protected:
 private:
     void buildMenus();
     void buildExplorers();
+    void buildMakroMenu();
+    void editFileSet();
+    void buildRecentMenu(QMenu* file);
+    void buildNumberedCommands(QMenu* file);
+    numbered::Context numberedContext();
     void buildExplorerCommands(QMenu* view);
     void buildFileMenu();
     void fillSaveInFolderMenu(QMenu* menu);
@@ -190,6 +199,10 @@ private:
     std::unique_ptr<Explorers> m_explorers;
     BinWindow* m_binWindow = nullptr;
     PictureWindow* m_pictureWindow = nullptr;
+    std::vector<QAction*> m_makroEntries;
+    bool m_makroAdd = false;
+    QMenu* m_recentMenu = nullptr;
+    bool m_historyChanged = false;
     std::unique_ptr<RawPrinter> m_rawPrinter;
     bool m_settingsOpened = false;
     QAction* m_mathAction = nullptr;
