@@ -93,26 +93,28 @@ bool readInto(Context& c, long long n) {
 
 }  // namespace
 
-void readNumbered(Context& c) {
+namespace {
+
+// A number whose file exists; 0 when cancelled or (with the message) missing.
+long long askExistingNumber(Context& c) {
     const long long n = askFileNumber(c);
-    if (n <= 0) return;
-    const std::string name = fileName(c.paths, n);
-    if (!fileio::fileExists(name)) {
-        c.dialogs.inform("Datei \"" + name + "\" existiert nicht!");
-        return;
+    if (n <= 0) return 0;
+    if (!fileio::fileExists(fileName(c.paths, n))) {
+        c.dialogs.inform("Datei \"" + fileName(c.paths, n) + "\" existiert nicht!");
+        return 0;
     }
-    readInto(c, n);
+    return n;
+}
+
+}  // namespace
+
+void readNumbered(Context& c) {
+    if (const long long n = askExistingNumber(c); n > 0) readInto(c, n);
 }
 
 void deleteNumbered(Context& c) {
-    while (true) {
-        const long long n = askFileNumber(c);
-        if (n <= 0) return;
+    while (const long long n = askExistingNumber(c)) {
         const std::string name = fileName(c.paths, n);
-        if (!fileio::fileExists(name)) {
-            c.dialogs.inform("Datei \"" + name + "\" existiert nicht!");
-            return;
-        }
         if (c.dialogs.ask("Datei \"" + name + "\" wirklich löschen?") != Answer::Yes) return;
         std::error_code ec;
         fs::remove(name, ec);
