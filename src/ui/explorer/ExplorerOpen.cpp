@@ -149,6 +149,22 @@ void ExplorerWindow::dispatch(const std::string& requested, bool fromReadItem) {
     }
 }
 
+namespace {
+
+// The scale is chosen from the header so the picture is decoded only once; the
+// quarter size is what libjpeg would deliver at two eighths (rounded up).
+int previewEighths(std::string_view bytes) {
+    const auto size = platform::pictures::jpegSize(bytes);
+    if (!size) return 2;
+    const int quarterWidth = (size->first + 3) / 4;
+    const int quarterHeight = (size->second + 3) / 4;
+    if (quarterHeight > 320 || quarterWidth >= 321) return 1;
+    if (quarterWidth < 40 && quarterHeight < 40) return 4;
+    return 2;
+}
+
+}  // namespace
+
 // A JPEG is decoded at a quarter (an eighth for large, a half for tiny pictures)
 // and drawn at the bottom of the folder tree with its full size written over it.
 void ExplorerWindow::showPreview(const std::string& path) {
@@ -163,15 +179,7 @@ void ExplorerWindow::showPreview(const std::string& path) {
     const auto bytes = fileio::readFile(path);
     if (!bytes) return;
     try {
-        int eighths = 2;
-        auto picture = platform::pictures::decodeJpeg(*bytes, eighths);
-        if (picture.bitmap.height() > 320 || picture.bitmap.width() >= 321) {
-            eighths = 1;
-            picture = platform::pictures::decodeJpeg(*bytes, eighths);
-        } else if (picture.bitmap.width() < 40 && picture.bitmap.height() < 40) {
-            eighths = 4;
-            picture = platform::pictures::decodeJpeg(*bytes, eighths);
-        }
+        const auto picture = platform::pictures::decodeJpeg(*bytes, previewEighths(*bytes));
         QImage image = platform::pictures::toQImage(picture.bitmap);
         const int w = std::min(image.width(), 500);
         const int h = std::min(image.height(), 400);

@@ -225,9 +225,8 @@ void PictureWindow::colourIn() {
     if (!colour) return;
     const QColor paint = colourFromWindows(*colour);
     // The remembered colour is the source pixel under the pointer.
-    const float f = static_cast<float>(m_source.width()) / static_cast<float>(std::max(m_display.width(), 1));
-    const pictures::Color32 remembered = m_source.pixelChecked(static_cast<int>(std::lround(static_cast<float>(m_mouse.x()) * f)),
-                                                               static_cast<int>(std::lround(static_cast<float>(m_mouse.y()) * f)));
+    const QPoint under = sourcePoint(m_mouse);
+    const pictures::Color32 remembered = m_source.pixelChecked(under.x(), under.y());
     pictures::viewer::colourIn(m_source, remembered, static_cast<int>(std::clamp(tolerance, 0LL, 256LL)),
                                0xFF000000u | static_cast<pictures::Color32>(paint.rgb() & 0xFFFFFF));
     redisplay(false);
@@ -304,17 +303,27 @@ void PictureWindow::setPenSize(int diameter) {
     m_pen->setPenSize(diameter);
 }
 
+// The shown picture keeps the proportions of the full-size one, so one factor maps both axes.
+float PictureWindow::sourceFactor() const {
+    return static_cast<float>(m_source.width()) / static_cast<float>(std::max(m_display.width(), 1));
+}
+
+QPoint PictureWindow::sourcePoint(QPoint shown) const {
+    const float f = sourceFactor();
+    return {static_cast<int>(std::lround(static_cast<float>(shown.x()) * f)),
+            static_cast<int>(std::lround(static_cast<float>(shown.y()) * f))};
+}
+
 // The colour under the pointer, in the full-size picture.
 void PictureWindow::rememberPenColour() {
     ensureSource();
-    const float f = static_cast<float>(m_source.width()) / static_cast<float>(std::max(m_display.width(), 1));
-    m_penColour = m_source.pixelChecked(static_cast<int>(std::lround(static_cast<float>(m_mouse.x()) * f)),
-                                        static_cast<int>(std::lround(static_cast<float>(m_mouse.y()) * f)));
+    const QPoint under = sourcePoint(m_mouse);
+    m_penColour = m_source.pixelChecked(under.x(), under.y());
 }
 
 void PictureWindow::paintDot(QPoint at) {
     ensureSource();
-    const float f = static_cast<float>(m_source.width()) / static_cast<float>(std::max(m_display.width(), 1));
+    const float f = sourceFactor();
     const int diameter = m_pen ? m_pen->penSize() : 9;
     const auto dot = [this](pictures::Bitmap32& picture, int cx, int cy, int r) {
         for (int y = cy - r; y <= cy + r; ++y) {
@@ -323,9 +332,8 @@ void PictureWindow::paintDot(QPoint at) {
             }
         }
     };
-    dot(m_source, static_cast<int>(std::lround(static_cast<float>(at.x()) * f)),
-        static_cast<int>(std::lround(static_cast<float>(at.y()) * f)),
-        static_cast<int>(std::lround(static_cast<float>(diameter) * f / 2)));
+    const QPoint centre = sourcePoint(at);
+    dot(m_source, centre.x(), centre.y(), static_cast<int>(std::lround(static_cast<float>(diameter) * f / 2)));
     // The shown picture gets the same dot at its own scale: no new resampling per dot.
     dot(m_display, at.x(), at.y(), diameter / 2);
     update();

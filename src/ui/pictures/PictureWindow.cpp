@@ -158,7 +158,9 @@ void PictureWindow::buildMenu() {
     shrink->setChecked(m_shrinkLarge);
     connect(shrink, &QAction::toggled, this, [this](bool on) {
         m_shrinkLarge = on;
-        m_prefetched.clear();
+        // Decodes made with the old choice are let go without blocking the window; one the
+        // window is still waiting for is kept so that picture still appears.
+        dropPrefetchesBut({m_pending});
     });
     addMenuCommand(m_menu, "Experten1", "Umschalten zum ausführlichen Menü (nur für Experten)", [this] {
         if (m_path.empty()) m_dialogs.inform("Zuerst im Ordner mit Doppelklick Bild laden!");

@@ -114,6 +114,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    float sourceFactor() const;
+    QPoint sourcePoint(QPoint shown) const;
     void buildMenu();
     bool load(const std::string& path);
     bool finishLoad(const std::string& path);
