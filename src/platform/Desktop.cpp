@@ -55,6 +55,17 @@ bool openWithAssociated(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(local(path)));
 }
 
+std::optional<std::string> associatedProgram(const std::string& mimeType) {
+    const QString query = QStandardPaths::findExecutable("xdg-mime");
+    if (query.isEmpty()) return std::nullopt;
+    QProcess process;
+    process.start(query, {"query", "default", QString::fromStdString(mimeType)});
+    if (!process.waitForFinished(5000) || process.exitCode() != 0) return std::nullopt;
+    const std::string entry = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed().toStdString();
+    if (entry.empty()) return std::nullopt;
+    return entry;
+}
+
 bool startInFolder(const std::string& program, const std::string& parameters) {
     const QFileInfo info(local(program));
     return QProcess::startDetached(info.absoluteFilePath(), splitParameters(parameters), info.absolutePath());

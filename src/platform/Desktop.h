@@ -13,6 +13,10 @@ namespace pictra::platform {
 // (xdg-open); false when none could be started.
 bool openWithAssociated(const std::string& path);
 
+// The desktop entry of the program associated with a MIME type; nullopt when
+// none is (or the desktop cannot be asked).
+std::optional<std::string> associatedProgram(const std::string& mimeType);
+
 // Starts a program file in its own folder with the parameters split at blanks.
 bool startInFolder(const std::string& program, const std::string& parameters);
 

@@ -51,6 +51,7 @@ void MainWindow::buildMenus() {
         dialog->show();
         dialog->raise();
     });
+    buildTableCommands(view);
     view->addSeparator();
     addCommand(view, "Fenstervoll1", "Fenster voll", [this] { arrangeFull(); });
     addCommand(view, "Fensterlinks1", "Fenster links", [this] { arrangeLeft(); });

@@ -30,6 +30,8 @@ class PlainEditor;
 class SettingsDialog;
 class SpecialCharacterDialog;
 class StatusBars;
+class TableFormWindow;
+class TableSheetWindow;
 
 struct MainWindowOptions {
     // A second running instance shows its editors light green.
@@ -147,6 +149,14 @@ public:
     BrowserWindow* browserWindow();
     void showAbout();
 
+    // The table sheet ("Tabelle") and the table-writing form ("Tabellen").
+    TableSheetWindow* tableSheet();
+    TableFormWindow* tableForm();
+    void showExampleTable();
+    void tableFromNameList();
+    void writeTableFromSelection();
+    void newDocumentUnlessEmpty();
+
     // Window arrangement of the "Ansicht" menu.
     void arrangeFull();
     void arrangeLeft();
@@ -170,6 +180,7 @@ private:
     void buildNumberedCommands(QMenu* file);
     numbered::Context numberedContext();
     void buildExplorerCommands(QMenu* view);
+    void buildTableCommands(QMenu* view);
     void buildFileMenu();
     void fillSaveInFolderMenu(QMenu* menu);
     void buildRtfMenu(QMenu* file);
@@ -209,6 +220,8 @@ private:
     SpecialCharacterDialog* m_specialDialog = nullptr;
     CalculatorPanel* m_calculator = nullptr;
     CalculatorDialog* m_calculatorDialog = nullptr;
+    TableSheetWindow* m_tableSheet = nullptr;
+    TableFormWindow* m_tableForm = nullptr;
     QString m_pendingCaption;
     QString m_alarmTimes;
     std::string m_startRequest;
