@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -37,7 +38,11 @@ TableFormWindow::TableFormWindow(QWidget* parent) : QDialog(parent, Qt::Window) 
     m_grid->setObjectName("StringGrid1");
     m_grid->horizontalHeader()->setSectionsMovable(true);
     m_grid->verticalHeader()->setSectionsMovable(true);
-    m_grid->horizontalHeader()->setMinimumSectionSize(10);
+    // The grey row and column are handles for dragging, 10 pixels as the form was designed.
+    m_grid->horizontalHeader()->setFixedHeight(10);
+    m_grid->verticalHeader()->setFixedWidth(10);
+    m_grid->setHorizontalHeaderLabels(QStringList(5, QString()));
+    m_grid->setVerticalHeaderLabels(QStringList(10, QString()));
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->installEventFilter(this);
     connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -108,6 +113,7 @@ void TableFormWindow::buildOptions(QVBoxLayout* layout) {
 
 void TableFormWindow::openTableForm(bool stayOnTop, const QFont& font) {
     setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop);
+    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
     m_grid->setFont(font);
     m_grid->verticalHeader()->setDefaultSectionSize(std::max(2 * font.pointSize(), m_grid->fontMetrics().height() + 4));
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

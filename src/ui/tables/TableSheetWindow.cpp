@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -182,6 +183,11 @@ void TableSheetWindow::resetGrids() {
     for (QFrame* p : {m_sumPanel, m_gradePanel, m_formulaPanel}) showPanel(p, false);
 }
 
+void TableSheetWindow::showOnWholeScreen() {
+    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+    showMaximized();
+}
+
 void TableSheetWindow::openOnDocument() {
     if (isVisible()) {
         raise();
@@ -192,13 +198,13 @@ void TableSheetWindow::openOnDocument() {
     const std::string first = lines.empty() ? std::string() : lines.front();
     switch (tables::classifySheetText(first)) {
     case tables::SheetOpening::CommaVariant:
-        showMaximized();
+        showOnWholeScreen();
         m_dialogs.inform(tables::kMsgNotYetReady);
         return;
     case tables::SheetOpening::Table:
         resetGrids();
         loadDocumentText();
-        showMaximized();
+        showOnWholeScreen();
         return;
     case tables::SheetOpening::NotATable:
         m_dialogs.inform(tables::kMsgNotATable);
@@ -231,7 +237,9 @@ void TableSheetWindow::applyGridLayout(bool fixRows) {
     for (int f = 1; f <= m_sheet.columns(); ++f) {
         size_t longest = 3;
         for (const auto& row : m_sheet.rows) longest = std::max(longest, row[static_cast<size_t>(f - 1)].size());
-        m_grid->setColumnWidth(f - 1, std::min(100, fontSize * static_cast<int>(longest)));
+        // The numbering row's text stays readable even where the field is narrow.
+        const int title = m_grid->horizontalHeader()->sectionSizeHint(f - 1);
+        m_grid->setColumnWidth(f - 1, std::max(title, std::min(100, fontSize * static_cast<int>(longest))));
     }
     m_grid->setFocus();
 }
@@ -264,7 +272,7 @@ void TableSheetWindow::openEmpty() {
     for (int c = 0; c < 10; ++c) m_grid->setColumnWidth(c, c == 0 ? 100 : 75);
     fillSettingsFields();
     m_modified = false;
-    showMaximized();
+    showOnWholeScreen();
 }
 
 void TableSheetWindow::openExample() {
@@ -280,14 +288,14 @@ void TableSheetWindow::openExample() {
     schemeChanged(0);
     showPanel(m_sumPanel, true);
     showPanel(m_gradePanel, true);
-    showMaximized();
+    showOnWholeScreen();
 }
 
 void TableSheetWindow::openWithoutFixedRows() {
     resetGrids();
     loadDocumentText();
     m_model->setFixed(0, m_model->fixedColumns());
-    showMaximized();
+    showOnWholeScreen();
 }
 
 void TableSheetWindow::writeBack(int gap) {
@@ -300,7 +308,7 @@ void TableSheetWindow::writeBack(int gap) {
 void TableSheetWindow::saveAll() {
     writeBack(1);
     m_host.saveDocument();
-    showMaximized();
+    showOnWholeScreen();
 }
 
 void TableSheetWindow::abandon() {

@@ -85,6 +85,8 @@ private:
     void buildPrintMenu();
     QAction* add(QMenu* menu, const char* name, const QString& text, std::function<void()> command);
 
+    // Whole screen and maximised, also where no window manager maximises.
+    void showOnWholeScreen();
     void resetGrids();
     void loadDocumentText();
     void applyGridLayout(bool fixRows);
