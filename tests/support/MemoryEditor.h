@@ -12,7 +12,7 @@ class MemoryEditor : public EditorView {
 public:
     explicit MemoryEditor(std::string text = {}) { setText(text); }
 
-    void setText(const std::string& text) { m_text = text::replaceAll(text::replaceAll(text, "\r\n", "\n"), "\r", "\n"); }
+    void setText(const std::string& text) override { m_text = text::replaceAll(text::replaceAll(text, "\r\n", "\n"), "\r", "\n"); }
     const std::string& text() const { return m_text; }
 
     std::vector<std::string> lines() const override {
@@ -48,8 +48,16 @@ public:
         m_length = 0;
     }
     void focus() override { ++focused; }
+    void paint(int start, int length, const Paint& p) override { paints.push_back({start, length, p}); }
+    void clearPaint() override { paints.clear(); }
 
+    struct Painted {
+        int start;
+        int length;
+        Paint paint;
+    };
     int focused = 0;
+    std::vector<Painted> paints;
 
 private:
     std::string m_text;

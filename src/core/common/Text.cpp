@@ -1,5 +1,9 @@
 #include "Text.h"
 
+#include <cstdlib>
+
+#include <algorithm>
+
 #include <charconv>
 
 namespace pictra::text {
@@ -106,6 +110,27 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
     }
     out.append(s.substr(pos));
     return out;
+}
+
+double decimalOf(std::string_view cell) {
+    const size_t minus = cell.find('-');
+    const bool negative = minus != std::string_view::npos;
+    const std::string_view part = negative ? cell.substr(minus + 1) : cell;
+    std::string kept;
+    for (char c : part) {
+        if (c >= '0' && c <= '9') {
+            kept += c;
+        } else if (c == ',' || c == '.') {
+            kept += '.';
+        }
+    }
+    if (kept.empty()) return 0;
+    // Two separators do not convert.
+    if (std::count(kept.begin(), kept.end(), '.') > 1) return 0;
+    char* end = nullptr;
+    const double value = std::strtod(kept.c_str(), &end);
+    if (end != kept.c_str() + kept.size()) return 0;
+    return negative ? -value : value;
 }
 
 }  // namespace pictra::text

@@ -32,6 +32,11 @@ std::string trimRight(std::string_view s);
 std::optional<long long> parseInt(std::string_view s);
 long long toIntDef(std::string_view s, long long fallback);
 
+// The decimal number in a text: after a "-" only the rest counts, negated; digits
+// stay and "," or "." is the decimal mark; everything else is dropped. Nothing
+// left, or two marks, give 0.
+double decimalOf(std::string_view s);
+
 // Replaces every occurrence of `from` by `to`.
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
 

@@ -21,6 +21,7 @@ const char* const kLines[] = {
     "n <nobr></nobr> no Break (Keinen Umbruch)",
     "^ <sup></sup> Hochgestellt",
     "\xB0 <sub></sub> Tiefgestellt",
+    "f <div_font> Schrift allgemein",
     "1 <h1></h1> Überschrift",
     "2 <h2></h2> Überschrift",
     "3 <h3></h3> Überschrift",

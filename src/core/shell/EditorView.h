@@ -1,9 +1,19 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace pictra {
+
+// Character formatting laid over the text; it never changes the text and never
+// counts as an edit. Colours are Windows colour numbers (red in the low byte).
+struct Paint {
+    std::uint32_t colour = 255;
+    bool bold = true;
+    // Points added to the editor font's size.
+    int sizeIncrease = 0;
+};
 
 // What a command needs of the current document's editor. Text is Windows-1252;
 // offsets count every character once and a line break as one character, as the
@@ -15,6 +25,8 @@ public:
     virtual std::vector<std::string> lines() const = 0;
     // Replaces the whole text (one undo step) without touching the caret rules of the caller.
     virtual void setLines(const std::vector<std::string>& lines) = 0;
+    // The whole text with CR LF (or LF) between lines; the same as setLines.
+    virtual void setText(const std::string& text);
 
     virtual int caret() const = 0;
     // Puts the caret there, without a selection, and scrolls it into view.
@@ -29,9 +41,27 @@ public:
     virtual void replaceSelection(const std::string& text) = 0;
 
     virtual void focus() = 0;
+
+    // The first occurrence at or after `from`, -1 when there is none; never whole-word.
+    virtual int find(const std::string& term, int from, bool matchCase) const;
+    // The last occurrence starting at or before `at`, -1 when there is none.
+    virtual int findBackward(const std::string& term, int at, bool matchCase) const;
+
+    // Paints a range; the document does not become modified by it.
+    virtual void paint(int start, int length, const Paint& paint);
+    // Drops every paint: the settings font and plain black text again.
+    virtual void clearPaint();
 };
 
 // The whole text with CR LF between the lines.
 std::string wholeText(const EditorView& view);
+
+// Line and column of an offset (line counted from 0), and back.
+struct LineColumn {
+    int line = 0;
+    int column = 0;
+};
+LineColumn lineColumnOf(const std::vector<std::string>& lines, int offset);
+int offsetOf(const std::vector<std::string>& lines, int line, int column);
 
 }  // namespace pictra

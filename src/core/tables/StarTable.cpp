@@ -93,29 +93,7 @@ long long cellInteger(const std::string& cell) {
     return text::toIntDef(kept.empty() ? "0" : kept, 0);
 }
 
-double cellDecimal(const std::string& cell) {
-    std::string part = cell;
-    bool negative = false;
-    if (const size_t minus = cell.find('-'); minus != std::string::npos) {
-        part = cell.substr(minus + 1);
-        negative = true;
-    }
-    std::string kept;
-    for (char c : part) {
-        if (c >= '0' && c <= '9') {
-            kept += c;
-        } else if (c == ',' || c == '.') {
-            kept += '.';
-        }
-    }
-    if (kept.empty()) kept = "0";
-    // Two separators do not convert.
-    if (std::count(kept.begin(), kept.end(), '.') > 1) return 0;
-    char* end = nullptr;
-    const double value = std::strtod(kept.c_str(), &end);
-    if (end != kept.c_str() + kept.size()) return 0;
-    return negative ? -value : value;
-}
+double cellDecimal(const std::string& cell) { return text::decimalOf(cell); }
 
 std::string cellValuePart(const std::string& cell) {
     const std::string starts = " ()*+,-./:\xB7";

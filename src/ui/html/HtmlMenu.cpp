@@ -7,6 +7,7 @@
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
 #include "shell/QtEditorView.h"
+#include "common/Text.h"
 #include "common/UiText.h"
 
 namespace pictra::ui {
@@ -80,6 +81,11 @@ void MainWindow::insertSpecialCharacter() {
     const int start = view.selectionStart();
     const special::Result result = m_specialDialog->choose(selection);
     if (result.outcome != special::Outcome::Insert && result.outcome != special::Outcome::Quote) return;
+    if (text::startsWith(result.text, "<div font>")) {
+        view.setSelection(start, static_cast<int>(selection.size()) - static_cast<int>(std::count(selection.begin(), selection.end(), '\r')));
+        styleSelectionOrWord();
+        return;
+    }
     view.replaceSelection(result.text);
     const int caret = special::caretAfterInsert(result.text, start, !selection.empty());
     if (caret >= 0) view.setCaret(caret);

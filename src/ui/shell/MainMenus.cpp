@@ -37,6 +37,7 @@ QAction* MainWindow::addCommand(QMenu* menu, const char* name, const QString& te
 void MainWindow::buildMenus() {
     buildFileMenu();
     buildMakroMenu();
+    buildEditMenu();
 
     QMenu* view = menuBar()->addMenu("&Ansicht");
     view->setObjectName("Ansicht1");
@@ -69,6 +70,7 @@ void MainWindow::buildMenus() {
     QMenu* extras = menuBar()->addMenu("E&xtras");
     extras->setObjectName("Extras1");
     buildAsciiMenu(extras);
+    buildLineToolCommands(extras);
     QMenu* care = extras->addMenu("Pflege");
     care->setObjectName("Pflege1");
     addCommand(care, "BearbeiteInidatei1", "Bearbeite Inidatei", [this] { editSettingsFile(); });

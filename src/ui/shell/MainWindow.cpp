@@ -17,6 +17,7 @@
 
 #include "DocumentArea.h"
 #include "QtEditorView.h"
+#include "SearchBar.h"
 #include "calc/CalculatorDialog.h"
 #include "calc/CalculatorPanel.h"
 #include "DocumentMenu.h"
@@ -55,6 +56,8 @@ MainWindow::MainWindow(AppContext& context, MainWindowOptions options, QWidget* 
     m_calculator->setEditorProvider([this] { return std::make_unique<QtEditorView>(*currentEditor()); });
     m_calculator->hide();
     layout->addWidget(m_calculator);
+    buildSearchBar(central);
+    layout->addWidget(m_searchBar);
     m_documents = new DocumentArea(central);
     m_documents->setEditorFont(editorFont());
     if (m_options.secondInstance) m_documents->setEditorBackground(kSecondInstanceBackground);
@@ -124,10 +127,21 @@ void MainWindow::configureEditor(PlainEditor* editor) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The editor would take these keys for itself (select all, redo); here they are menu commands.
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<PlainEditor*>(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        if (pressed == QKeySequence("Ctrl+A") || pressed == QKeySequence("Ctrl+Y") ||
+            pressed == QKeySequence("Ctrl+Shift+Y") || pressed == QKeySequence("Ctrl+F")) {
+            event->ignore();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         if (auto* editor = qobject_cast<PlainEditor*>(watched)) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (calculatorKey(key)) return true;
+            if (editorKey(editor, key)) return true;
             // Only a key that changes the text is an edit: moving the caret, or a key
             // refused at the length limit, must not copy a large text.
             const bool changes = (!key->text().isEmpty() && key->text().at(0).isPrint() &&
@@ -318,6 +332,7 @@ void MainWindow::saveAtExit() {
     if (m_closed) return;
     m_closed = true;
     m_explorers->storeAtExit();
+    storeSearchHistory();
     m_context.settingsFile.saveAtExit(m_context.store);
     m_context.explorerFolders.save(m_context.paths.explorerFolderListFileName());
 }

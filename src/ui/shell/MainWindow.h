@@ -10,6 +10,8 @@
 #include "AppContext.h"
 #include "html/Entities.h"
 #include "shell/DocumentFiles.h"
+#include "shell/LineTools.h"
+#include "shell/Search.h"
 #include "shell/NumberedFiles.h"
 #include "shell/RawPrint.h"
 
@@ -30,6 +32,10 @@ class PlainEditor;
 class SettingsDialog;
 class SpecialCharacterDialog;
 class StatusBars;
+class SearchBarWidget;
+class SearchResults;
+class SelectionToolWindow;
+class StyleDialog;
 class TableFormWindow;
 class TableSheetWindow;
 
@@ -157,6 +163,26 @@ public:
     void writeTableFromSelection();
     void newDocumentUnlessEmpty();
 
+    // Search and replace, the line tools and the font and style dialog.
+    SearchBarWidget& searchBar() { return *m_searchBar; }
+    search::SearchSession& searchSession() { return m_search; }
+    void openSearch(bool replacePanel);
+    void searchNext();
+    void removePaint(bool tabsToTable);
+    void searchAllDocuments();
+    void runSearchAll(const QString& term);
+    void searchCurrentFromResults(QString term);
+    SearchResults* searchResults();
+    void takeRectangle(bool cut);
+    void pasteRectangle();
+    void toggleVirtualSpace();
+    bool virtualSpace() const { return m_virtualSpace; }
+    void sortDocument(bool numeric);
+    void wrapLines();
+    void runSelectionTool();
+    StyleDialog* styleDialog();
+    void styleSelectionOrWord();
+
     // Window arrangement of the "Ansicht" menu.
     void arrangeFull();
     void arrangeLeft();
@@ -181,6 +207,13 @@ private:
     numbered::Context numberedContext();
     void buildExplorerCommands(QMenu* view);
     void buildTableCommands(QMenu* view);
+    void buildSearchBar(QWidget* parent);
+    void storeSearchHistory();
+    void buildEditMenu();
+    void buildLineToolCommands(QMenu* extras);
+    bool editorKey(PlainEditor* editor, QKeyEvent* key);
+    void escapeFromEditor(PlainEditor* editor);
+    void keepSpareAndVirtualSpace(PlainEditor* editor, int key);
     void buildFileMenu();
     void fillSaveInFolderMenu(QMenu* menu);
     void buildRtfMenu(QMenu* file);
@@ -222,6 +255,14 @@ private:
     CalculatorDialog* m_calculatorDialog = nullptr;
     TableSheetWindow* m_tableSheet = nullptr;
     TableFormWindow* m_tableForm = nullptr;
+    SearchBarWidget* m_searchBar = nullptr;
+    search::SearchSession m_search;
+    linetools::LineBuffer m_lineBuffer;
+    bool m_virtualSpace = true;
+    QAction* m_cursorInText = nullptr;
+    SearchResults* m_searchResults = nullptr;
+    SelectionToolWindow* m_selectionTools = nullptr;
+    StyleDialog* m_styleDialog = nullptr;
     QString m_pendingCaption;
     QString m_alarmTimes;
     std::string m_startRequest;

@@ -1,5 +1,7 @@
 #include "PlainEditor.h"
 
+#include <QPainter>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -72,6 +74,22 @@ void PlainEditor::paintEvent(QPaintEvent* event) {
         }
     }
     QPlainTextEdit::paintEvent(event);
+    if (!m_guides) return;
+    // Thin guide lines for the line length of printers and mails.
+    QPainter painter(viewport());
+    for (int x = 80; x <= 640; x += 80) {
+        painter.setPen(x == 640 ? QColor(255, 170, 170) : QColor(0xD0, 0xD0, 0xD0));
+        painter.drawLine(x, 0, x, viewport()->height());
+    }
+}
+
+const QString& PlainEditor::rawText() const {
+    if (m_rawRevision != document()->revision()) {
+        m_rawText = document()->toRawText();
+        m_rawText.replace(QChar::ParagraphSeparator, QChar('\n'));
+        m_rawRevision = document()->revision();
+    }
+    return m_rawText;
 }
 
 void PlainEditor::resizeEvent(QResizeEvent* event) {

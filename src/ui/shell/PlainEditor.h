@@ -18,6 +18,11 @@ public:
     void setMaxLength(int length) { m_maxLength = length; }
     // Each paragraph drawn with its own alignment again (after a new width).
     void realignParagraphs();
+    // The text with "\n" between lines, kept until the text changes, so that
+    // searching again in a large text does not copy it every time.
+    const QString& rawText() const;
+    // Guide lines at 80 ... 640 pixels.
+    void setGuideLines(bool on) { m_guides = on; viewport()->update(); }
 
 signals:
     // The first key refused because the text is at its maximum length.
@@ -33,6 +38,9 @@ private:
     int roomLeft() const;
 
     int m_maxLength = kMaxTypedLength;
+    mutable QString m_rawText;
+    mutable int m_rawRevision = -1;
+    bool m_guides = true;
     bool m_refusalShown = false;
 };
 

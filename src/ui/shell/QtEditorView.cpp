@@ -1,5 +1,6 @@
 #include "QtEditorView.h"
 
+#include <QSignalBlocker>
 #include <QTextBlock>
 
 #include "PlainEditor.h"
@@ -73,5 +74,51 @@ void QtEditorView::replaceSelection(const std::string& text) {
 }
 
 void QtEditorView::focus() { m_editor.setFocus(); }
+
+void QtEditorView::setText(const std::string& text) {
+    QTextCursor cursor(m_editor.document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(withLineBreaks(text));
+    cursor.endEditBlock();
+}
+
+int QtEditorView::find(const std::string& term, int from, bool matchCase) const {
+    if (term.empty()) return -1;
+    return static_cast<int>(m_editor.rawText().indexOf(fromCp1252(term), std::max(from, 0),
+                                                       matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive));
+}
+
+int QtEditorView::findBackward(const std::string& term, int at, bool matchCase) const {
+    if (term.empty() || at < 0) return -1;
+    const QString& text = m_editor.rawText();
+    return static_cast<int>(text.lastIndexOf(fromCp1252(term), std::min<qsizetype>(at, text.size()),
+                                             matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive));
+}
+
+void QtEditorView::paint(int start, int length, const Paint& paint) {
+    QTextCharFormat format;
+    format.setForeground(colourFromWindows(paint.colour));
+    format.setFontWeight(paint.bold ? QFont::Bold : QFont::Normal);
+    if (paint.sizeIncrease != 0) format.setFontPointSize(m_editor.font().pointSizeF() + paint.sizeIncrease);
+    QTextCursor cursor(m_editor.document());
+    const int last = m_editor.document()->characterCount() - 1;
+    cursor.setPosition(std::clamp(start, 0, last));
+    cursor.setPosition(std::clamp(start + length, 0, last), QTextCursor::KeepAnchor);
+    // A change of format is no edit: the tab keeps its caption.
+    const QSignalBlocker block(&m_editor);
+    cursor.mergeCharFormat(format);
+}
+
+void QtEditorView::clearPaint() {
+    QTextCharFormat format;
+    format.setFont(m_editor.font());
+    format.setForeground(QColor(Qt::black));
+    QTextCursor cursor(m_editor.document());
+    cursor.select(QTextCursor::Document);
+    const QSignalBlocker block(&m_editor);
+    cursor.setCharFormat(format);
+    m_editor.setCurrentCharFormat(format);
+}
 
 }  // namespace pictra::ui

@@ -21,6 +21,11 @@ public:
     void setSelection(int start, int length) override;
     void replaceSelection(const std::string& text) override;
     void focus() override;
+    void setText(const std::string& text) override;
+    int find(const std::string& term, int from, bool matchCase) const override;
+    int findBackward(const std::string& term, int at, bool matchCase) const override;
+    void paint(int start, int length, const Paint& paint) override;
+    void clearPaint() override;
 
 private:
     PlainEditor& m_editor;

@@ -1,0 +1,217 @@
+#include "Search.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "common/Text.h"
+
+namespace pictra::search {
+
+Paint hitPaint(bool big) { return Paint{255, true, big ? 4 : 0}; }
+
+void paintHit(EditorView& view, int position, int length, bool big) {
+    view.paint(position, length, hitPaint(big));
+    view.setCaret(position);
+}
+
+bool SearchSession::termMissing(SearchBar& bar) {
+    bar.showStatusBar();
+    if (!bar.term().empty()) return false;
+    bar.showBar(false);
+    bar.showNotice(kMsgEnterTerm);
+    return true;
+}
+
+void SearchSession::first(EditorView& view, SearchBar& bar) {
+    if (termMissing(bar)) return;
+    const std::string term = bar.term();
+    view.setCaret(0);
+    const int hit = view.find(term, 0, bar.matchCase());
+    if (hit >= 0) {
+        paintHit(view, hit, static_cast<int>(term.size()), bar.bigHits());
+        return;
+    }
+    bar.showNotice("\"" + term + "\"nicht vorhanden!");
+    bar.beep();
+}
+
+void SearchSession::next(EditorView& view, SearchBar& bar) {
+    if (termMissing(bar)) return;
+    const std::string term = bar.term();
+    bar.termSearched();
+    if (std::find(m_history.begin(), m_history.end(), term) == m_history.end()) m_history.push_back(term);
+    const int hit = view.find(term, view.selectionStart() + view.selectionLength() + 1, bar.matchCase());
+    if (hit >= 0) {
+        paintHit(view, hit, static_cast<int>(term.size()), bar.bigHits());
+        return;
+    }
+    first(view, bar);
+    bar.showNotice("Suche \"" + term + "\" wieder von Anfang");
+    bar.beep();
+}
+
+// The last hit a forward scan from the top finds, case ignored.
+int SearchSession::lastHit(EditorView& view, const std::string& term) {
+    return view.findBackward(term, std::numeric_limits<int>::max() / 2, false);
+}
+
+void SearchSession::last(EditorView& view, SearchBar& bar) {
+    if (termMissing(bar)) return;
+    const std::string term = bar.term();
+    view.setCaret(0);
+    const int hit = lastHit(view, term);
+    if (hit >= 0) {
+        paintHit(view, hit, static_cast<int>(term.size()), bar.bigHits());
+        return;
+    }
+    bar.showNotice("Anfang erreicht");
+    bar.beep();
+}
+
+void SearchSession::previous(EditorView& view, SearchBar& bar) {
+    if (termMissing(bar)) return;
+    bar.setMatchCase(false);
+    const std::string term = bar.term();
+    const int caret = view.caret();
+    // The scan from the top starts at position 1: a hit on the first character never counts.
+    const int atCaret = view.findBackward(term, caret, false);
+    const int before = atCaret >= 1 ? view.findBackward(term, atCaret - 1, false) : -1;
+    if (atCaret >= 1 && before >= 1) {
+        paintHit(view, before, static_cast<int>(term.size()), bar.bigHits());
+        return;
+    }
+    last(view, bar);
+    bar.showNotice("Suche \"" + term + "\" vom Ende");
+    bar.beep();
+}
+
+void SearchSession::replace(EditorView& view, SearchBar& bar, Dialogs& dialogs) {
+    if (termMissing(bar)) return;
+    const std::string term = bar.term();
+    const std::string replacement = bar.replacement();
+    if (m_askReplaceAll && dialogs.ask(kAskReplaceAll) == Answer::Yes) {
+        view.setText(replaceEvery(wholeText(view), term, replacement, bar.bigHits()));
+        return;
+    }
+    m_askReplaceAll = false;
+    const int hit = view.find(term, view.caret(), false);
+    if (hit < 0) {
+        bar.showNotice("Ende erreicht");
+        bar.beep();
+        return;
+    }
+    view.setSelection(hit, static_cast<int>(term.size()));
+    view.replaceSelection(replacement);
+    view.paint(hit, static_cast<int>(replacement.size()), hitPaint(bar.bigHits()));
+    view.setCaret(hit + static_cast<int>(replacement.size()));
+}
+
+std::vector<std::string> SearchSession::storedHistory() const {
+    const size_t keep = std::min<size_t>(6, m_history.size());
+    return {m_history.end() - static_cast<long>(keep), m_history.end()};
+}
+
+std::string replaceEvery(const std::string& text, const std::string& term, const std::string& replacement,
+                         bool matchCase) {
+    if (term.empty()) return text;
+    const std::string haystack = matchCase ? std::string() : text::toLowerCp1252(text);
+    const std::string needle = matchCase ? term : text::toLowerCp1252(term);
+    const std::string& searched = matchCase ? text : haystack;
+    std::string out;
+    out.reserve(text.size());
+    size_t from = 0;
+    for (size_t at = searched.find(needle); at != std::string::npos; at = searched.find(needle, from)) {
+        out.append(text, from, at - from);
+        out += replacement;
+        from = at + needle.size();
+    }
+    out.append(text, from, std::string::npos);
+    return out;
+}
+
+std::vector<std::string> plainLines(const std::vector<std::string>& lines, int tabWidth) {
+    std::vector<std::string> out;
+    out.reserve(lines.size());
+    for (const std::string& line : lines) {
+        std::string converted;
+        if (line.find('\t') != std::string::npos) {
+            size_t start = 0;
+            while (true) {
+                const size_t tab = line.find('\t', start);
+                std::string piece = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+                if (tab == std::string::npos) {
+                    converted += piece;
+                    break;
+                }
+                if (tabWidth > 0) {
+                    if (piece.empty()) piece = " ";
+                    const size_t w = static_cast<size_t>(tabWidth);
+                    if (piece.size() % w != 0) piece.resize((piece.size() / w + 1) * w, ' ');
+                }
+                converted += piece + " ";
+                start = tab + 1;
+            }
+        } else {
+            converted = line;
+        }
+        for (char& c : converted) {
+            if (static_cast<unsigned char>(c) < 32) c = ' ';
+        }
+        out.push_back(text::trimRight(converted));
+    }
+    while (!out.empty() && out.back().empty()) out.pop_back();
+    return out;
+}
+
+std::vector<std::string> tabsToTable(const std::vector<std::string>& lines, const std::function<void()>& tone) {
+    std::vector<std::string> out;
+    out.reserve(lines.size());
+    for (const std::string& line : lines) {
+        std::string converted = line;
+        for (char& c : converted) {
+            if (static_cast<unsigned char>(c) < 32 && c != '\t') c = ' ';
+        }
+        out.push_back(text::trimRight(converted));
+    }
+    while (!out.empty() && out.back().empty()) out.pop_back();
+    const auto hasTab = [&] {
+        return std::any_of(out.begin(), out.end(), [](const std::string& l) { return l.find('\t') != std::string::npos; });
+    };
+    while (hasTab()) {
+        size_t longest = 0;
+        for (const std::string& line : out) longest = std::max(longest, std::min(line.find('\t'), line.size()));
+        for (std::string& line : out) {
+            const size_t tab = line.find('\t');
+            std::string head = line.substr(0, tab);
+            const std::string tail = tab == std::string::npos ? std::string() : line.substr(tab + 1);
+            if (tab != std::string::npos) tone();
+            head.resize(longest + 1, ' ');
+            line = head + tail;
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> searchDocuments(const std::vector<std::vector<std::string>>& documents,
+                                         const std::string& term, const std::function<void(int)>& progress) {
+    std::vector<std::string> results;
+    for (size_t d = 0; d < documents.size(); ++d) {
+        for (size_t l = 0; l < documents[d].size(); ++l) {
+            if (documents[d][l].find(term) == std::string::npos) continue;
+            results.push_back(std::to_string(d + 1) + "|" + std::to_string(l) + ":" + documents[d][l]);
+            progress(static_cast<int>(results.size()));
+        }
+    }
+    results.push_back(std::to_string(results.size()) + " Fundstellen");
+    return results;
+}
+
+bool searchFromSelection(EditorView& view, const std::string& term) {
+    const int hit = view.find(term, view.selectionStart() + view.selectionLength(), false);
+    if (hit < 0) return false;
+    view.paint(hit, static_cast<int>(term.size()), hitPaint(true));
+    view.setCaret(hit + 1);
+    return true;
+}
+
+}  // namespace pictra::search
