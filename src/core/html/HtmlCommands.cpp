@@ -26,14 +26,24 @@ void convertLines(EditorView& view, Tones& tones, Convert convert) {
     const int caret = view.caret();
     long lineStart = 0;
     long shift = 0;
+    bool changed = false;
     for (auto& line : lines) {
         const long oldLength = static_cast<long>(line.size());
-        line = convert(line);
+        std::string converted = convert(line);
+        if (converted == line) {
+            lineStart += oldLength + 1;
+            continue;
+        }
+        changed = true;
+        line = std::move(converted);
         if (lineStart < caret) shift += static_cast<long>(line.size()) - oldLength;
         lineStart += oldLength + 1;
     }
-    view.setLines(lines);
-    view.setCaret(static_cast<int>(std::max(0L, caret + shift)));
+    // Nothing to convert: the text, its paint and its unmodified state stay.
+    if (changed) {
+        view.setLines(lines);
+        view.setCaret(static_cast<int>(std::max(0L, caret + shift)));
+    }
     view.focus();
     tones.completionTone();
 }
