@@ -55,6 +55,8 @@ TEST(LineToolsTest, SortingWrappingAndCleaning) {
     lines = {"b", "\xE4", "B", "a"};
     sortAlphabetically(lines);
     EXPECT_EQ(lines, (std::vector<std::string>{"B", "a", "b", "\xE4"}));  // capitals first, accents after "z"
+    EXPECT_EQ(sortedText("b\r\nZ\ra\n\xE4\n", false, "|"), "Z|a|b|\xE4");
+    EXPECT_EQ(sortedText("x 10\ny 9\nz -3", true, "\n"), "z -3\ny 9\nx 10");
     lines = {"zwei", "eins"};
     sortAlphabetically(lines);
     EXPECT_EQ(lines.front(), "eins");

@@ -8,8 +8,6 @@ namespace pictra {
 
 namespace {
 
-// The text as the editor counts it: one character per line break.
-std::string editorText(const EditorView& view) { return text::joinLines(view.lines(), "\n"); }
 
 bool sameAt(const std::string& s, size_t at, const std::string& term, bool matchCase) {
     for (size_t i = 0; i < term.size(); ++i) {
@@ -24,8 +22,10 @@ bool sameAt(const std::string& s, size_t at, const std::string& term, bool match
 
 void EditorView::setText(const std::string& text) { setLines(text::splitLines(text)); }
 
+std::string EditorView::plainText() const { return text::joinLines(lines(), "\n"); }
+
 int EditorView::find(const std::string& term, int from, bool matchCase) const {
-    const std::string s = editorText(*this);
+    const std::string s = plainText();
     if (term.empty() || term.size() > s.size()) return -1;
     for (size_t at = static_cast<size_t>(std::max(from, 0)); at + term.size() <= s.size(); ++at) {
         if (sameAt(s, at, term, matchCase)) return static_cast<int>(at);
@@ -34,7 +34,7 @@ int EditorView::find(const std::string& term, int from, bool matchCase) const {
 }
 
 int EditorView::findBackward(const std::string& term, int at, bool matchCase) const {
-    const std::string s = editorText(*this);
+    const std::string s = plainText();
     if (term.empty() || term.size() > s.size() || at < 0) return -1;
     for (size_t p = std::min(static_cast<size_t>(at), s.size() - term.size()) + 1; p-- > 0;) {
         if (sameAt(s, p, term, matchCase)) return static_cast<int>(p);

@@ -27,6 +27,8 @@ public:
     virtual void setLines(const std::vector<std::string>& lines) = 0;
     // The whole text with CR LF (or LF) between lines; the same as setLines.
     virtual void setText(const std::string& text);
+    // The whole text with "\n" between lines, as the offsets count it.
+    virtual std::string plainText() const;
 
     virtual int caret() const = 0;
     // Puts the caret there, without a selection, and scrolls it into view.

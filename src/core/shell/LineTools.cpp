@@ -1,6 +1,10 @@
 #include "LineTools.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <thread>
 
 #include "common/Text.h"
 
@@ -162,17 +166,112 @@ std::vector<std::string> withoutBlankLines(std::vector<std::string> lines) {
     return lines;
 }
 
-void sortAlphabetically(std::vector<std::string>& lines) {
-    // std::string compares by char_traits<char>, which orders bytes as unsigned: accents after "z".
-    std::sort(lines.begin(), lines.end());
+namespace {
+
+// The first 16 bytes of a line as two big-endian numbers: most comparisons are
+// decided there without touching the line itself, which keeps the sort in the cache.
+struct SortKey {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    std::uint32_t index = 0;
+};
+
+std::uint64_t bigEndian(std::string_view s, size_t from) {
+    std::uint64_t v = 0;
+    for (size_t i = 0; i < 8; ++i) {
+        v <<= 8;
+        if (from + i < s.size()) v |= static_cast<unsigned char>(s[from + i]);
+    }
+    return v;
 }
 
-void sortNumerically(std::vector<std::string>& lines) {
-    std::vector<std::pair<double, std::string>> keyed;
-    keyed.reserve(lines.size());
-    for (auto& line : lines) keyed.emplace_back(text::decimalOf(line), std::move(line));
-    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 0; i < lines.size(); ++i) lines[i] = std::move(keyed[i].second);
+template <class Item, class Less>
+void sortInTwoHalves(std::vector<Item>& items, Less less) {
+    const auto middle = items.begin() + static_cast<long>(items.size() / 2);
+    // Large texts use the second core for one half; small ones are not worth a thread.
+    if (items.size() > 20000) {
+        std::thread first([&] { std::sort(items.begin(), middle, less); });
+        std::sort(middle, items.end(), less);
+        first.join();
+    } else {
+        std::sort(items.begin(), middle, less);
+        std::sort(middle, items.end(), less);
+    }
+    std::inplace_merge(items.begin(), middle, items.end(), less);
+}
+
+// The lines of a text as views into it (CR LF, LF or a lone CR end a line).
+std::vector<std::string_view> lineViews(std::string_view text) {
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        const char* stop = lf ? lf : end;
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
+        if (cr && cr + 1 != lf) {
+            lines.emplace_back(p, static_cast<size_t>(cr - p));
+            p = cr + 1;
+            continue;
+        }
+        lines.emplace_back(p, static_cast<size_t>((cr ? cr : stop) - p));
+        p = lf ? lf + 1 : end;
+    }
+    return lines;
+}
+
+// The order of the lines, sorted byte by byte or by their numeric key.
+std::vector<std::uint32_t> sortedOrder(const std::vector<std::string_view>& lines, bool numeric) {
+    std::vector<std::uint32_t> order(lines.size());
+    if (numeric) {
+        std::vector<std::pair<double, std::uint32_t>> keyed(lines.size());
+        for (size_t i = 0; i < lines.size(); ++i) keyed[i] = {text::decimalOf(lines[i]), static_cast<std::uint32_t>(i)};
+        sortInTwoHalves(keyed, [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
+        return order;
+    }
+    std::vector<SortKey> keys(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        keys[i] = {bigEndian(lines[i], 0), bigEndian(lines[i], 8), static_cast<std::uint32_t>(i)};
+    }
+    // Bytes compare as unsigned (char_traits<char>): upper case first, accents after "z".
+    sortInTwoHalves(keys, [&lines](const SortKey& a, const SortKey& b) {
+        if (a.high != b.high) return a.high < b.high;
+        if (a.low != b.low) return a.low < b.low;
+        const std::string_view x = lines[a.index];
+        const std::string_view y = lines[b.index];
+        return x.substr(std::min<size_t>(16, x.size())) < y.substr(std::min<size_t>(16, y.size()));
+    });
+    for (size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].index;
+    return order;
+}
+
+void sortLines(std::vector<std::string>& lines, bool numeric) {
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    const std::vector<std::uint32_t> order = sortedOrder(views, numeric);
+    std::vector<std::string> sorted;
+    sorted.reserve(lines.size());
+    for (std::uint32_t i : order) sorted.push_back(std::move(lines[i]));
+    lines = std::move(sorted);
+}
+
+}  // namespace
+
+void sortAlphabetically(std::vector<std::string>& lines) { sortLines(lines, false); }
+
+void sortNumerically(std::vector<std::string>& lines) { sortLines(lines, true); }
+
+std::string sortedText(std::string_view text, bool numeric, std::string_view separator) {
+    const std::vector<std::string_view> lines = lineViews(text);
+    const std::vector<std::uint32_t> order = sortedOrder(lines, numeric);
+    std::string out;
+    out.reserve(text.size() + lines.size() * separator.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i) out += separator;
+        out += lines[order[i]];
+    }
+    return out;
 }
 
 char ctrlAKey(int code) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Dialogs.h"
@@ -70,6 +71,8 @@ std::vector<std::string> withoutBlankLines(std::vector<std::string> lines);
 // "Datei alphabetisch ordnen" (byte order) and "Datei numerisch Ordnen".
 void sortAlphabetically(std::vector<std::string>& lines);
 void sortNumerically(std::vector<std::string>& lines);
+// The same on a whole text: its lines sorted and joined with `separator`.
+std::string sortedText(std::string_view text, bool numeric, std::string_view separator);
 
 // The key chosen in the Ctrl+A window: control characters and capitals become
 // the small letter; digits and signs stay.

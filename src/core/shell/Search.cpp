@@ -90,7 +90,7 @@ void SearchSession::replace(EditorView& view, SearchBar& bar, Dialogs& dialogs) 
     const std::string term = bar.term();
     const std::string replacement = bar.replacement();
     if (m_askReplaceAll && dialogs.ask(kAskReplaceAll) == Answer::Yes) {
-        view.setText(replaceEvery(wholeText(view), term, replacement, bar.bigHits()));
+        view.setText(replaceEvery(view.plainText(), term, replacement, bar.bigHits()));
         return;
     }
     m_askReplaceAll = false;

@@ -125,14 +125,9 @@ void MainWindow::sortDocument(bool numeric) {
     QtEditorView view(*editor);
     m_context.dialogs.beginCancelWindow("Bitte etwas Geduld");
     m_context.dialogs.stepCancelWindow("Bitte etwas Geduld");
-    std::vector<std::string> lines = view.lines();
-    if (numeric) {
-        linetools::sortNumerically(lines);
-    } else {
-        linetools::sortAlphabetically(lines);
-    }
+    const std::string sorted = linetools::sortedText(view.plainText(), numeric, "\n");
     editor->hide();
-    view.setLines(lines);
+    view.setText(sorted);
     editor->show();
     m_context.dialogs.endCancelWindow();
     editor->setFocus();

@@ -47,6 +47,15 @@ PlainEditor::PlainEditor(QWidget* parent) : QPlainTextEdit(parent) {
     setWordWrapMode(QTextOption::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(document(), &QTextDocument::contentsChange, this, [this] {
+        if (!m_formatOnly) m_rawValid = false;
+    });
+}
+
+void PlainEditor::formatWithoutEditing(const std::function<void()>& change) {
+    m_formatOnly = true;
+    change();
+    m_formatOnly = false;
 }
 
 int PlainEditor::roomLeft() const {
@@ -83,13 +92,41 @@ void PlainEditor::paintEvent(QPaintEvent* event) {
     }
 }
 
+// Simple case folding unit by unit: every offset stays where it was, and ASCII,
+// the bulk of any text, takes the short way.
+QString foldedCase(const QString& text) {
+    QString folded(text.size(), Qt::Uninitialized);
+    const QChar* from = text.constData();
+    QChar* to = folded.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = from[i].unicode();
+        if (c < 128) {
+            to[i] = QChar(c >= 'A' && c <= 'Z' ? static_cast<char16_t>(c + 32) : c);
+        } else {
+            to[i] = from[i].toCaseFolded();
+        }
+    }
+    return folded;
+}
+
 const QString& PlainEditor::rawText() const {
-    if (m_rawRevision != document()->revision()) {
+    if (!m_rawValid) {
         m_rawText = document()->toRawText();
         m_rawText.replace(QChar::ParagraphSeparator, QChar('\n'));
-        m_rawRevision = document()->revision();
+        m_lowerText.clear();
+        m_lowerValid = false;
+        m_rawValid = true;
     }
     return m_rawText;
+}
+
+const QString& PlainEditor::lowerText() const {
+    rawText();
+    if (!m_lowerValid) {
+        m_lowerText = foldedCase(m_rawText);
+        m_lowerValid = true;
+    }
+    return m_lowerText;
 }
 
 void PlainEditor::resizeEvent(QResizeEvent* event) {

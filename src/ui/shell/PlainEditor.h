@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <functional>
 
 namespace pictra::ui {
+
+// Case-folded unit by unit, so that every offset stays.
+QString foldedCase(const QString& text);
 
 // The program's text editor: plain text with character formatting, no word wrap,
 // both scroll bars. The maximum length limits what the user types or pastes,
@@ -21,6 +25,10 @@ public:
     // The text with "\n" between lines, kept until the text changes, so that
     // searching again in a large text does not copy it every time.
     const QString& rawText() const;
+    // The same case-folded, for searches that ignore case; offsets are unchanged.
+    const QString& lowerText() const;
+    // A change of character formats only: the kept text stays valid.
+    void formatWithoutEditing(const std::function<void()>& change);
     // Guide lines at 80 ... 640 pixels.
     void setGuideLines(bool on) { m_guides = on; viewport()->update(); }
 
@@ -39,7 +47,10 @@ private:
 
     int m_maxLength = kMaxTypedLength;
     mutable QString m_rawText;
-    mutable int m_rawRevision = -1;
+    mutable QString m_lowerText;
+    mutable bool m_rawValid = false;
+    mutable bool m_lowerValid = false;
+    bool m_formatOnly = false;
     bool m_guides = true;
     bool m_refusalShown = false;
 };

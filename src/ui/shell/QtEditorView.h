@@ -22,6 +22,7 @@ public:
     void replaceSelection(const std::string& text) override;
     void focus() override;
     void setText(const std::string& text) override;
+    std::string plainText() const override;
     int find(const std::string& term, int from, bool matchCase) const override;
     int findBackward(const std::string& term, int at, bool matchCase) const override;
     void paint(int start, int length, const Paint& paint) override;
