@@ -192,3 +192,13 @@ TEST_F(EditToolsTest, SortWrapAndRectangleFromTheMenus) {
     trigger("RechteckEinfuegen1");
     EXPECT_EQ(editor()->toPlainText(), "abcd12\nefgh34");
 }
+
+TEST_F(EditToolsTest, EnterInTheTermFieldSearchesFromTheTop) {
+    setText("x hund y hund");
+    trigger("Suchen1");
+    window->searchBar().combo()->setCurrentText("hund");
+    // The key comes to the combo, which keeps the focus for its line edit.
+    QTest::keyClick(window->searchBar().combo(), Qt::Key_Return);
+    EXPECT_EQ(editor()->textCursor().position(), 2);
+    EXPECT_EQ(colourAt(2), QColor(Qt::red));
+}

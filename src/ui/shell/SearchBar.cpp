@@ -42,6 +42,8 @@ SearchBarWidget::SearchBarWidget(Hooks hooks, QWidget* parent) : QWidget(parent)
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     m_combo->setFont(QFont("Courier New", 10));
     m_combo->setMinimumWidth(220);
+    // The combo keeps the focus itself and hands keys to its line edit directly, so both are watched.
+    m_combo->installEventFilter(this);
     m_combo->lineEdit()->installEventFilter(this);
     setComboColour(true);
     row->addWidget(m_combo, 1);
@@ -122,7 +124,7 @@ void SearchBarWidget::setComboColour(bool red) {
 }
 
 bool SearchBarWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_combo->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == m_combo || watched == m_combo->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape) {
             hide();
