@@ -35,6 +35,7 @@ void MainWindow::buildHtmlMenu() {
     QAction* special = addCommand(menu, "MSonderzeichen", "Sonderzeichen ...", [this] { insertSpecialCharacter(); },
                                   QKeySequence("Ctrl+H"));
     special->setStatusTip("<br>, &nbsp; etc...");
+    buildHtmlStructureMenus(menu);
     addCommand(menu, "Tabelleschreiben1", "Tabelle schreiben", [this] { writeTableFromSelection(); });
     addCommand(menu, "ImAusgewaehltenKleinerGroesser1", "Im Ausgewählten < und > durch « und » ersetzten",
                withView([this](EditorView& v) { html::anglesToGuillemets(v, m_context.dialogs); }));

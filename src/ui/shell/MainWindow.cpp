@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QStatusTipEvent>
 #include <QMessageBox>
@@ -86,6 +87,7 @@ MainWindow::MainWindow(AppContext& context, MainWindowOptions options, QWidget* 
     m_files = std::make_unique<DocumentFiles>(*m_host, m_context.dialogs, m_context.store, m_context.paths,
                                               m_entities, m_context.tones);
     confirmClose = [this](int index) { return m_files->confirmClose(index); };
+    m_skeletonDate = u(QLocale(QLocale::German).toString(QDate::currentDate(), QLocale::ShortFormat));
     buildExplorers();
     buildMenus();
     m_timer = new QTimer(this);

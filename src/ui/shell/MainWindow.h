@@ -12,6 +12,8 @@
 #include "shell/DocumentFiles.h"
 #include "shell/LineTools.h"
 #include "shell/Search.h"
+#include "html/HtmlRewrites.h"
+#include "html/TagColours.h"
 #include "shell/NumberedFiles.h"
 #include "shell/RawPrint.h"
 
@@ -183,6 +185,21 @@ public:
     StyleDialog* styleDialog();
     void styleSelectionOrWord();
 
+    // HTML structuring and checks.
+    void indentHtml();
+    void structureAtCaret(bool list);
+    void paragraphsFromBreaks();
+    void checkWithTidy();
+    void countTags();
+    void checkSingleTag();
+    void colourTags(const std::vector<html::ColourRule>& rules);
+    void embedInSkeleton();
+    void stampDoctypes();
+    void addDescription();
+    void pasteWithBreaks();
+    void wikiToHtml();
+    void playerToClipboard(bool video);
+
     // Window arrangement of the "Ansicht" menu.
     void arrangeFull();
     void arrangeLeft();
@@ -208,6 +225,12 @@ private:
     void buildExplorerCommands(QMenu* view);
     void buildTableCommands(QMenu* view);
     void buildSearchBar(QWidget* parent);
+    void buildHtmlStructureMenus(QMenu* menu);
+    void buildHtmlSelectionMenu(QMenu* menu);
+    bool selectionOrAll(EditorView& view, const std::string& question);
+    void rewriteSelection(const std::string& question, const std::function<std::string(const std::string&)>& rewrite);
+    void rewriteSelectedLines(const std::string& question,
+                              const std::function<html::Lines(const html::Lines&)>& rewrite);
     void storeSearchHistory();
     void buildEditMenu();
     void buildLineToolCommands(QMenu* extras);
@@ -263,6 +286,9 @@ private:
     SearchResults* m_searchResults = nullptr;
     SelectionToolWindow* m_selectionTools = nullptr;
     StyleDialog* m_styleDialog = nullptr;
+    std::string m_singleTag = "a";
+    // The page skeleton's title: the day the window was made.
+    std::string m_skeletonDate;
     QString m_pendingCaption;
     QString m_alarmTimes;
     std::string m_startRequest;
