@@ -91,10 +91,10 @@ Structured structureBlockAt(const std::string& text, int caret, const BlockSpec&
             assembled.push_back(line);
         } else if (text::startsWith(line, spec.itemTag)) {
             assembled.push_back("  " + line);
-        } else if (!assembled.empty() && assembled.back().size() + 1 + line.size() < 121 &&
+        } else if (!assembled.empty() && assembled.back().size() + line.size() < 121 &&
                    !std::any_of(spec.aloneTags.begin(), spec.aloneTags.end(),
                                 [&](const std::string& t) { return text::startsWith(text::trim(assembled.back()), t); })) {
-            assembled.back() += " " + line;
+            assembled.back() += line;
         } else {
             assembled.push_back("    " + line);
         }
@@ -412,9 +412,13 @@ std::optional<std::string> stampedDoctype(const std::string& text) {
     if (text.find(kDoctype) != std::string::npos) return std::nullopt;
     const size_t doctype = text.find("<!DOCTYPE");
     if (doctype == std::string::npos) return std::string(kDoctype) + "\r\n" + text;
-    const size_t firstBreak = text.find_first_of("\r\n");
+    const size_t firstBreak = std::min(text.find_first_of("\r\n"), text.size());
     if (doctype >= firstBreak) return std::nullopt;
-    return std::string(kDoctype) + text.substr(firstBreak);
+    // Only the old declaration goes: what else stands in the first line (a whole
+    // page written in one line) stays.
+    const size_t end = text.find('>', doctype);
+    const size_t stop = end == std::string::npos ? firstBreak : std::min(end + 1, firstBreak);
+    return text.substr(0, doctype) + kDoctype + text.substr(stop);
 }
 
 }  // namespace pictra::html
