@@ -1,5 +1,7 @@
 #include "TagColours.h"
 
+#include <algorithm>
+
 #include "common/Text.h"
 
 namespace pictra::html {
@@ -44,22 +46,34 @@ bool colourOccurrences(EditorView& view, Dialogs& dialogs, const std::vector<Col
     const int caret = view.caret();
     const std::string text = view.plainText();
     const std::string lower = text::toLowerCp1252(text);
-    int count = 0;
-    bool stopped = false;
+    struct Range {
+        size_t at, length;
+        std::uint32_t colour;
+    };
+    std::vector<Range> ranges;
     for (const ColourRule& rule : rules) {
         const std::string needle = text::toLowerCp1252(rule.search);
         const bool toClosing = rule.search.find('>') == std::string::npos;
-        for (size_t at = lower.find(needle); at != std::string::npos && !stopped; at = lower.find(needle, at + 1)) {
+        for (size_t at = lower.find(needle); at != std::string::npos; at = lower.find(needle, at + 1)) {
             size_t length = needle.size();
             if (toClosing) {
                 const size_t gt = text.find('>', at);
                 if (gt != std::string::npos && gt - at <= 239) length = gt - at + 1;
             }
             const bool lineBreak = length == 4 && lower.compare(at, 4, "<br>") == 0;
-            view.paint(static_cast<int>(at), static_cast<int>(length), Paint{lineBreak ? kCyan : rule.colour, true, -4});
-            if (++count % 250 == 0 && dialogs.ask(kAskGoOn) != Answer::Yes) stopped = true;
+            ranges.push_back({at, length, lineBreak ? kCyan : rule.colour});
         }
-        if (stopped) break;
+    }
+    // Painted 250 at a time; between the portions the user may stop.
+    bool stopped = false;
+    for (size_t from = 0; from < ranges.size() && !stopped; from += 250) {
+        const size_t to = std::min(ranges.size(), from + 250);
+        view.paintBatch([&] {
+            for (size_t i = from; i < to; ++i) {
+                view.paint(static_cast<int>(ranges[i].at), static_cast<int>(ranges[i].length), Paint{ranges[i].colour, true, -4});
+            }
+        });
+        if (to - from == 250 && dialogs.ask(kAskGoOn) != Answer::Yes) stopped = true;
     }
     view.setCaret(caret);
     return !stopped;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
 
     // Paints a range; the document does not become modified by it.
     virtual void paint(int start, int length, const Paint& paint);
+    // Many paints as one change of the editor (much faster than one by one).
+    virtual void paintBatch(const std::function<void()>& paints) { paints(); }
     // Drops every paint: the settings font and plain black text again.
     virtual void clearPaint();
 };

@@ -114,6 +114,17 @@ void QtEditorView::paint(int start, int length, const Paint& paint) {
     m_editor.formatWithoutEditing([&] { cursor.mergeCharFormat(format); });
 }
 
+void QtEditorView::paintBatch(const std::function<void()>& paints) {
+    // One edit block: the document lays itself out once, not after every range.
+    QTextCursor block(m_editor.document());
+    const QSignalBlocker quiet(&m_editor);
+    m_editor.formatWithoutEditing([&] {
+        block.beginEditBlock();
+        paints();
+        block.endEditBlock();
+    });
+}
+
 void QtEditorView::clearPaint() {
     QTextCharFormat format;
     format.setFont(m_editor.font());

@@ -26,6 +26,7 @@ public:
     int find(const std::string& term, int from, bool matchCase) const override;
     int findBackward(const std::string& term, int at, bool matchCase) const override;
     void paint(int start, int length, const Paint& paint) override;
+    void paintBatch(const std::function<void()>& paints) override;
     void clearPaint() override;
 
 private:
