@@ -242,6 +242,26 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes) {
     return writeFile(path, bytes, true) == WriteResult::Written;
 }
 
+bool writeFileCached(const std::string& requestedPath, const std::string& bytes) {
+    const std::string path = resolveLink(requestedPath);
+    mode_t mode = 0644;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) return false;
+        mode = st.st_mode & 07777;
+    }
+    return replaceThroughTemporary(path, mode, [&bytes](int fd) { return writeAllAt(fd, bytes.data(), bytes.size(), 0); },
+                                   false) == 0;
+}
+
+bool syncFileSystemOf(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::syncfs(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
 namespace {
 
 // In the kernel where it can (no copy through user space); by hand where the file

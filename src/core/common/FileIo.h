@@ -29,6 +29,13 @@ WriteResult writeFile(const std::string& path, const std::string& bytes, bool al
 // writeFile allowing the in-place path; true when written.
 bool writeFileAtomic(const std::string& path, const std::string& bytes);
 
+// Batch writes of many files: the same replacement through a temporary file and a
+// rename (never a half-written file), but left to the system's write-back; the
+// caller makes the batch durable with one syncFileSystemOf.
+bool writeFileCached(const std::string& path, const std::string& bytes);
+// Flushes the whole file system holding `path` (one sync instead of one per file).
+bool syncFileSystemOf(const std::string& path);
+
 enum class Durability {
     Synced,  // on disk before the call returns (the copy may replace the only other copy)
     Cached,  // left to the system's write-back (the original stays where it is)

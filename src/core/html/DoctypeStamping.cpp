@@ -27,7 +27,7 @@ bool dayBackup(const std::string& path, const std::string& text, const std::stri
     if (bin::isShortened(fs::path(backup).filename().string())) {
         bin::writeCompanion(binFolder, fs::path(backup).filename().string(), path);
     }
-    return fileio::writeFileAtomic(backup, text);
+    return fileio::writeFileCached(backup, text);
 }
 
 }  // namespace
@@ -41,6 +41,14 @@ StampResult stampFolderTree(const std::string& folder, const std::string& binFol
         dialogs.inform(kMsgFolderUnreadable);
         return result;
     }
+    // First every day backup, made durable with one sync; only then are the pages
+    // replaced (each through a temporary file), so no page is changed before its
+    // old text is safe.
+    struct Change {
+        std::string path;
+        std::string text;
+    };
+    std::vector<Change> changes;
     dialogs.beginCancelWindow("Bitte etwas Geduld");
     for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (ec) break;
@@ -52,20 +60,29 @@ StampResult stampFolderTree(const std::string& folder, const std::string& binFol
         }
         const auto text = fileio::readFile(path.string());
         if (!text) continue;
-        const auto stamped = stampedDoctype(*text);
+        auto stamped = stampedDoctype(*text);
         if (!stamped) continue;
-        // Nothing is replaced before the old text is safe in the bin.
-        if (!dayBackup(path.string(), *text, binFolder, today) || !fileio::writeFileAtomic(path.string(), *stamped)) {
+        if (!dayBackup(path.string(), *text, binFolder, today)) {
             ++result.failed;
             dialogs.inform("Kann \"" + path.string() + "\" nicht speichern.");
             continue;
         }
+        changes.push_back({path.string(), std::move(*stamped)});
+    }
+    if (!changes.empty() && !fileio::syncFileSystemOf(binFolder)) changes.clear();
+    for (const Change& change : changes) {
+        if (!fileio::writeFileCached(change.path, change.text)) {
+            ++result.failed;
+            dialogs.inform("Kann \"" + change.path + "\" nicht speichern.");
+            continue;
+        }
         ++result.changed;
         if (result.changed % 25 == 0) {
-            dialogs.inform("Kontolle nach " + std::to_string(result.changed) + " Dateien:" + "\r" + path.string() +
-                           "\r\r" + codec::cp1252ToUtf8(*stamped));
+            dialogs.inform("Kontolle nach " + std::to_string(result.changed) + " Dateien:" + "\r" + change.path +
+                           "\r\r" + codec::cp1252ToUtf8(change.text));
         }
     }
+    if (!changes.empty()) fileio::syncFileSystemOf(folder);
     dialogs.endCancelWindow();
     return result;
 }
