@@ -87,6 +87,7 @@ void DocumentArea::newDocument() {
     auto* editor = new PlainEditor(m_host);
     editor->hide();
     editor->setObjectName("RichEdit1");
+    editor->setGuideLines(true);
     editor->setFont(m_font);
     QPalette pal = editor->palette();
     pal.setColor(QPalette::Base, m_background);

@@ -51,7 +51,7 @@ private:
     mutable bool m_rawValid = false;
     mutable bool m_lowerValid = false;
     bool m_formatOnly = false;
-    bool m_guides = true;
+    bool m_guides = false;
     bool m_refusalShown = false;
 };
 
