@@ -64,17 +64,17 @@ bool colourOccurrences(EditorView& view, Dialogs& dialogs, const std::vector<Col
             ranges.push_back({at, length, lineBreak ? kCyan : rule.colour});
         }
     }
-    // Painted 250 at a time; between the portions the user may stop.
+    // One change of the editor for the whole run; every 250 occurrences the user may stop.
     bool stopped = false;
-    for (size_t from = 0; from < ranges.size() && !stopped; from += 250) {
-        const size_t to = std::min(ranges.size(), from + 250);
-        view.paintBatch([&] {
-            for (size_t i = from; i < to; ++i) {
-                view.paint(static_cast<int>(ranges[i].at), static_cast<int>(ranges[i].length), Paint{ranges[i].colour, true, -4});
+    view.paintBatch([&] {
+        for (size_t i = 0; i < ranges.size(); ++i) {
+            view.paint(static_cast<int>(ranges[i].at), static_cast<int>(ranges[i].length), Paint{ranges[i].colour, true, -4});
+            if ((i + 1) % 250 == 0 && dialogs.ask(kAskGoOn) != Answer::Yes) {
+                stopped = true;
+                return;
             }
-        });
-        if (to - from == 250 && dialogs.ask(kAskGoOn) != Answer::Yes) stopped = true;
-    }
+        }
+    });
     view.setCaret(caret);
     return !stopped;
 }
