@@ -74,10 +74,13 @@ TEST_F(TableSheetTest, MarkListFromTheExampleToTheDocument) {
     EXPECT_EQ(sheet()->sheet().cell(1, 1), "Adler Anna");
     EXPECT_TRUE(sheet()->modified());
 
-    // Closing with unsaved changes is refused.
+    // Closing with unsaved changes is refused, also when the whole program is closed.
     f.dialogs.expectInform(tables::kMsgCloseModified);
     sheet()->close();
     EXPECT_TRUE(sheet()->isVisible());
+    f.dialogs.expectInform(tables::kMsgCloseModified);
+    window->confirmClose = [](int) { return true; };
+    EXPECT_FALSE(window->close());
 
     triggerIn(sheet(), "Uebernehmen1");
     EXPECT_FALSE(sheet()->isVisible());

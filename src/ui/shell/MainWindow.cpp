@@ -19,6 +19,8 @@
 #include "DocumentArea.h"
 #include "QtEditorView.h"
 #include "SearchBar.h"
+#include "tables/SheetDocument.h"
+#include "tables/TableSheetWindow.h"
 #include "calc/CalculatorDialog.h"
 #include "calc/CalculatorPanel.h"
 #include "DocumentMenu.h"
@@ -347,6 +349,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             return;
         }
         m_context.dialogs.requestCancel();
+    } else if (m_tableSheet && m_tableSheet->isVisible() && m_tableSheet->modified()) {
+        // The grid's changes are not in the document yet: ending now would lose them.
+        m_context.dialogs.inform(tables::kMsgCloseModified);
+        m_tableSheet->raise();
+        event->ignore();
+        return;
     } else if (!confirmAllDocuments()) {
         event->ignore();
         return;
