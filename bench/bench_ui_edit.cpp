@@ -2,10 +2,10 @@
 #include <benchmark/benchmark.h>
 
 #include "ScopedWindow.h"
-#include "shell/LineTools.h"
-#include "shell/LineWrap.h"
+#include "shell/editing/LineTools.h"
+#include "shell/editing/LineWrap.h"
 #include "shell/QtEditorView.h"
-#include "shell/Search.h"
+#include "shell/editing/Search.h"
 #include "common/Codec.h"
 #include "common/Text.h"
 

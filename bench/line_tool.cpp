@@ -8,8 +8,8 @@
 
 #include "common/FileIo.h"
 #include "common/Text.h"
-#include "shell/LineTools.h"
-#include "shell/LineWrap.h"
+#include "shell/editing/LineTools.h"
+#include "shell/editing/LineWrap.h"
 
 using namespace pictra;
 

@@ -9,8 +9,8 @@
 #include "html/Indentation.h"
 #include "html/TagCheck.h"
 #include "common/Text.h"
-#include "shell/LineTools.h"
-#include "shell/Search.h"
+#include "shell/editing/LineTools.h"
+#include "shell/editing/Search.h"
 #include "tables/StarTable.h"
 
 using namespace pictra;

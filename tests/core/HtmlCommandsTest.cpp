@@ -4,7 +4,7 @@
 #include "ScriptedDialogs.h"
 #include "html/HtmlCommands.h"
 #include "html/SpecialCharacters.h"
-#include "shell/LineWrap.h"
+#include "shell/editing/LineWrap.h"
 
 using namespace pictra;
 using test::MemoryEditor;

@@ -4,9 +4,9 @@
 #include "ScriptedDialogs.h"
 #include "common/Text.h"
 #include "html/StyleChoice.h"
-#include "shell/LineTools.h"
-#include "shell/LineWrap.h"
-#include "shell/SelectionTools.h"
+#include "shell/editing/LineTools.h"
+#include "shell/editing/LineWrap.h"
+#include "shell/editing/SelectionTools.h"
 
 using namespace pictra;
 using namespace pictra::linetools;

@@ -2,7 +2,7 @@
 
 #include "MemoryEditor.h"
 #include "ScriptedDialogs.h"
-#include "shell/Search.h"
+#include "shell/editing/Search.h"
 
 using namespace pictra;
 using namespace pictra::search;

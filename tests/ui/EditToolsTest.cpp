@@ -16,9 +16,9 @@
 #include "UiFixture.h"
 #include "html/StyleDialog.h"
 #include "shell/DocumentArea.h"
-#include "shell/SearchBar.h"
-#include "shell/SearchResults.h"
-#include "shell/SelectionToolWindow.h"
+#include "shell/editing/SearchBar.h"
+#include "shell/editing/SearchResults.h"
+#include "shell/editing/SelectionToolWindow.h"
 #include "shell/StatusBars.h"
 #include "tables/TableSheetWindow.h"
 

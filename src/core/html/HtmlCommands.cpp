@@ -2,7 +2,7 @@
 
 #include "common/Codec.h"
 #include "common/Text.h"
-#include "shell/LineWrap.h"
+#include "shell/editing/LineWrap.h"
 
 namespace pictra::html {
 

@@ -4,7 +4,7 @@
 
 #include "common/PathNames.h"
 #include "common/Text.h"
-#include "shell/LineWrap.h"
+#include "shell/editing/LineWrap.h"
 
 namespace pictra::html {
 

@@ -18,7 +18,7 @@
 #include "html/TagCheck.h"
 #include "html/TagColours.h"
 #include "platform/Tidy.h"
-#include "shell/LineTools.h"
+#include "shell/editing/LineTools.h"
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
 #include "shell/QtEditorView.h"

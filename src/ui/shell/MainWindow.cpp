@@ -18,7 +18,7 @@
 
 #include "DocumentArea.h"
 #include "QtEditorView.h"
-#include "SearchBar.h"
+#include "shell/editing/SearchBar.h"
 #include "tables/SheetDocument.h"
 #include "tables/TableSheetWindow.h"
 #include "calc/CalculatorDialog.h"

@@ -13,9 +13,9 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include "MainWindow.h"
-#include "PlainEditor.h"
-#include "QtEditorView.h"
+#include "shell/MainWindow.h"
+#include "shell/PlainEditor.h"
+#include "shell/QtEditorView.h"
 #include "SelectionToolWindow.h"
 #include "calc/CalculatorPanel.h"
 #include "common/Codec.h"
@@ -23,9 +23,9 @@
 #include "common/UiText.h"
 #include "html/BrowserWindow.h"
 #include "html/StyleDialog.h"
-#include "shell/LineTools.h"
-#include "shell/LineWrap.h"
-#include "shell/SelectionTools.h"
+#include "shell/editing/LineTools.h"
+#include "shell/editing/LineWrap.h"
+#include "shell/editing/SelectionTools.h"
 #include "tables/TableSheetWindow.h"
 
 namespace pictra::ui {

@@ -5,10 +5,10 @@
 #include <QTextDocument>
 #include <QThread>
 
-#include "MainWindow.h"
-#include "PenwickWindow.h"
-#include "PlainEditor.h"
-#include "QtEditorView.h"
+#include "shell/MainWindow.h"
+#include "shell/files/PenwickWindow.h"
+#include "shell/PlainEditor.h"
+#include "shell/QtEditorView.h"
 #include "common/UiText.h"
 #include "shell/Documents.h"
 #include "common/Text.h"

@@ -4,10 +4,10 @@
 #include <QScreen>
 #include <QTextCursor>
 
-#include "DocumentArea.h"
-#include "MainWindow.h"
-#include "PlainEditor.h"
-#include "RichText.h"
+#include "shell/DocumentArea.h"
+#include "shell/MainWindow.h"
+#include "shell/PlainEditor.h"
+#include "shell/files/RichText.h"
 #include "common/Placement.h"
 #include "common/UiText.h"
 #include "common/FileIo.h"

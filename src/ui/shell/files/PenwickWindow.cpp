@@ -1,4 +1,4 @@
-#include "PenwickWindow.h"
+#include "shell/files/PenwickWindow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

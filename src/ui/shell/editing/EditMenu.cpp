@@ -5,20 +5,20 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "MainWindow.h"
-#include "PlainEditor.h"
-#include "QtEditorView.h"
+#include "shell/MainWindow.h"
+#include "shell/PlainEditor.h"
+#include "shell/QtEditorView.h"
 #include "SearchBar.h"
 #include "SearchResults.h"
 #include <QComboBox>
-#include "StatusBars.h"
-#include "DocumentArea.h"
+#include "shell/StatusBars.h"
+#include "shell/DocumentArea.h"
 #include "common/Codec.h"
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "html/HtmlCommands.h"
 #include "html/StyleChoice.h"
-#include "shell/LineTools.h"
+#include "shell/editing/LineTools.h"
 
 namespace pictra::ui {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "common/Text.h"
-#include "shell/LineTools.h"
-#include "shell/LineWrap.h"
+#include "shell/editing/LineTools.h"
+#include "shell/editing/LineWrap.h"
 
 namespace pictra::selectiontools {
 

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "shell/LineTools.h"
-#include "shell/SelectionTools.h"
+#include "shell/editing/LineTools.h"
+#include "shell/editing/SelectionTools.h"
 
 namespace pictra::ui {
 

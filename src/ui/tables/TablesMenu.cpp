@@ -5,9 +5,9 @@
 #include <QUrl>
 #include <QWebEngineView>
 
-#include "MainWindow.h"
-#include "PlainEditor.h"
-#include "QtEditorView.h"
+#include "shell/MainWindow.h"
+#include "shell/PlainEditor.h"
+#include "shell/QtEditorView.h"
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "html/BrowserWindow.h"

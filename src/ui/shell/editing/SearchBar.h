@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "shell/Search.h"
+#include "shell/editing/Search.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "RichText.h"
+#include "shell/files/RichText.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -2,10 +2,10 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "DocumentArea.h"
-#include "MainDocumentHost.h"
-#include "MainWindow.h"
-#include "PlainEditor.h"
+#include "shell/DocumentArea.h"
+#include "shell/MainDocumentHost.h"
+#include "shell/MainWindow.h"
+#include "shell/PlainEditor.h"
 #include "common/UiText.h"
 #include "explorer/Explorers.h"
 #include "platform/Drives.h"

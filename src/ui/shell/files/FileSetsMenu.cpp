@@ -3,12 +3,12 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "DocumentArea.h"
-#include "FileSetDialog.h"
-#include "MainDocumentHost.h"
-#include "MainWindow.h"
-#include "PlainEditor.h"
-#include "RichText.h"
+#include "shell/DocumentArea.h"
+#include "shell/files/FileSetDialog.h"
+#include "shell/MainDocumentHost.h"
+#include "shell/MainWindow.h"
+#include "shell/PlainEditor.h"
+#include "shell/files/RichText.h"
 #include "common/UiText.h"
 #include "explorer/Explorers.h"
 #include "shell/FileSets.h"

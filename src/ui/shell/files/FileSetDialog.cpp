@@ -1,4 +1,4 @@
-#include "FileSetDialog.h"
+#include "shell/files/FileSetDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
