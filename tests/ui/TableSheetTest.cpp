@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -12,6 +13,7 @@
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "tables/SheetDocument.h"
+#include "tables/SheetPrint.h"
 #include "tables/SheetModel.h"
 #include "tables/TableFormWindow.h"
 #include "tables/TableSheetWindow.h"
@@ -130,4 +132,27 @@ TEST_F(TableSheetTest, SelectedLinesBecomeAnHtmlTable) {
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith("<table width=750 border=1>\r\n  <tr>\r\n    <td "
                                                              "width=\"33%\">Mo</td>"));
     EXPECT_EQ(form->result().substr(0, 6), "<table");
+}
+
+TEST_F(TableSheetTest, PrintRowAndTheRecordWindow) {
+    editor()->setPlainText("*    *\nName Note\nAnna 2\nBen  3");
+    trigger("Tabelle1");
+    ui::TableSheetWindow* s = sheet();
+    f.dialogs.expectInform(tables::printPreparedMessage());
+    triggerIn(s, "DruckVorbereiten1");
+    EXPECT_EQ(s->sheet().rows.back(), (std::vector<std::string>{"@D@x", "X"}));
+    // The record window shows one record at a time; what is typed there goes into the grid.
+    QTimer::singleShot(0, s, [s] {
+        auto* records = s->findChild<QDialog*>("TForm19taba");
+        ASSERT_NE(records, nullptr);
+        records->findChild<QPushButton*>("BNaechster")->click();
+        auto* note = records->findChild<QLineEdit*>("EFeld2");
+        EXPECT_EQ(note->text(), "3");
+        note->setText("2-");
+        records->accept();
+    });
+    triggerIn(s, "Datensaetze1");
+    EXPECT_EQ(s->sheet().cell(2, 2), "2-");
+    triggerIn(s, "Uebernehmen1");
+    EXPECT_EQ(editor()->toPlainText(), "*    *\nName Note\nAnna 2\nBen  2-");
 }

@@ -27,7 +27,7 @@ private:
     tables::Sheet& m_sheet;
     std::vector<QLineEdit*> m_fields;
     QLabel* m_position = nullptr;
-    int m_row = 1;
+    int m_row = 0;  // no record shown yet: nothing to keep
     bool m_changed = false;
 };
 
