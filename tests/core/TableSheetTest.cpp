@@ -108,11 +108,12 @@ TEST_F(SheetTest, GradesFromPointsAndTheRowFormula) {
     EXPECT_EQ(column(3), (std::vector<std::string>{"1", "3,5", "6", ""}));  // garbage reads as 0 points
     EXPECT_EQ(store.readValue(context.section, "max"), "24");
 
+    sheet.addRecords(2);  // the grid's spare rows stay empty
     dialogs.expectAsk("Achtung! Das Feld 4 wird überschrieben!\rSind Sie damit einverstanden?", Answer::Yes);
     ASSERT_TRUE(applyRowFormula(context, "  F4 = f2/2 + f3 "));
     EXPECT_EQ(store.readValue(context.section, "Rechenausdruck"), "f4 = f2/2 + f3");
     // Cem's points are no number: the formula cannot be evaluated there only.
-    EXPECT_EQ(column(4), (std::vector<std::string>{"13", "10", "###", "0"}));
+    EXPECT_EQ(column(4), (std::vector<std::string>{"13", "10", "###", "0", "", ""}));
 
     dialogs.expectInform("\"=\"-Zeichen fehlt!");
     EXPECT_FALSE(applyRowFormula(context, "f2 + f3"));

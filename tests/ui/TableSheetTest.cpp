@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QSplitter>
+#include <fstream>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -155,4 +157,34 @@ TEST_F(TableSheetTest, PrintRowAndTheRecordWindow) {
     EXPECT_EQ(s->sheet().cell(2, 2), "2-");
     triggerIn(s, "Uebernehmen1");
     EXPECT_EQ(editor()->toPlainText(), "*    *\nName Note\nAnna 2\nBen  2-");
+}
+
+TEST_F(TableSheetTest, SecondTableImportAndExportThroughRealFiles) {
+    editor()->setPlainText("*    *\nName Ort\nAnna Ulm");
+    trigger("Tabelle1");
+    ui::TableSheetWindow* s = sheet();
+    const std::string csv = f.dir.path() + "liste.csv";
+    const std::string second = f.dir.path() + "zweite.txt";
+    const std::string exported = f.dir.path() + "export.txt";
+    std::ofstream(csv, std::ios::binary) << "\"Li; Bo\";Bonn\r\nM\xC3\xBCller;K\xC3\xB6ln\r\n";
+    std::ofstream(second, std::ios::binary) << "*   *\r\nTel\r\n123\r\n456\r\n";
+
+    f.dialogs.expectOpenFile(csv).expectAskText("In Feld 1 soll stehen?", std::nullopt);
+    triggerIn(s, "ExcelDazuladen1");
+    EXPECT_EQ(s->sheet().cell(3, 1), "M\xFCller");  // UTF-8 file, Windows-1252 cell
+    EXPECT_EQ(s->sheet().cell(2, 1), "Li; Bo");
+
+    f.dialogs.expectOpenFile(second);
+    triggerIn(s, "ZweiteTabelleOeffnen1");
+    s->resize(800, 600);
+    s->findChild<QSplitter*>()->setSizes({300, 300});
+    f.dialogs.expectAskNumber("Welches Feld", 1);
+    triggerIn(s, "FeldVonZweiter1");
+    EXPECT_EQ(s->sheet().cell(1, 3), "123");
+
+    f.dialogs.expectSaveFile(exported);
+    triggerIn(s, "ExportExcelTab1");
+    std::ifstream in(exported, std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(written.substr(0, 30), "Name\tOrt\tTel\r\nAnna\tUlm\t123\r\nLi");
 }

@@ -23,6 +23,17 @@ void Sheet::addRecords(int count) {
     rows.insert(at, static_cast<size_t>(std::max(count, 0)), std::vector<std::string>(static_cast<size_t>(columns())));
 }
 
+int Sheet::filledEnd() const {
+    int end = recordEnd();
+    const auto blankRow = [](const std::vector<std::string>& row) {
+        return std::all_of(row.begin(), row.end(), [](const std::string& c) { return text::trim(c).empty(); });
+    };
+    while (end > 1 && blankRow(rows[static_cast<size_t>(end - 1)])) --end;
+    return end;
+}
+
+void Sheet::dropTrailingEmptyRecords() { rows.erase(rows.begin() + filledEnd(), rows.begin() + recordEnd()); }
+
 void Sheet::insertField(int field) {
     for (auto& row : rows) row.insert(row.begin() + std::clamp(field - 1, 0, static_cast<int>(row.size())), "");
 }

@@ -32,6 +32,9 @@ struct Sheet {
     void setColumns(int count);
     // Empty records in front of the print-selection row.
     void addRecords(int count);
+    // The end of the records without the empty ones at the end (the grid's spare rows).
+    int filledEnd() const;
+    void dropTrailingEmptyRecords();
     void insertField(int field);
     void removeField(int field);
     // Moves a whole row or field to another place (dragging in the window).

@@ -169,7 +169,8 @@ bool applyRowFormula(SheetContext& c, const std::string& typed) {
     }
     if (!confirmOverwrite(c, static_cast<int>(target), "")) return false;
     const std::string expression = formula.substr(equals + 1);
-    for (int r = 1; r < c.sheet.recordEnd(); ++r) {
+    // The grid's empty spare rows are no records: a value there would become a new line of the table.
+    for (int r = 1; r < c.sheet.filledEnd(); ++r) {
         std::string filled = expression;
         for (int f = 1; f <= c.sheet.columns(); ++f) {
             filled = text::replaceAll(filled, "f" + std::to_string(f), c.sheet.cell(r, f));

@@ -72,12 +72,7 @@ std::string tablesHelp() {
 std::optional<std::vector<std::string>> writtenBack(const Sheet& sheet, int gap,
                                                     const std::vector<std::string>& documentLines) {
     // Empty records at the end are the grid's spare rows; reading drops them anyway.
-    int end = sheet.recordEnd();
-    const auto blankRow = [](const std::vector<std::string>& row) {
-        return std::all_of(row.begin(), row.end(), [](const std::string& c) { return text::trim(c).empty(); });
-    };
-    while (end > 1 && blankRow(sheet.rows[static_cast<size_t>(end - 1)])) --end;
-    const Grid rows(sheet.rows.begin(), sheet.rows.begin() + end);
+    const Grid rows(sheet.rows.begin(), sheet.rows.begin() + sheet.filledEnd());
     std::vector<std::string> lines = writeStarTable(rows, gap);
     if (lines.size() != documentLines.size()) return lines;
     for (size_t i = 0; i < lines.size(); ++i) {

@@ -96,6 +96,7 @@ bool copyFieldFromSecond(SheetContext& c, const Sheet& second, bool secondVisibl
 }
 
 void appendSecond(Sheet& sheet, const Sheet& second) {
+    sheet.dropTrailingEmptyRecords();
     if (second.columns() > sheet.columns()) sheet.setColumns(second.columns());
     const int at = sheet.recordEnd();
     Grid records(second.rows.begin() + std::min(1, second.recordEnd()), second.rows.begin() + second.recordEnd());
@@ -150,13 +151,15 @@ void appendSeparated(Sheet& sheet, const std::vector<std::string>& lines, const 
         records.push_back(std::move(fields));
     }
     sheet.setColumns(static_cast<int>(columns));
+    // New records follow the last filled one, not the grid's empty spare rows.
+    sheet.dropTrailingEmptyRecords();
     for (auto& row : records) row.resize(columns);
     sheet.rows.insert(sheet.rows.begin() + sheet.recordEnd(), records.begin(), records.end());
 }
 
 std::vector<std::string> separatedLines(const Sheet& sheet, char separator, bool quoted) {
     std::vector<std::string> lines;
-    for (int r = 0; r < sheet.recordEnd(); ++r) {
+    for (int r = 0; r < sheet.filledEnd(); ++r) {
         std::string line;
         for (int f = 1; f <= sheet.columns(); ++f) {
             if (f > 1) line += separator;
