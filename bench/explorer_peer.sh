@@ -4,10 +4,7 @@
 # window (Google Benchmark). Installs hyperfine itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if ! command -v hyperfine >/dev/null || ! command -v jq >/dev/null; then
-    sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -q && "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends hyperfine jq
-fi
+source bench/peer_common.sh
 cmake --build --preset default --target explorer_list bench_ui_explorer
 folder=$(dirname "$(mktemp -u)")/pictra-bench-100k
 if [ ! -f "$folder/datei99999.txt" ]; then

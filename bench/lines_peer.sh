@@ -4,10 +4,7 @@
 # Installs hyperfine itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if ! command -v hyperfine >/dev/null || ! command -v jq >/dev/null; then
-    sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -q && "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends hyperfine jq
-fi
+source bench/peer_common.sh
 cmake --build --preset default --target line_tool
 tool=$PWD/build/bin/line_tool
 work=${PICTRA_BENCH_DIR:-/var/tmp/pictra-bench-lines}
@@ -15,7 +12,6 @@ mkdir -p "$work"
 if [ ! -f "$work/lines.txt" ]; then
     awk 'BEGIN { srand(7); for (i = 0; i < 300000; i++) printf "Zeile %d Wert %d,%d Text %08x\r\n", int(rand()*1e6), int(rand()*1000), int(rand()*100), int(rand()*4e9) }' > "$work/lines.txt"
 fi
-ratio() { jq -r '.results[0].median / .results[1].median' "$1"; }
 hyperfine -w 1 -r 10 -N --export-json "$work/alpha.json" \
     "$tool alpha $work/lines.txt $work/out-alpha.txt" \
     "env LC_ALL=C sort -o $work/out-sort.txt $work/lines.txt"

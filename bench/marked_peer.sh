@@ -4,17 +4,13 @@
 # the same files, each pair in one hyperfine run. Installs hyperfine itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if ! command -v hyperfine >/dev/null || ! command -v jq >/dev/null; then
-    sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -q && "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends hyperfine jq
-fi
+source bench/peer_common.sh
 cmake --build --preset default --target marked_tool
 tool=$PWD/build/bin/marked_tool
 work=${PICTRA_BENCH_DIR:-/var/tmp/pictra-bench-marked}
 mkdir -p "$work/small" "$work/big"
 [ -f "$work/small/f9999.txt" ] || (cd "$work/small" && for i in $(seq 0 9999); do echo "Datei $i" > "f$i.txt"; done)
 [ -f "$work/big/g9.bin" ] || for i in $(seq 0 9); do head -c 100000000 /dev/urandom > "$work/big/g$i.bin"; done
-ratio() { jq -r '.results[0].median / .results[1].median' "$1"; }
 for set in small big; do
     hyperfine -w 1 -r 5 -N --prepare "rm -rf $work/to" --export-json "$work/paste-$set.json" \
         "bash -c 'mkdir -p $work/to && $tool paste $work/$set $work/to'" \

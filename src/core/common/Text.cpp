@@ -58,6 +58,21 @@ std::string toLowerCp1252(std::string_view s) {
     return out;
 }
 
+std::string toUpperCp1252(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7)) {
+            c = static_cast<char>(u - 32);
+        } else if (u == 0x9A || u == 0x9C || u == 0x9E) {
+            c = static_cast<char>(u - 16);
+        } else if (u == 0xFF) {
+            c = static_cast<char>(0x9F);
+        }
+    }
+    return out;
+}
+
 std::string toLowerAscii(std::string_view s) {
     std::string out(s);
     for (auto& c : out) {

@@ -20,6 +20,8 @@ bool endsWith(std::string_view s, std::string_view suffix);
 // Lower-cases ASCII letters and the Windows-1252 capitals with a lower-case partner.
 char lowerCp1252(char c);
 std::string toLowerCp1252(std::string_view s);
+// Small letters of ASCII and Windows-1252 to capitals ("ß" stays).
+std::string toUpperCp1252(std::string_view s);
 
 // ASCII-only lower case; safe on UTF-8.
 std::string toLowerAscii(std::string_view s);

@@ -36,7 +36,7 @@ std::string singleBlanks(const std::string& s) {
 
 bool followedByEnd(const std::string& s, size_t at) { return at >= s.size() || s[at] == '>' || s[at] == ' '; }
 
-struct BlockSpec {
+struct BlockRules {
     std::vector<std::string> openings;  // texts that may start the block
     std::string closing;
     std::vector<std::string> lineTags;  // tags that start a line
@@ -46,24 +46,24 @@ struct BlockSpec {
     const char* nested;
 };
 
-Structured structureBlockAt(const std::string& text, int caret, const BlockSpec& spec) {
+Structured structureBlockAt(const std::string& text, int caret, const BlockRules& rules) {
     const size_t from = text.find('<', static_cast<size_t>(std::max(caret, 0)));
     const std::string rest = from == std::string::npos ? std::string() : text.substr(from);
-    const bool opensHere = std::any_of(spec.openings.begin(), spec.openings.end(),
+    const bool opensHere = std::any_of(rules.openings.begin(), rules.openings.end(),
                                        [&](const std::string& o) { return text::startsWith(rest, o); });
-    if (!opensHere) return {text, spec.wrongPlace};
-    const size_t end = rest.find(spec.closing);
-    if (end == std::string::npos) return {text, "\"" + spec.closing + "\" fehlt!"};
+    if (!opensHere) return {text, rules.wrongPlace};
+    const size_t end = rest.find(rules.closing);
+    if (end == std::string::npos) return {text, "\"" + rules.closing + "\" fehlt!"};
     const std::string inner = rest.substr(6, end > 6 ? end - 6 : 0);
-    for (const auto& o : spec.openings) {
-        if (inner.find(o) != std::string::npos) return {text, spec.nested};
+    for (const auto& o : rules.openings) {
+        if (inner.find(o) != std::string::npos) return {text, rules.nested};
     }
-    std::string block = rest.substr(0, end + spec.closing.size());
+    std::string block = rest.substr(0, end + rules.closing.size());
     // Each structuring tag starts a line.
     std::string broken;
     for (size_t i = 0; i < block.size(); ++i) {
         bool starts = false;
-        for (const auto& tag : spec.lineTags) {
+        for (const auto& tag : rules.lineTags) {
             if (block.compare(i, tag.size(), tag) == 0 && followedByEnd(block, i + tag.size())) starts = true;
         }
         if (starts && !broken.empty() && broken.back() != '\n') {
@@ -85,14 +85,14 @@ Structured structureBlockAt(const std::string& text, int caret, const BlockSpec&
     });
     Lines assembled;
     walkPre(lines, [&](const std::string& line, bool inPre) {
-        const bool alone = inPre || std::any_of(spec.aloneTags.begin(), spec.aloneTags.end(),
+        const bool alone = inPre || std::any_of(rules.aloneTags.begin(), rules.aloneTags.end(),
                                                 [&](const std::string& t) { return text::startsWith(line, t); });
         if (alone) {
             assembled.push_back(line);
-        } else if (text::startsWith(line, spec.itemTag)) {
+        } else if (text::startsWith(line, rules.itemTag)) {
             assembled.push_back("  " + line);
         } else if (!assembled.empty() && assembled.back().size() + line.size() < 121 &&
-                   !std::any_of(spec.aloneTags.begin(), spec.aloneTags.end(),
+                   !std::any_of(rules.aloneTags.begin(), rules.aloneTags.end(),
                                 [&](const std::string& t) { return text::startsWith(text::trim(assembled.back()), t); })) {
             assembled.back() += line;
         } else {
@@ -117,7 +117,7 @@ Lines indentTextOutsidePre(const Lines& lines) {
 }
 
 Structured structureTableAt(const std::string& text, int caret) {
-    static const BlockSpec spec{{"<table>", "<table "},
+    static const BlockRules rules{{"<table>", "<table "},
                                 "</table>",
                                 {"<table", "</table", "<tbody", "</tbody", "<tr", "</tr", "<td", "</td", "<th", "</th",
                                  "<pre", "</pre"},
@@ -125,21 +125,21 @@ Structured structureTableAt(const std::string& text, int caret) {
                                 "<tr",
                                 "Cursor muss direkt vor \"<table\" stehen!",
                                 "Verschachtelte Tabellen sind zu kompliziert!"};
-    return structureBlockAt(text, caret, spec);
+    return structureBlockAt(text, caret, rules);
 }
 
 Structured structureListAt(const std::string& text, int caret) {
     const size_t from = text.find('<', static_cast<size_t>(std::max(caret, 0)));
     const bool ordered = from != std::string::npos && text.compare(from, 3, "<ol") == 0;
     const std::string name = ordered ? "ol" : "ul";
-    const BlockSpec spec{{"<" + name + ">", "<" + name + " "},
+    const BlockRules rules{{"<" + name + ">", "<" + name + " "},
                          "</" + name + ">",
                          {"<" + name, "</" + name, "<li", "</li", "<pre", "</pre"},
                          {"<" + name, "</" + name},
                          "<li",
                          "Cursor muss direkt vor \"<ul>\" oder \"<ol>\" stehen!",
                          "Verschachtelte Listen sind zu kompliziert!"};
-    return structureBlockAt(text, caret, spec);
+    return structureBlockAt(text, caret, rules);
 }
 
 std::string trimElementContents(const std::string& text, const std::string& name) {

@@ -134,9 +134,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The editor would take these keys for itself (select all, redo); here they are menu commands.
     if (event->type() == QEvent::ShortcutOverride && qobject_cast<PlainEditor*>(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const QKeySequence pressed(key->keyCombination());
-        if (pressed == QKeySequence("Ctrl+A") || pressed == QKeySequence("Ctrl+Y") ||
-            pressed == QKeySequence("Ctrl+Shift+Y") || pressed == QKeySequence("Ctrl+F")) {
+        static const QList<QKeySequence> ours{QKeySequence("Ctrl+A"), QKeySequence("Ctrl+Y"),
+                                              QKeySequence("Ctrl+Shift+Y"), QKeySequence("Ctrl+F")};
+        if (ours.contains(QKeySequence(key->keyCombination()))) {
             event->ignore();
             return true;
         }

@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "common/MenuCommands.h"
 #include "common/UiText.h"
 
 namespace pictra::ui {
@@ -59,16 +60,10 @@ TableFormWindow::TableFormWindow(QWidget* parent) : QDialog(parent, Qt::Window) 
 void TableFormWindow::buildMenus(QVBoxLayout* layout) {
     auto* bar = new QMenuBar(this);
     QMenu* file = bar->addMenu("&Datei");
-    QAction* back = file->addAction("Zurück");
-    back->setObjectName("Zurueck1");
-    connect(back, &QAction::triggered, this, [this] { giveBack(); });
-    QAction* cancelAction = file->addAction("Abbruch");
-    cancelAction->setObjectName("Abbruch1");
-    connect(cancelAction, &QAction::triggered, this, [this] { cancel(); });
+    addMenuCommand(file, "Zurueck1", "Zurück", [this] { giveBack(); });
+    addMenuCommand(file, "Abbruch1", "Abbruch", [this] { cancel(); });
     QMenu* edit = bar->addMenu("&Bearbeiten");
-    QAction* clear = edit->addAction("Alles löschen");
-    clear->setObjectName("Allesloeschen1");
-    connect(clear, &QAction::triggered, this, [this] { clearAll(); });
+    addMenuCommand(edit, "Allesloeschen1", "Alles löschen", [this] { clearAll(); });
     layout->setMenuBar(bar);
     auto* group = new QActionGroup(this);
     m_enterRight = group->addAction("return = Spalte weiter rechts");

@@ -10,6 +10,7 @@
 #include <QButtonGroup>
 
 #include "RecordWindow.h"
+#include "common/MenuCommands.h"
 #include "SheetModel.h"
 #include "TableSheetWindow.h"
 #include "common/Codec.h"
@@ -36,20 +37,13 @@ std::optional<std::vector<std::string>> readCp1252Lines(const std::string& path)
 
 }  // namespace
 
-QAction* TableSheetWindow::add(QMenu* menu, const char* name, const QString& text, std::function<void()> command) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, [command = std::move(command)] { command(); });
-    return action;
-}
-
 void TableSheetWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu("&Datei");
     file->setObjectName("Datei1");
-    add(file, "Uebernehmen1", "Änderungen übernehmen [*-Darstellung]", [this] { writeBack(1); });
-    add(file, "UebernehmenOhne1", "Änderungen übernehmen (ohne Leerstelle)", [this] { writeBack(0); });
-    add(file, "Allesspeichern1", "Alles speichern", [this] { saveAll(); });
-    add(file, "Abbrechen1", "Abbrechen", [this] { abandon(); });
+    addMenuCommand(file, "Uebernehmen1", "Änderungen übernehmen [*-Darstellung]", [this] { writeBack(1); });
+    addMenuCommand(file, "UebernehmenOhne1", "Änderungen übernehmen (ohne Leerstelle)", [this] { writeBack(0); });
+    addMenuCommand(file, "Allesspeichern1", "Alles speichern", [this] { saveAll(); });
+    addMenuCommand(file, "Abbrechen1", "Abbrechen", [this] { abandon(); });
     buildExchangeMenu();
     buildComputeMenu();
     QMenu* order = menuBar()->addMenu("&Ordnen");
@@ -63,7 +57,7 @@ void TableSheetWindow::buildMenus() {
                  {"AlphabetischAb1", "Alphabetisch ordnen >", false, true},
                  {"NumerischAb1", "Numerisch ordnen >", true, true}};
     for (const auto& s : sorts) {
-        add(order, s.name, s.text, [this, numeric = s.numeric, descending = s.descending] {
+        addMenuCommand(order, s.name, s.text, [this, numeric = s.numeric, descending = s.descending] {
             auto c = context();
             if (tables::sortRecords(c, numeric, descending)) sheetChanged();
         });
@@ -72,46 +66,46 @@ void TableSheetWindow::buildMenus() {
     buildPrintMenu();
     QMenu* options = menuBar()->addMenu("O&ptionen");
     options->setObjectName("Optionen1");
-    m_enterDown = add(options, "EingabetasteUnten1", "Eingabetaste = Bewegung nach unten statt nach rechts", [] {});
-    m_editHeader = add(options, "KopfzeileBearbeiten1", "Kopfzeile bearbeiten ermöglichen", [] {});
-    m_editBorder = add(options, "RandspalteBearbeiten1", "Randspalte bearbeiten ermöglichen", [] {});
+    m_enterDown = addMenuCommand(options, "EingabetasteUnten1", "Eingabetaste = Bewegung nach unten statt nach rechts", [] {});
+    m_editHeader = addMenuCommand(options, "KopfzeileBearbeiten1", "Kopfzeile bearbeiten ermöglichen", [] {});
+    m_editBorder = addMenuCommand(options, "RandspalteBearbeiten1", "Randspalte bearbeiten ermöglichen", [] {});
     for (QAction* a : {m_enterDown, m_editHeader, m_editBorder}) a->setCheckable(true);
 }
 
 void TableSheetWindow::buildComputeMenu() {
     QMenu* compute = menuBar()->addMenu("&Berechnen");
     compute->setObjectName("Berechnen1");
-    add(compute, "SummenBerechnen1", "Summen berechnen ermöglichen", [this] {
+    addMenuCommand(compute, "SummenBerechnen1", "Summen berechnen ermöglichen", [this] {
         m_compute->setText("Berechne Summen");
         showPanel(m_sumPanel, true);
     });
-    add(compute, "DurchschnittBerechnen1", "Durchschnitt berechnen ermöglichen", [this] {
+    addMenuCommand(compute, "DurchschnittBerechnen1", "Durchschnitt berechnen ermöglichen", [this] {
         m_compute->setText("Berechne Durchschnitte");
         showPanel(m_sumPanel, true);
     });
-    add(compute, "NotenBerechnen1", "Noten berechnen ermöglichen", [this] { showPanel(m_gradePanel, true); });
+    addMenuCommand(compute, "NotenBerechnen1", "Noten berechnen ermöglichen", [this] { showPanel(m_gradePanel, true); });
     QMenu* table = compute->addMenu("Notentabelle");
     table->setObjectName("Notentabelle1");
     const char* schemes[] = {"Note ab Kl.5", "Note Kursstufe", "Note nach Formel"};
     for (int i = 0; i < 3; ++i) {
-        add(table, QString("Notentabelle%1").arg(i + 2).toUtf8().constData(), schemes[i], [this, i] { showGradeTable(i); });
+        addMenuCommand(table, QString("Notentabelle%1").arg(i + 2).toUtf8().constData(), schemes[i], [this, i] { showGradeTable(i); });
     }
-    add(compute, "HinweisNoten1", "Hinweis zur Berechnung der Notentabelle",
+    addMenuCommand(compute, "HinweisNoten1", "Hinweis zur Berechnung der Notentabelle",
         [this] { m_dialogs.showText("Notenberechnung", tables::gradeExplanation()); });
-    add(compute, "Rechenausdruck1", "Rechenausdruck", [this] {
+    addMenuCommand(compute, "Rechenausdruck1", "Rechenausdruck", [this] {
         showPanel(m_formulaPanel, true);
         m_rowFormula->setFocus();
     });
     compute->addSeparator();
-    add(compute, "SpalteSumme1", "Von einer Spalte die Summe berechnen", [this] {
+    addMenuCommand(compute, "SpalteSumme1", "Von einer Spalte die Summe berechnen", [this] {
         auto c = context();
         tables::oneColumnStatistics(c, tables::ColumnResult::Sum, m_host.toClipboard);
     });
-    add(compute, "SpalteDurchschnitt1", "Von einer Spalte den Durchschnitt berechnen", [this] {
+    addMenuCommand(compute, "SpalteDurchschnitt1", "Von einer Spalte den Durchschnitt berechnen", [this] {
         auto c = context();
         tables::oneColumnStatistics(c, tables::ColumnResult::Average, m_host.toClipboard);
     });
-    add(compute, "AlleSpalten1", "Von allen Spalten Summe und Durchschnitte berechnen", [this] {
+    addMenuCommand(compute, "AlleSpalten1", "Von allen Spalten Summe und Durchschnitte berechnen", [this] {
         auto c = context();
         tables::allColumnStatistics(c);
     });
@@ -120,42 +114,42 @@ void TableSheetWindow::buildComputeMenu() {
 void TableSheetWindow::buildFieldMenu() {
     QMenu* fields = menuBar()->addMenu("&Felder");
     fields->setObjectName("Felder1");
-    add(fields, "ZweiFelder1", "Zwei Felder zusammenfassen", [this] {
+    addMenuCommand(fields, "ZweiFelder1", "Zwei Felder zusammenfassen", [this] {
         auto c = context();
         if (tables::joinTwoFields(c)) sheetChanged();
     });
-    add(fields, "FeldLoeschen1", "Feld löschen", [this] {
+    addMenuCommand(fields, "FeldLoeschen1", "Feld löschen", [this] {
         auto c = context();
         if (tables::deleteField(c)) sheetChanged();
     });
-    add(fields, "NamenZusammen1", "Feld 1 (Namen) und Feld 2 (Vornamen) zusammenfassen", [this] { joinNames(); });
-    add(fields, "NamenAufteilen1", "Feld 1 in zwei Felder (Namen und Vornamen getrennt) aufteilen",
+    addMenuCommand(fields, "NamenZusammen1", "Feld 1 (Namen) und Feld 2 (Vornamen) zusammenfassen", [this] { joinNames(); });
+    addMenuCommand(fields, "NamenAufteilen1", "Feld 1 in zwei Felder (Namen und Vornamen getrennt) aufteilen",
         [this] { splitNameField(); });
-    add(fields, "Leerzeichen1", "Leerzeichen entfernen", [this] {
+    addMenuCommand(fields, "Leerzeichen1", "Leerzeichen entfernen", [this] {
         tables::trimCells(m_sheet);
         sheetChanged();
     });
-    add(fields, "NeueSpalte1", "Neue Spalte hinzufuegen", [this] {
+    addMenuCommand(fields, "NeueSpalte1", "Neue Spalte hinzufuegen", [this] {
         const int before = m_sheet.columns();
         m_sheet.setColumns(before + 5);
         sheetChanged();
         for (int c = before; c < before + 5; ++c) m_grid->setColumnWidth(c, 100);
     });
-    add(fields, "NeueZeilen1", "Neue Zeilen hinzufügen (Taste nach unten)", [this] {
+    addMenuCommand(fields, "NeueZeilen1", "Neue Zeilen hinzufügen (Taste nach unten)", [this] {
         m_sheet.addRecords(100);
         sheetChanged();
     });
-    add(fields, "VertauschenZeilen1", "Vertauschen von Zeilen", [this] { swapHint(true); });
-    add(fields, "VertauschenSpalten1", "Vertauschen von Spalten", [this] { swapHint(false); });
-    add(fields, "Datensaetze1", "Datensätze ausführlich", [this] { showRecords(); });
+    addMenuCommand(fields, "VertauschenZeilen1", "Vertauschen von Zeilen", [this] { swapHint(true); });
+    addMenuCommand(fields, "VertauschenSpalten1", "Vertauschen von Spalten", [this] { swapHint(false); });
+    addMenuCommand(fields, "Datensaetze1", "Datensätze ausführlich", [this] { showRecords(); });
     fields->addSeparator();
-    add(fields, "ZweiteTabelleOeffnen1", "Zweite Tabelle öffnen ...", [this] { openSecondTable(); });
-    add(fields, "FeldVonZweiter1", "Feld von zweiter Tabelle in die erste übertragen", [this] {
+    addMenuCommand(fields, "ZweiteTabelleOeffnen1", "Zweite Tabelle öffnen ...", [this] { openSecondTable(); });
+    addMenuCommand(fields, "FeldVonZweiter1", "Feld von zweiter Tabelle in die erste übertragen", [this] {
         auto c = context();
         const bool visible = m_splitter->sizes().value(1) > 20;
         if (tables::copyFieldFromSecond(c, m_second, visible)) sheetChanged();
     });
-    add(fields, "ZweiteAnhaengen1", "gesamte zweite Tabelle an die erste anhängen", [this] {
+    addMenuCommand(fields, "ZweiteAnhaengen1", "gesamte zweite Tabelle an die erste anhängen", [this] {
         tables::appendSecond(m_sheet, m_second);
         sheetChanged();
     });
@@ -164,20 +158,20 @@ void TableSheetWindow::buildFieldMenu() {
 void TableSheetWindow::buildExchangeMenu() {
     QMenu* exchange = menuBar()->addMenu("&Austausch");
     exchange->setObjectName("Austausch1");
-    add(exchange, "BLZ1", "BLZ überprüfen", [this] { checkBankCodes(); });
-    add(exchange, "ExcelDazuladen1", "Excel-Datei (mit tabs getrennt) dazuladen", [this] { importSeparated(); });
-    add(exchange, "ExportExcelTab1", "Export Excel-Tab-Datei", [this] { exportSeparated(); });
-    add(exchange, "ExportExcel1", "Export direkt nach Excel", [this] { exportToSpreadsheet(); });
+    addMenuCommand(exchange, "BLZ1", "BLZ überprüfen", [this] { checkBankCodes(); });
+    addMenuCommand(exchange, "ExcelDazuladen1", "Excel-Datei (mit tabs getrennt) dazuladen", [this] { importSeparated(); });
+    addMenuCommand(exchange, "ExportExcelTab1", "Export Excel-Tab-Datei", [this] { exportSeparated(); });
+    addMenuCommand(exchange, "ExportExcel1", "Export direkt nach Excel", [this] { exportToSpreadsheet(); });
 }
 
 void TableSheetWindow::buildPrintMenu() {
     QMenu* print = menuBar()->addMenu("D&rucken");
     print->setObjectName("Drucken1");
-    add(print, "DruckVorbereiten1", "Tabelle zum Drucken vorbereiten", [this] { preparePrint(); });
-    add(print, "DruckBrowser1", "Druck über Browser", [this] { printThroughBrowser(false); });
-    add(print, "SchuelerDruck1", "Schülerausdruck über Browser", [this] { printThroughBrowser(true); });
-    add(print, "SchnellNadel1", "Schnelldruck auf Nadeldrucker", [this] { quickPrint(true); });
-    add(print, "SchnellTinte1", "Schnelldruck auf Tintenstrahldrucker", [this] { quickPrint(false); });
+    addMenuCommand(print, "DruckVorbereiten1", "Tabelle zum Drucken vorbereiten", [this] { preparePrint(); });
+    addMenuCommand(print, "DruckBrowser1", "Druck über Browser", [this] { printThroughBrowser(false); });
+    addMenuCommand(print, "SchuelerDruck1", "Schülerausdruck über Browser", [this] { printThroughBrowser(true); });
+    addMenuCommand(print, "SchnellNadel1", "Schnelldruck auf Nadeldrucker", [this] { quickPrint(true); });
+    addMenuCommand(print, "SchnellTinte1", "Schnelldruck auf Tintenstrahldrucker", [this] { quickPrint(false); });
 }
 
 void TableSheetWindow::computeSums() {

@@ -83,7 +83,6 @@ private:
     void buildFieldMenu();
     void buildExchangeMenu();
     void buildPrintMenu();
-    QAction* add(QMenu* menu, const char* name, const QString& text, std::function<void()> command);
 
     // Whole screen and maximised, also where no window manager maximises.
     void showOnWholeScreen();

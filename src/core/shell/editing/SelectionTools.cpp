@@ -41,16 +41,6 @@ void selectAllIfNone(EditorView& view) {
 
 int textLength(const EditorView& view) { return static_cast<int>(text::joinLines(view.lines(), "\n").size()); }
 
-std::string upper(std::string s) {
-    for (char& c : s) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7)) c = static_cast<char>(u - 32);
-        else if (u == 0x9A || u == 0x9C || u == 0x9E) c = static_cast<char>(u - 16);
-        else if (u == 0xFF) c = static_cast<char>(0x9F);
-    }
-    return s;
-}
-
 // Rewrites the selection line by line, each line followed by CR LF.
 void rewriteLines(EditorView& view, const std::vector<std::string>& lines) {
     std::string out;
@@ -101,7 +91,7 @@ bool runTool(char key, EditorView& view, Dialogs& dialogs, SettingsStore& store,
         selectAllIfNone(view);
         const int start = view.selectionStart();
         const std::string s = view.selectedText();
-        view.replaceSelection(key == 'g' ? upper(s) : text::toLowerCp1252(s));
+        view.replaceSelection(key == 'g' ? text::toUpperCp1252(s) : text::toLowerCp1252(s));
         view.setCaret(start);
         return true;
     }
