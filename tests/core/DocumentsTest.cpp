@@ -43,10 +43,28 @@ TEST(Documents, MenuOf65DocumentsHasThreeColumns) {
 }
 
 TEST(Documents, StartRequest) {
-    EXPECT_EQ(documents::startRequest({}, "/p/", false), "");
-    EXPECT_EQ(documents::startRequest({}, "/p/", true), "/p/index.html");
-    EXPECT_EQ(documents::startRequest({"/home/a/brief.txt\n"}, "/p/", true), "/home/a/brief.txt");
-    EXPECT_EQ(documents::startRequest({"\t/a b\x0c.txt\x01", "x"}, "/p/", false), "/a b.txt");
+    EXPECT_EQ(documents::startRequest({}, "/p/", false, "/w"), "");
+    EXPECT_EQ(documents::startRequest({}, "/p/", true, "/w"), "/p/index.html");
+    EXPECT_EQ(documents::startRequest({"/home/a/brief.txt\n"}, "/p/", true, "/w"), "/home/a/brief.txt");
+    EXPECT_EQ(documents::startRequest({"\t/a b\x0c.txt\x01", "x"}, "/p/", false, "/w"), "/a b.txt");
+}
+
+TEST(Documents, StartRequestCountsRelativeNamesFromTheStartFolder) {
+    const struct {
+        const char* argument;
+        const char* folder;
+        const char* expected;
+    } cases[] = {
+        {"foto.jpg", "/home/anna/Bilder", "/home/anna/Bilder/foto.jpg"},
+        {"./foto.jpg", "/home/anna/Bilder", "/home/anna/Bilder/foto.jpg"},
+        {"../Texte/brief.txt", "/home/anna/Bilder", "/home/anna/Texte/brief.txt"},
+        {"Urlaub 2026/Strand am Meer.jpg", "/home/anna/Bilder", "/home/anna/Bilder/Urlaub 2026/Strand am Meer.jpg"},
+        {"foto.jpg", "/", "/foto.jpg"},
+        {"/abs/foto.jpg", "/home/anna", "/abs/foto.jpg"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(documents::startRequest({c.argument}, "/p/", false, c.folder), c.expected) << c.argument;
+    }
 }
 
 TEST(StatusTexts, PanelAndNoticeAgeOverTicks) {

@@ -128,6 +128,38 @@ TEST(SelectionToolsTest, KeysAreNormalisedAndToolsWork) {
     EXPECT_FALSE(selectiontools::runTool('q', view, dialogs, store, services));
 }
 
+TEST(SelectionToolsTest, SortingWholeLinesKeepsTheLineAfterTheSelectionApart) {
+    struct NoServices : selectiontools::Services {
+        std::string clipboardText() override { return {}; }
+        void setClipboardText(const std::string&) override {}
+        void print(const std::string&) override {}
+        void spellCheck(const std::string&) override {}
+        void tableConversion(bool) override {}
+    } services;
+    SettingsStore store;
+    const struct {
+        int length;  // of the selection from the start of "b\nc\na\nz"
+        const char* expected;
+    } cases[] = {
+        {6, "a\nb\nc\nz"},   // three whole lines with their line break
+        {5, "a\nb\ncz"},      // the last line without its break stays joined as selected
+    };
+    for (const auto& c : cases) {
+        test::ScriptedDialogs dialogs;
+        test::MemoryEditor view("b\nc\na\nz");
+        view.setSelection(0, c.length);
+        dialogs.expectEditText("Geordnet", "a\r\nb\r\nc");
+        EXPECT_TRUE(selectiontools::runTool('o', view, dialogs, store, services));
+        EXPECT_EQ(view.text(), c.expected) << c.length;
+    }
+}
+
+TEST(RectangleTest, ExampleIsWindows1252) {
+    const std::string all = text::joinLines(rectangleExample());
+    EXPECT_NE(all.find("W\xE4hlen"), std::string::npos);
+    EXPECT_EQ(all.find("\xC3"), std::string::npos);
+}
+
 TEST(StyleChoiceTest, ElementsAndStyles) {
     html::StyleChoice c;
     EXPECT_EQ(html::applyStyle(c, "Text"), "Text");

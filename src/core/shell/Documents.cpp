@@ -1,5 +1,7 @@
 #include "Documents.h"
 
+#include <filesystem>
+
 #include "common/Text.h"
 
 namespace pictra::documents {
@@ -53,13 +55,15 @@ std::vector<MenuEntry> documentMenu(const std::vector<std::string>& fileNames) {
 }
 
 std::string startRequest(const std::vector<std::string>& arguments, const std::string& programFolder,
-                         bool indexExists) {
+                         bool indexExists, const std::string& workingFolder) {
     if (arguments.empty()) return indexExists ? programFolder + "index.html" : std::string();
     std::string request;
     for (char c : arguments.front()) {
         if (static_cast<unsigned char>(c) > 12) request.push_back(c);
     }
-    return request;
+    if (request.empty() || request.front() == '/' || workingFolder.empty()) return request;
+    // The explorer opens only full paths; "foto.jpg" typed in a terminal means the terminal's folder.
+    return (std::filesystem::path(workingFolder) / request).lexically_normal().string();
 }
 
 }  // namespace pictra::documents

@@ -38,7 +38,8 @@ std::vector<MenuEntry> documentMenu(const std::vector<std::string>& fileNames);
 
 // What the first argument asks to open at start: without arguments "index.html"
 // beside the program when it exists; control characters (code 12 and below) removed.
+// A relative name counts from the folder the program was started in.
 std::string startRequest(const std::vector<std::string>& arguments, const std::string& programFolder,
-                         bool indexExists);
+                         bool indexExists, const std::string& workingFolder);
 
 }  // namespace pictra::documents

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <unistd.h>
 
@@ -150,7 +151,9 @@ int runApplication(int argc, char** argv) {
     applyLockKeysAtStart(*window, store);
     window->newDocument();
     const bool indexExists = QFileInfo::exists(q(paths.folder + "index.html"));
-    window->setStartRequest(documents::startRequest(arguments, paths.folder, indexExists));
+    std::error_code noFolder;
+    const std::string workingFolder = std::filesystem::current_path(noFolder).string();
+    window->setStartRequest(documents::startRequest(arguments, paths.folder, indexExists, workingFolder));
     window->setStartRequestHandler([&window](const std::string& path) { window->explorers().openStartRequest(path); });
     startExplorer(*window);
     tones.tone(kHighSignal);

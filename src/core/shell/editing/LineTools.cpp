@@ -6,6 +6,7 @@
 #include <string_view>
 #include <thread>
 
+#include "common/Codec.h"
 #include "common/Text.h"
 
 namespace pictra::linetools {
@@ -87,7 +88,8 @@ std::string rectangleMessage(const std::string& clipboard) {
 }
 
 std::vector<std::string> rectangleExample() {
-    return {"Beispiel: Eine Spalte von Zahlen ausschneiden und woanders einfügen",
+    // Written here in UTF-8, but it goes into a document, which holds Windows-1252.
+    std::vector<std::string> lines = {"Beispiel: Eine Spalte von Zahlen ausschneiden und woanders einfügen",
             "",
             "Markieren Sie mit der Maus von der ersten \"1\" bis hinter das Leerzeichen nach der letzten \"5\".",
             "Wählen Sie dann \"Rechteck auschneiden\": Die Zahlen verschwinden aus allen fünf Zeilen.",
@@ -98,6 +100,8 @@ std::vector<std::string> rectangleExample() {
             "ccc 333 iii",
             "ddd 444 iii",
             "eee 555 iii"};
+    for (auto& line : lines) line = codec::utf8ToCp1252(line);
+    return lines;
 }
 
 std::vector<std::string> shiftRight(std::vector<std::string> lines, int firstLine, int count, int blanks) {

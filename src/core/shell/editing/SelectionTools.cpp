@@ -66,8 +66,11 @@ void sortedSelection(EditorView& view, Dialogs& dialogs) {
     std::vector<std::string> lines = selectedLines(view);
     linetools::sortAlphabetically(lines);
     const int caret = view.caret();
-    const std::string result = dialogs.editText("Geordnet", text::joinLines(lines));
+    std::string result = dialogs.editText("Geordnet", text::joinLines(lines));
     if (result == kCancelMarker) return;
+    // Whole selected lines keep their last line break, or the line after the selection joins the last one.
+    const std::string selected = view.selectedText();
+    if (!selected.empty() && selected.back() == '\n' && (result.empty() || result.back() != '\n')) result += "\r\n";
     view.replaceSelection(result);
     view.setCaret(caret);
 }
