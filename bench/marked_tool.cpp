@@ -67,11 +67,13 @@ int main(int argc, char** argv) {
     Tones tones(store, sound);
     explorer::MarkedFiles marked;
     marked.files = filesOf(argv[2]);
+    CopySession session;
     if (mode == "paste") {
-        explorer::pasteMarked(marked, argv[3], explorer::PasteNames::Unchanged, dialogs, tones);
+        // Files overwritten by the paste are kept in a bin beside the target.
+        CopyContext context{dialogs, session, "", std::string(argv[3]) + "-papierkorb", {}, &tones};
+        explorer::pasteMarked(marked, argv[3], explorer::PasteNames::Unchanged, context, {2026, 12, 10});
         return 0;
     }
-    CopySession session;
     CopyContext context{dialogs, session, "", argv[3], {}, nullptr};
     return explorer::moveToBin(marked.files, context, {2026, 12, 10}) ? 0 : 1;
 }

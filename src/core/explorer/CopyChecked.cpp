@@ -12,13 +12,6 @@ namespace pictra {
 
 namespace {
 
-std::string mountOf(const std::string& path) {
-    fs::path p = fs::path(path).parent_path();
-    std::error_code ec;
-    while (!p.empty() && !fs::exists(p, ec)) p = p.parent_path();
-    return p.empty() ? "/" : p.string();
-}
-
 void chord(CopyContext& c, std::initializer_list<double> frequencies) {
     if (!c.tones) return;
     for (double f : frequencies) c.tones->tone(f);
@@ -47,6 +40,10 @@ std::optional<CopyOutcome> existingTarget(const std::string& target, CopyContext
 
 }  // namespace
 
+std::string fullVolumeText(const std::string& path) {
+    return "Datenträger \"" + fileio::mountPointOf(path) + "\" ist voll.";
+}
+
 CopyOutcome copyChecked(const std::string& source, std::string target, CopyContext& c) {
     target = text::replaceAll(target, "//", "/");
     std::error_code ec;
@@ -58,7 +55,8 @@ CopyOutcome copyChecked(const std::string& source, std::string target, CopyConte
     if (c.dialogs.cancelWindowVisible() && c.dialogs.stepCancelWindow(source + "->" + target)) return {};
     CopyOutcome outcome;
     std::string error;
-    if (!fileio::copyFileAtomic(source, target, error)) {
+    if (!fileio::copyFileAtomic(source, target, error, fileio::Durability::Synced, &outcome.error)) {
+        if (fileio::isDiskFull(outcome.error)) error = fullVolumeText(target);
         outcome.message = "\"" + source + "\" konnte nicht nach \"" + target + "\" kopiert werden:\r\n   " + error;
     } else {
         outcome.written = true;
@@ -66,9 +64,11 @@ CopyOutcome copyChecked(const std::string& source, std::string target, CopyConte
         fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, ec);
         if (ec) c.dialogs.inform(target + ": Schreibschutz nicht entfernt!");
     }
+    if (c.lowSpaceWarned || fileio::isDiskFull(outcome.error)) return outcome;
     const auto space = fs::space(fs::path(target).parent_path(), ec);
     if (!ec && space.available < 10000) {
-        c.dialogs.inform("Prüfe Speicherplatz auf \"" + mountOf(target) +
+        c.lowSpaceWarned = true;
+        c.dialogs.inform("Prüfe Speicherplatz auf \"" + fileio::mountPointOf(target) +
                          "\"!\r\rHinweis: Vielleicht ist folgender Ordner nicht verfügbar:\r" + c.binFolder);
     }
     return outcome;

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 
+#include "common/CaseFold.h"
 #include "common/FileIo.h"
+#include "explorer/BinBackup.h"
 #include "common/PathNames.h"
 #include "common/Text.h"
 #include "settings/SettingsStore.h"
@@ -18,13 +20,6 @@ constexpr const char* kCancelled = "Abbruch";
 
 std::string joinLines(const std::vector<std::string>& lines) { return text::joinLines(lines, "\r\n"); }
 
-// Lower case for ASCII and the UTF-8 umlauts, so that "Ä" maps like "ä".
-std::string lowerName(const std::string& name) {
-    std::string out = text::toLowerAscii(name);
-    out = text::replaceAll(out, "\xC3\x84", "\xC3\xA4");
-    out = text::replaceAll(out, "\xC3\x96", "\xC3\xB6");
-    return text::replaceAll(out, "\xC3\x9C", "\xC3\xBC");
-}
 
 std::string inFolder(const std::string& folder, const std::string& name) {
     return folder.empty() || folder.back() != '/' ? folder + "/" + name : folder + name;
@@ -47,7 +42,8 @@ std::string mapUmlauts(const std::string& fileName) {
     return base + ext;
 }
 
-std::string pasteName(const std::string& fileName) { return mapUmlauts(lowerName(fileName)); }
+// Lower-cased first, so that "Ä" maps like "ä".
+std::string pasteName(const std::string& fileName) { return mapUmlauts(casefold::foldUtf8(fileName)); }
 
 void markFiles(MarkedFiles& marked, const std::vector<std::string>& selected, const std::vector<std::string>& all,
                bool keep, Dialogs& dialogs) {
@@ -59,8 +55,12 @@ void markFiles(MarkedFiles& marked, const std::vector<std::string>& selected, co
     if (dialogs.ask("Alle?") == Answer::Yes) marked.files.insert(marked.files.end(), all.begin(), all.end());
 }
 
-void pasteMarked(const MarkedFiles& marked, const std::string& folder, PasteNames names, Dialogs& dialogs,
-                 Tones& tones) {
+void pasteMarked(const MarkedFiles& marked, const std::string& folder, PasteNames names, CopyContext& context,
+                 const bin::Date& today) {
+    Dialogs& dialogs = context.dialogs;
+    const auto tone = [&context](double frequency) {
+        if (context.tones) context.tones->tone(frequency);
+    };
     if (marked.files.empty()) {
         dialogs.inform("Noch keine Dateien vorgemerkt!");
         return;
@@ -71,40 +71,59 @@ void pasteMarked(const MarkedFiles& marked, const std::string& folder, PasteName
         return;
     }
     dialogs.beginCancelWindow("Einfügen");
+    // What a paste killed earlier left behind goes before this one begins.
+    fileio::removeStaleTemporaries(folder);
     std::optional<bool> overwrite;
     bool ellipsis = false;
     std::string report;
+    int done = 0;
     for (const auto& source : marked.files) {
         const std::string name = pathnames::fileNamePart(source);
         const std::string target = inFolder(folder, names == PasteNames::Unchanged ? name : pasteName(name));
         if (dialogs.stepCancelWindow(source + "->" + target)) break;
         std::error_code ec;
-        if (fs::exists(target, ec)) {
-            tones.tone(880);
+        const bool exists = fs::exists(target, ec);
+        if (exists) {
+            tone(880);
             if (!overwrite) {
                 overwrite = dialogs.ask("Datei \"" + target +
                                         "\" <existiert. Alle Dateien überschreiben? (Nein: keine wird überschrieben!)") ==
                             Answer::Yes;
             }
-            if (*overwrite) {
-                report = "\"" + target + "\" wurde überschrieben\r\n" + report;
-            } else if (report.size() < 1000) {
+            if (!*overwrite && report.size() < 1000) {
                 report = "\"" + target + "\" wurde nicht überschrieben\r\n" + report;
-            } else if (!ellipsis) {
+            } else if (!*overwrite && !ellipsis) {
                 report = "...\r\n" + report;
                 ellipsis = true;
             }
         }
         if (overwrite == false) continue;
+        if (exists) {
+            // The copy replaces the target through a new file, so a second name in the bin keeps the old one.
+            const binbackup::Kept kept = binbackup::keepInBin(target, today, context, true);
+            if (!kept.kept) {
+                if (kept.message.empty()) break;  // the cancel window was clicked
+                report = kept.message + "\r\n" + report;
+                continue;
+            }
+            report = "\"" + target + "\" wurde überschrieben\r\n" + report;
+        }
         std::string error;
+        int errorNumber = 0;
         // The originals stay, so the copies need not wait for the disk (cp does not either).
-        if (fileio::copyFileAtomic(source, target, error, fileio::Durability::Cached)) {
+        if (fileio::copyFileAtomic(source, target, error, fileio::Durability::Cached, &errorNumber)) {
             clearWriteProtection(target);
+            ++done;
+        } else if (fileio::isDiskFull(errorNumber)) {
+            report = binbackup::fullDiskMessage(binbackup::Step::File, target, context.binFolder, done,
+                                                static_cast<int>(marked.files.size())) +
+                     "\r\n" + report;
+            break;
         } else {
             report = name + ": " + error + "\r\n" + report;
         }
     }
-    tones.tone(440);
+    tone(440);
     if (!report.empty()) dialogs.inform("Meldung vom Einfügen:" + report);
     dialogs.endCancelWindow();
 }
@@ -196,13 +215,14 @@ bool moveToBin(const std::vector<std::string>& paths, CopyContext& context, cons
     const std::string binFolder = context.binFolder;
     std::error_code ec;
     fs::create_directories(binFolder, ec);
+    int done = 0;
     for (const auto& path : paths) {
         if (dialogs.stepCancelWindow(path)) {
             dialogs.inform(kCancelled);
             break;
         }
         if (path.rfind(binFolder + "/", 0) == 0) {
-            deleteNow(path, dialogs);
+            if (!deleteNow(path, dialogs)) ++done;
             continue;
         }
         if (!fs::is_regular_file(path, ec)) {
@@ -217,11 +237,20 @@ bool moveToBin(const std::vector<std::string>& paths, CopyContext& context, cons
         }
         // On the same file system a rename is the move: atomic, the times kept, and
         // the file is never in neither place. Elsewhere a synced copy, then the delete.
-        if (fileio::moveFile(path, binFolder + "/" + name)) continue;
+        if (fileio::moveFile(path, binFolder + "/" + name)) {
+            ++done;
+            continue;
+        }
         const CopyOutcome outcome = copyChecked(path, binFolder + "/" + name, context);
+        if (fileio::isDiskFull(outcome.error)) {
+            // Every further file would fail alike: one message instead of one per file.
+            dialogs.inform(binbackup::fullDiskMessage(binbackup::Step::Bin, path, binFolder, done,
+                                                      static_cast<int>(paths.size())));
+            break;
+        }
         if (!outcome.message.empty()) dialogs.inform(outcome.message);
         // Nothing is deleted before its copy exists.
-        if (outcome.written) deleteNow(path, dialogs);
+        if (outcome.written && !deleteNow(path, dialogs)) ++done;
     }
     dialogs.endCancelWindow();
     return true;

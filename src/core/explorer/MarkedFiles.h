@@ -34,9 +34,11 @@ void markFiles(MarkedFiles& marked, const std::vector<std::string>& selected, co
 enum class PasteNames { Mapped, Unchanged };
 
 // The three paste commands: every marked file copied into `folder`, one
-// overwrite question per command, a report of what was (not) overwritten.
-void pasteMarked(const MarkedFiles& marked, const std::string& folder, PasteNames names, Dialogs& dialogs,
-                 Tones& tones);
+// overwrite question per command, a report of what was (not) overwritten. A file
+// that is overwritten is kept in the bin first (under its bin name of `today`);
+// when that fails it stays as it is. A full volume ends the command.
+void pasteMarked(const MarkedFiles& marked, const std::string& folder, PasteNames names, CopyContext& context,
+                 const bin::Date& today);
 
 // "Vorgemerkte Dateien mit Ordner kopieren": the marked files with their folders
 // below the drive root rebuilt under a chosen folder. `driveOf` gives the mount

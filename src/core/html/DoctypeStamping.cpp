@@ -1,10 +1,13 @@
 #include "DoctypeStamping.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "common/Codec.h"
 #include "common/FileIo.h"
 #include "common/Text.h"
+#include "explorer/BinBackup.h"
 #include "html/HtmlRewrites.h"
 
 namespace pictra::html {
@@ -18,16 +21,20 @@ bool htmlFile(const fs::path& path) {
     return extension.find(".htm") != std::string::npos || extension.find(".php") != std::string::npos;
 }
 
-// The file as it was, kept once a day in the bin before it is changed.
-bool dayBackup(const std::string& path, const std::string& text, const std::string& binFolder, const bin::Date& today) {
+// The file as it was, kept once a day in the bin before it is changed; 0 or
+// the system's error number.
+int dayBackup(const std::string& path, const std::string& text, const std::string& binFolder, const bin::Date& today) {
     std::error_code ec;
     fs::create_directories(binFolder, ec);
     const std::string backup = binFolder + "/" + bin::binName(path, today, text.size());
-    if (fs::is_regular_file(backup, ec) && fs::file_size(backup, ec) == text.size()) return true;
-    if (bin::isShortened(fs::path(backup).filename().string())) {
-        bin::writeCompanion(binFolder, fs::path(backup).filename().string(), path);
+    if (fs::is_regular_file(backup, ec) && fs::file_size(backup, ec) == text.size()) return 0;
+    errno = 0;
+    if (bin::isShortened(fs::path(backup).filename().string()) &&
+        !bin::writeCompanion(binFolder, fs::path(backup).filename().string(), path)) {
+        return errno != 0 ? errno : EIO;
     }
-    return fileio::writeFileCached(backup, text);
+    int error = 0;
+    return fileio::writeFileCached(backup, text, &error) ? 0 : error;
 }
 
 }  // namespace
@@ -62,17 +69,30 @@ StampResult stampFolderTree(const std::string& folder, const std::string& binFol
         if (!text) continue;
         auto stamped = stampedDoctype(*text);
         if (!stamped) continue;
-        if (!dayBackup(path.string(), *text, binFolder, today)) {
+        if (const int error = dayBackup(path.string(), *text, binFolder, today); error != 0) {
             ++result.failed;
-            dialogs.inform("Kann \"" + path.string() + "\" nicht speichern.");
+            // A full volume ends the command before any page is changed: one message, not one per page.
+            if (fileio::isDiskFull(error)) {
+                dialogs.inform(binbackup::fullDiskMessage(binbackup::Step::Backup, path.string(), binFolder, 0));
+                result.diskFull = true;
+                changes.clear();
+                break;
+            }
+            dialogs.inform(binbackup::notKeptMessage(path.string(), binFolder, std::strerror(error)));
             continue;
         }
         changes.push_back({path.string(), std::move(*stamped)});
     }
     if (!changes.empty() && !fileio::syncFileSystemOf(binFolder)) changes.clear();
     for (const Change& change : changes) {
-        if (!fileio::writeFileCached(change.path, change.text)) {
+        int error = 0;
+        if (!fileio::writeFileCached(change.path, change.text, &error)) {
             ++result.failed;
+            if (fileio::isDiskFull(error)) {
+                dialogs.inform(binbackup::fullDiskMessage(binbackup::Step::File, change.path, binFolder, result.changed));
+                result.diskFull = true;
+                break;
+            }
             dialogs.inform("Kann \"" + change.path + "\" nicht speichern.");
             continue;
         }

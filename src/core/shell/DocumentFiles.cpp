@@ -9,6 +9,7 @@
 #include "common/FileIo.h"
 #include "common/Text.h"
 #include "common/TextFiles.h"
+#include "explorer/BinBackup.h"
 #include "explorer/RecycleBin.h"
 #include "shell/Documents.h"
 #include "shell/FileRules.h"
@@ -194,18 +195,29 @@ CopyContext DocumentFiles::copyContext() {
 
 // The day backup: the file as it is before this save, once a day per size, in the bin.
 // Returns the backup's path when a complete one exists (a backup cut off by a
-// crash does not count and is written again), else an empty string.
-std::string DocumentFiles::copyBeforeSave(const std::string& path) {
-    auto present = fileio::readFile(path);
-    if (!present) return {};
-    m_beforeSaveText = text::splitLines(*present);
-    const std::string backup = m_paths.binFolder() + "/" + bin::binName(path, today(), present->size());
+// crash does not count and is written again), an empty string when there is no
+// file to keep, and nullopt (after saying so) when the file exists but could not
+// be kept: then it must not be overwritten.
+std::optional<std::string> DocumentFiles::copyBeforeSave(const std::string& path) {
     std::error_code ec;
-    const auto complete = [&] { return fs::is_regular_file(backup, ec) && fs::file_size(backup, ec) == present->size(); };
+    if (!fs::is_regular_file(path, ec)) return std::string();  // nothing to keep; a folder fails the write
+    auto present = fileio::readFile(path);
+    m_beforeSaveText = present ? text::splitLines(*present) : std::vector<std::string>();
+    const auto size = present ? std::optional<std::uintmax_t>(present->size()) : std::nullopt;
+    const std::string backup = m_paths.binFolder() + "/" + bin::binName(path, today(), size);
+    const auto complete = [&] { return size && fs::is_regular_file(backup, ec) && fs::file_size(backup, ec) == *size; };
     if (complete()) return backup;
     CopyContext context = copyContext();
-    if (copyWithRules(path, backup, context)) m_tones.tone(kHighSignal);
-    return complete() ? backup : std::string();
+    const CopyOutcome outcome = copyChecked(path, backup, context);
+    if (outcome.written && complete()) {
+        m_tones.tone(kHighSignal);
+        return backup;
+    }
+    CopyOutcome failure = outcome;
+    if (failure.message.empty()) failure.message = "Abbruch";  // the cancel window was clicked
+    m_lastSaveFullDisk = fileio::isDiskFull(failure.error);
+    m_dialogs.inform(binbackup::notKeptMessage(path, m_paths.binFolder(), failure));
+    return std::nullopt;
 }
 
 void DocumentFiles::copyToSecondDrive(const std::string& path) {
@@ -230,7 +242,8 @@ void DocumentFiles::copyToSecondDrive(const std::string& path) {
 }
 
 // The in-place path (a folder without write access) is taken only with a
-// complete backup of the old text, which a failure then names.
+// complete backup of the old text, which a failure then names; while it runs, a
+// record in the program folder lets the next start find a file cut off by a crash.
 bool DocumentFiles::writeLines(int index, const std::string& path, const std::vector<std::string>& lines,
                                const std::string& backup) {
     std::error_code ec;
@@ -238,9 +251,18 @@ bool DocumentFiles::writeLines(int index, const std::string& path, const std::ve
     const std::string present = fileio::readFile(path).value_or(std::string());
     std::string bytes;
     for (const auto& line : lines) bytes.append(line).append("\r\n");
-    switch (fileio::writeFile(path, bytes, !backup.empty())) {
+    int error = 0;
+    const fileio::WriteResult result = backup.empty()
+                                           ? fileio::writeFile(path, bytes, false, &error)
+                                           : fileio::writeFile(path, bytes, fileio::InPlaceJournal{m_paths.folder, backup}, &error);
+    switch (result) {
         case fileio::WriteResult::Written: break;
-        case fileio::WriteResult::Untouched: m_dialogs.inform(kMsgCannotSave); return false;
+        case fileio::WriteResult::Untouched:
+            m_lastSaveFullDisk = fileio::isDiskFull(error);
+            // A full volume is no write protection: the user is told which volume it is.
+            m_dialogs.inform(m_lastSaveFullDisk ? "Kann \"" + path + "\" nicht speichern!\r" + fullVolumeText(path)
+                                                : std::string(kMsgCannotSave));
+            return false;
         case fileio::WriteResult::Damaged:
             m_dialogs.inform(std::string(kMsgCannotSave) + "\r\rDie Datei ist unvollständig. Der alte Text liegt in \"" +
                              backup + "\".");
@@ -260,8 +282,14 @@ bool DocumentFiles::saveDocument(int index, const std::string& requestedPath) {
     if (!unstorable.empty() && m_dialogs.ask(textfiles::unstorableQuestion(unstorable)) != Answer::Yes) return false;
 
     // The hour and preview files get neither a day backup nor a second copy.
+    m_lastSaveFullDisk = false;
     const bool excluded = isExcludedFromCopies(path);
-    std::string backup = excluded ? std::string() : copyBeforeSave(path);
+    std::string backup;
+    if (!excluded) {
+        const auto kept = copyBeforeSave(path);
+        if (!kept) return false;
+        backup = *kept;
+    }
     m_tones.tone(html ? kHighSignal : kCompletionTone);
     if (html) {
         const std::string renamed = filerules::htmlPath(path);
@@ -364,7 +392,9 @@ void DocumentFiles::saveCopy() {
 }
 
 void DocumentFiles::saveAll() {
-    for (int i = 0; i < m_host.documentCount(); ++i) {
+    m_lastSaveFullDisk = false;
+    // A full volume has been named once; the other documents would only repeat it.
+    for (int i = 0; i < m_host.documentCount() && !m_lastSaveFullDisk; ++i) {
         if (!documents::captionShowsModified(m_host.tabCaption(i))) continue;
         const std::string name = m_host.fileName(i);
         if (isNamed(name)) {

@@ -105,7 +105,7 @@ private:
     int targetDocumentFor(const std::string& path, bool& stop);
     bool writeLines(int index, const std::string& path, const std::vector<std::string>& lines,
                     const std::string& backup);
-    std::string copyBeforeSave(const std::string& path);
+    std::optional<std::string> copyBeforeSave(const std::string& path);
     std::string unnamedSaveTarget(int index);
     void copyToSecondDrive(const std::string& path);
     bool isExcludedFromCopies(const std::string& path);
@@ -124,6 +124,7 @@ private:
     std::string m_renamePrefix;
     bool m_renamePrefixAsked = false;
     int m_currentMacro = 0;
+    bool m_lastSaveFullDisk = false;
 };
 
 }  // namespace pictra

@@ -81,7 +81,8 @@ void ExplorerWindow::markSelected(bool keep) {
 }
 
 void ExplorerWindow::pasteMarked(explorer::PasteNames names) {
-    explorer::pasteMarked(m_shared.marked, m_folder, names, m_shared.dialogs, m_shared.tones);
+    CopyContext context = m_shared.copyContext();
+    explorer::pasteMarked(m_shared.marked, m_folder, names, context, today());
     showFiles(m_folder);
     show();
     if (m_hooks.showMainWindow) m_hooks.showMainWindow();

@@ -7,6 +7,7 @@
 #include "common/Dialogs.h"
 #include "common/PathNames.h"
 #include "common/Text.h"
+#include "explorer/BinBackup.h"
 #include "explorer/MarkedFiles.h"
 #include "pictures/Resampler.h"
 #include "platform/pictures/PictureCodecs.h"
@@ -45,8 +46,12 @@ bool PictureWindow::saveTo(const std::string& requested, int fixedHeight) {
         if (m_hooks.copyContext) {
             CopyContext context = m_hooks.copyContext();
             const QDate d = QDate::currentDate();
-            const std::string name = bin::binName(target, {d.year(), d.month(), d.day()}, fs::file_size(target, ec));
-            copyChecked(target, context.binFolder + "/" + name, context);
+            // Without its copy in the bin the old picture is not replaced.
+            const auto kept = binbackup::keepInBin(target, {d.year(), d.month(), d.day()}, context);
+            if (!kept.kept) {
+                if (!kept.message.empty()) m_dialogs.inform(kept.message);
+                return false;
+            }
         }
     }
     const std::string folder = pathnames::folderOf(target);
