@@ -24,6 +24,8 @@ bool isSoundFile(const std::string& path) {
 }
 
 OpenAction dispatchOpen(const OpenRequest& r) {
+    // Whatever its name says, no program is started on it and nothing reads it.
+    if (r.special) return OpenAction::NotLoadable;
     const std::string lower = text::toLowerAscii(r.path);
     if (lowerExtension(r.path) == ".rtf") return OpenAction::RichText;
     if (pictures::isPictureFile(lower)) return OpenAction::Picture;

@@ -14,6 +14,7 @@ enum class OpenAction {
     UrlHandler,        // handed to the system's handler, opened as a document only if that fails
     Document,          // opened as a document
     HtmlDocument,      // opened as a document and shown in the browser preview
+    NotLoadable,       // a FIFO, device or socket: handed to loading, which refuses it with its message
 };
 
 struct OpenRequest {
@@ -22,6 +23,7 @@ struct OpenRequest {
     bool readable = true;                // the file could be opened
     bool fromReadItem = false;           // "Datei einlesen (falls Textdatei)"
     bool htmlInStandardBrowser = false;  // "Alles Im Standardbrowser öffnen"
+    bool special = false;                // a FIFO, device or socket (never opened: reading could wait for ever)
 };
 
 OpenAction dispatchOpen(const OpenRequest& request);

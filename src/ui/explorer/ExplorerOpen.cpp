@@ -116,6 +116,7 @@ void ExplorerWindow::dispatch(const std::string& requested, bool fromReadItem) {
     const std::string head = firstBytes(path, readable);
     explorer::OpenRequest request{path, head, readable, fromReadItem,
                                   m_hooks.htmlInStandardBrowser && m_hooks.htmlInStandardBrowser()};
+    request.special = ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
     switch (explorer::dispatchOpen(request)) {
         case explorer::OpenAction::RichText:
             if (m_hooks.openRichText && m_hooks.openRichText(path)) {
@@ -145,6 +146,9 @@ void ExplorerWindow::dispatch(const std::string& requested, bool fromReadItem) {
             return;
         case explorer::OpenAction::HtmlDocument:
             if (m_hooks.previewHtml) m_hooks.previewHtml(path);
+            return;
+        case explorer::OpenAction::NotLoadable:
+            if (m_hooks.openDocument) m_hooks.openDocument(path);
             return;
     }
 }
