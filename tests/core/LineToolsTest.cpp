@@ -142,7 +142,7 @@ TEST(SelectionToolsTest, SortingWholeLinesKeepsTheLineAfterTheSelectionApart) {
         const char* expected;
     } cases[] = {
         {6, "a\nb\nc\nz"},   // three whole lines with their line break
-        {5, "a\nb\ncz"},      // the last line without its break stays joined as selected
+        {5, "a\nb\nc\nz"},   // without its break selected, the break after the selection stays
     };
     for (const auto& c : cases) {
         test::ScriptedDialogs dialogs;

@@ -92,6 +92,27 @@ TEST_F(EditToolsTest, ReplaceFieldAndTheQuestionForAll) {
     EXPECT_EQ(editor()->toPlainText(), "x-b-x-b");
 }
 
+TEST_F(EditToolsTest, ReplacingEveryHitIsOneStepThatUndoTakesBack) {
+    setText("a-b-a-b");
+    QTest::keyClicks(editor(), "c");  // typed before: undo must stop at this text
+    trigger("Ersetzten1");
+    window->searchBar().combo()->setCurrentText("a");
+    window->searchBar().replaceField()->setText("x");
+    f.dialogs.expectAsk("Gleich bei allen Vorkommen ersetzten?", Answer::Yes);
+    QTest::keyClick(window->searchBar().replaceField(), Qt::Key_Return);
+    // Typing on the last line has added the spare line below it.
+    EXPECT_EQ(editor()->toPlainText(), "cx-b-x-b\n ");
+    // Painted hits are no step of their own: the next Ctrl+Z still takes back the replacement.
+    trigger("Suchen1");
+    window->searchBar().combo()->setCurrentText("x");
+    click("Babwaerts");
+    ASSERT_EQ(colourAt(1), QColor(Qt::red));
+    QTest::keyClick(editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor()->toPlainText(), "ca-b-a-b\n ");
+    QTest::keyClick(editor(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editor()->toPlainText(), "cx-b-x-b\n ");
+}
+
 TEST_F(EditToolsTest, AllDocumentsSearchListsEveryLine) {
     setText("Wort eins\nnichts");
     window->newDocument();

@@ -54,7 +54,18 @@ PlainEditor::PlainEditor(QWidget* parent) : QPlainTextEdit(parent) {
 
 void PlainEditor::formatWithoutEditing(const std::function<void()>& change) {
     m_formatOnly = true;
-    change();
+    // Colours are no step of their own: Ctrl+Z must take back the last edit, not an invisible repaint.
+    QTextDocument* doc = document();
+    if (doc->availableUndoSteps() == 0) {
+        doc->setUndoRedoEnabled(false);  // clears nothing: there is no history yet
+        change();
+        doc->setUndoRedoEnabled(true);
+    } else {
+        QTextCursor joined(doc);
+        joined.joinPreviousEditBlock();
+        change();
+        joined.endEditBlock();
+    }
     m_formatOnly = false;
 }
 

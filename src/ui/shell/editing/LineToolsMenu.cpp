@@ -211,6 +211,9 @@ bool MainWindow::editorKey(PlainEditor* editor, QKeyEvent* key) {
         searchNext();
         return true;
     }
+    // Undo and redo must reach the editor's history untouched: a spare line added first
+    // would be the step that Ctrl+Z takes back, and the step before it could never be reached.
+    if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) return false;
     if (!modifierOnly(key->key())) keepSpareAndVirtualSpace(editor, key->key());
     return false;
 }
