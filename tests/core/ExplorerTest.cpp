@@ -2,12 +2,14 @@
 
 #include <ctime>
 
+#include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "explorer/Drives.h"
 #include "explorer/FileLines.h"
 #include "explorer/FolderChronicle.h"
 #include "explorer/OpenDispatch.h"
 #include "explorer/TextPreview.h"
+#include "explorer/TidyFiles.h"
 #include "settings/SettingsFile.h"
 
 using namespace pictra;
@@ -91,6 +93,128 @@ TEST(FileLines, CaptionPathsSumsAndSearch) {
     EXPECT_EQ(sumOfSizes({"a|1 234|d", "b|R12|d", "c||d", "kaputt"}), 1246);
     EXPECT_EQ(simpleSearch({"Brief.txt|", "bild.jpg|", "BRIEFE|"}, "brief", false), (std::vector<int>{0, 2}));
     EXPECT_EQ(simpleSearch({"Brief.txt|", "brief|"}, "brief", true), (std::vector<int>{1}));
+}
+
+TEST(FileLines, SimpleSearchFoldsWindows1252LettersInFileNames) {
+    const std::vector<std::string> lines = {"Müller.txt      |  12|", "MUELLER.txt     |  12|", "Ærø.html        |   3|",
+                                            "Œuvre_ŠŽŸ.doc   |   4|", "Straße.txt      |   5|", "×÷.txt          |   6|"};
+    struct Case {
+        std::string typed;
+        std::vector<int> hits;
+    };
+    for (const Case& c : std::vector<Case>{{"MÜLLER", {0}},
+                                           {"müller.TXT", {0}},
+                                           {"mueller", {1}},
+                                           {"ÆRØ", {2}},
+                                           {"œuvre_šžÿ", {3}},
+                                           {"STRAßE", {4}},
+                                           {"STRASSE", {}},
+                                           {"×÷", {5}},
+                                           {"TXT", {0, 1, 4, 5}}}) {
+        EXPECT_EQ(simpleSearch(lines, c.typed, false), c.hits) << c.typed;
+    }
+    EXPECT_EQ(simpleSearch(lines, "MÜLLER", true), std::vector<int>{});
+}
+
+TEST(FileLines, UmlautNamesSortBesideTheirLowerCase) {
+    const auto lines =
+        buildFileLines({file("Über.txt", 1), file("zebra.txt", 1), file("über.doc", 1), file("Ähre.txt", 1)});
+    std::vector<std::string> names;
+    for (const auto& line : lines) names.push_back(line.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"zebra.txt", "Ähre.txt", "über.doc", "Über.txt"}));
+}
+
+TEST(FileLines, CaptionOfTheSelectionAndStatusOfAFile) {
+    struct Case {
+        std::vector<std::string> selected;
+        std::string caption;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"brief.txt|  1 234|10.12.26 Do 09:05"}, "Größe der ausgewählten Dateien: 1234"},
+             {{"a|R12|d", "b|3|d"}, "Größe der ausgewählten Dateien: 15"},
+             {{}, "Größe der ausgewählten Dateien: 0"},
+         }) {
+        EXPECT_EQ(selectionCaption(c.selected), c.caption);
+    }
+    EXPECT_EQ(fileTypeStatus("Einfaches Textdokument", "gedit %U"), "Einfaches Textdokument (gedit %U)");
+    EXPECT_EQ(fileTypeStatus("PNG-Bild", ""), "PNG-Bild ()");
+}
+
+TEST(Drives, ReportWithAndWithoutFloppies) {
+    const MachineFigures machine{"8000000 kB", "4000000 kB", "0 kB", "0 kB", "2400.000 MHz"};
+    const std::vector<VolumeFigures> volumes = {
+        {"/", "Fest", "", "/dev/sda1", "1234-ABCD", "/home/lehrer", 1000, 250, false},
+        {"/media/floppy", "Diskette", "SCHULE", "/dev/fd0", "", "", 1474560, 1474560, true},
+        {"", "Diskette", "", "/dev/fd1", "", "", 0, 0, true},
+    };
+    const std::string head =
+        "Arbeitsspeicher: 8000000 kB, frei: 4000000 kB\r\nAuslagerungsspeicher: 0 kB, frei: 0 kB\r\n"
+        "Prozessortakt: 2400.000 MHz\r\n\r\n";
+    const std::string root = "/  Fest  Name: -  Seriennummer: 1234-ABCD  Gerät: /dev/sda1\r\n"
+                             "   aktueller Ordner: /home/lehrer\r\n"
+                             "   gesamt 1 000 Bytes, belegt 750 Bytes (75 %), frei 250 Bytes (25 %)\r\n";
+    const std::string floppies = "/media/floppy  Diskette  Name: SCHULE  Seriennummer: -  Gerät: /dev/fd0\r\n"
+                                 "   aktueller Ordner: -\r\n"
+                                 "   gesamt 1 474 560 Bytes, belegt 0 Bytes (0 %), frei 1 474 560 Bytes (100 %)\r\n"
+                                 "/dev/fd1  Diskette  Name: -  Seriennummer: -  Gerät: /dev/fd1\r\n"
+                                 "   kein Datenträger eingelegt\r\n";
+    EXPECT_EQ(drivesReport(machine, volumes, false), head + root);
+    EXPECT_EQ(drivesReport(machine, volumes, true), head + floppies + root);
+}
+
+TEST(TidyFiles, PagesAreCorrectedAfterTheirBackupAndNothingElseIsTouched) {
+    test::TempDir dir;
+    const std::string bin = dir.file("papierkorb");
+    dir.write("seite.html", "<P>alt");
+    dir.write("gut.htm", "<p>gut</p>");
+    dir.write("kaputt.HTML", "<<<");
+    dir.write("null.html", std::string("<p>a\0b", 7));
+    dir.write("notiz.txt", "<P>text");
+    test::ScriptedDialogs dialogs;
+    const TidyChecker check = [](const std::string& page) {
+        if (page == "<<<") return TidyCheck{false, "", "line 1 Error: <<< is no tag\n"};
+        if (page == "<p>gut</p>") return TidyCheck{true, page, ""};
+        return TidyCheck{true, "<p>" + page.substr(3) + "\r\n", "line 1 Warning: <P> upper case\n"};
+    };
+    const std::vector<std::string> paths = {dir.file("seite.html"), dir.file("gut.htm"), dir.file("kaputt.HTML"),
+                                            dir.file("null.html"), dir.file("notiz.txt"), dir.file("fehlt.html")};
+    EXPECT_EQ(htmlPages(paths).size(), 5u);
+    const bin::Date today{2026, 12, 10};
+    const auto result = tidyFiles(paths, bin, today, check, dialogs);
+    EXPECT_EQ(result.changed, 1);
+    EXPECT_EQ(result.failed, 1);  // the missing page
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(dir.read("seite.html"), "<p>alt\r\n");
+    EXPECT_EQ(dir.read("papierkorb/" + bin::binName(dir.file("seite.html"), today, 6)), "<P>alt");
+    EXPECT_EQ(dir.read("gut.htm"), "<p>gut</p>");
+    EXPECT_EQ(dir.read("kaputt.HTML"), "<<<");
+    EXPECT_EQ(dir.read("null.html"), std::string("<p>a\0b", 7));
+    EXPECT_EQ(dir.read("notiz.txt"), "<P>text");
+    EXPECT_EQ(result.report,
+              dir.file("seite.html") + "\r\nline 1 Warning: <P> upper case\r\n\r\n" + dir.file("gut.htm") +
+                  "\r\nKeine Fehler gefunden.\r\n\r\n" + dir.file("kaputt.HTML") +
+                  "\r\nline 1 Error: <<< is no tag\r\nDatei nicht geändert.\r\n\r\n" + dir.file("null.html") +
+                  "\r\nDatei enthält Nullbytes und bleibt unverändert.\r\n\r\n" + dir.file("fehlt.html") +
+                  "\r\nDatei kann nicht gelesen werden.\r\n\r\n");
+}
+
+TEST(TidyFiles, NoPageIsReplacedWhenItsBackupCannotBeKeptOrTheRunIsCancelled) {
+    test::TempDir dir;
+    dir.write("seite.html", "<P>alt");
+    dir.write("sperre", "eine Datei, wo der Papierkorb stehen müsste");
+    const TidyChecker check = [](const std::string&) { return TidyCheck{true, "<p>neu", ""}; };
+    test::ScriptedDialogs dialogs;
+    dialogs.expectInform("Kann \"" + dir.file("seite.html") + "\" nicht speichern.");
+    auto result = tidyFiles({dir.file("seite.html")}, dir.file("sperre"), {2026, 12, 10}, check, dialogs);
+    EXPECT_EQ(result.changed, 0);
+    EXPECT_EQ(result.failed, 1);
+    EXPECT_EQ(dir.read("seite.html"), "<P>alt");
+
+    dialogs.clickCancelAtStep(1);
+    result = tidyFiles({dir.file("seite.html")}, dir.file("papierkorb"), {2026, 12, 10}, check, dialogs);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.changed, 0);
+    EXPECT_EQ(dir.read("seite.html"), "<P>alt");
 }
 
 TEST(FolderChronicle, NeverMoreThan25AndThisRunsFoldersSurvive) {

@@ -1,10 +1,37 @@
 #include "Drives.h"
 
+#include <algorithm>
+
+#include "FileLines.h"
+
 namespace pictra::explorer {
 
 namespace {
 
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+std::string percent(std::int64_t part, std::int64_t whole) {
+    return whole > 0 ? std::to_string(part * 100 / whole) + " %" : "-";
+}
+
+std::string bytes(std::int64_t n) {
+    return formatSize(static_cast<std::uintmax_t>(std::max<std::int64_t>(n, 0))) + " Bytes";
+}
+
+std::string orDash(const std::string& s) { return s.empty() ? "-" : s; }
+
+void appendVolume(std::string& out, const VolumeFigures& v) {
+    out += (v.root.empty() ? v.device : v.root) + "  " + v.typeWord + "  Name: " + orDash(v.label) +
+           "  Seriennummer: " + orDash(v.serial) + "  Gerät: " + orDash(v.device) + "\r\n";
+    if (v.root.empty()) {
+        out += "   kein Datenträger eingelegt\r\n";
+        return;
+    }
+    out += "   aktueller Ordner: " + orDash(v.currentFolder) + "\r\n";
+    const std::int64_t used = std::max<std::int64_t>(v.total - v.free, 0);
+    out += "   gesamt " + bytes(v.total) + ", belegt " + bytes(used) + " (" + percent(used, v.total) + "), frei " +
+           bytes(v.free) + " (" + percent(v.free, v.total) + ")\r\n";
+}
 
 }  // namespace
 
@@ -39,6 +66,21 @@ bool isSystemVolume(const std::string& type, const std::string& root) {
         }
     }
     return false;
+}
+
+std::string drivesReport(const MachineFigures& m, const std::vector<VolumeFigures>& volumes, bool withFloppies) {
+    std::string out = "Arbeitsspeicher: " + m.memoryTotal + ", frei: " + m.memoryFree + "\r\n" +
+                      "Auslagerungsspeicher: " + m.swapTotal + ", frei: " + m.swapFree + "\r\n" +
+                      "Prozessortakt: " + m.processorClock + "\r\n\r\n";
+    if (withFloppies) {
+        for (const auto& v : volumes) {
+            if (v.floppy) appendVolume(out, v);
+        }
+    }
+    for (const auto& v : volumes) {
+        if (!v.floppy) appendVolume(out, v);
+    }
+    return out;
 }
 
 }  // namespace pictra::explorer

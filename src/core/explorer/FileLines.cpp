@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/CaseFold.h"
 #include "common/Codec.h"
 #include "common/Text.h"
 
@@ -91,12 +92,12 @@ std::vector<FileLine> buildFileLines(const std::vector<FileEntry>& entries) {
         sizeWidth = std::max(sizeWidth, p.size.size());
         parts.push_back(std::move(p));
     }
-    // Sorted by the whole text ignoring case, each key lowered once.
+    // Sorted by the whole text ignoring case, each key folded once.
     std::vector<std::pair<std::string, FileLine>> keyed;
     keyed.reserve(parts.size());
     for (auto& p : parts) {
         std::string line = padRight(std::move(p.name), nameWidth) + "|" + padLeft(p.size, sizeWidth) + "|" + p.date;
-        std::string key = text::toLowerAscii(line);
+        std::string key = casefold::foldUtf8(line);
         keyed.push_back({std::move(key), FileLine{std::move(line), p.entry->name}});
     }
     std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
@@ -144,12 +145,20 @@ long long sumOfSizes(const std::vector<std::string>& lines) {
 
 std::vector<int> simpleSearch(const std::vector<std::string>& lines, const std::string& term, bool matchCase) {
     std::vector<int> hits;
-    const std::string needle = matchCase ? term : text::toLowerAscii(term);
+    const std::string needle = matchCase ? term : casefold::foldUtf8(term);
     for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string hay = matchCase ? lines[i] : text::toLowerAscii(lines[i]);
+        const std::string hay = matchCase ? lines[i] : casefold::foldUtf8(lines[i]);
         if (hay.find(needle) != std::string::npos) hits.push_back(static_cast<int>(i));
     }
     return hits;
+}
+
+std::string selectionCaption(const std::vector<std::string>& selectedLines) {
+    return "Größe der ausgewählten Dateien: " + std::to_string(sumOfSizes(selectedLines));
+}
+
+std::string fileTypeStatus(const std::string& typeName, const std::string& openCommand) {
+    return typeName + " (" + openCommand + ")";
 }
 
 }  // namespace pictra::explorer

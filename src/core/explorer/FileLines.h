@@ -52,7 +52,15 @@ std::string specialLinePath(const std::string& line);
 // Sum of the size parts of the lines (digits and "-" only, 0 when none is left).
 long long sumOfSizes(const std::vector<std::string>& lines);
 
-// Lines holding `term` (ignoring ASCII case unless `matchCase`).
+// Lines holding `term` (UTF-8 like the lines), case ignored unless `matchCase`.
 std::vector<int> simpleSearch(const std::vector<std::string>& lines, const std::string& term, bool matchCase);
+
+// The window caption while files are selected, one or several:
+// "Größe der ausgewählten Dateien: " + the sum of the selected lines' sizes.
+std::string selectionCaption(const std::vector<std::string>& selectedLines);
+
+// The status text of a clicked file: its type name, " (", the command that opens
+// files of that type, ")".
+std::string fileTypeStatus(const std::string& typeName, const std::string& openCommand);
 
 }  // namespace pictra::explorer

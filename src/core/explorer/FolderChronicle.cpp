@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/Text.h"
+#include "common/CaseFold.h"
 
 namespace pictra::explorer {
 
@@ -14,7 +14,7 @@ void FolderChronicle::setEntries(std::vector<std::string> entries) {
 
 void FolderChronicle::sort() {
     std::stable_sort(m_entries.begin(), m_entries.end(), [](const std::string& a, const std::string& b) {
-        return text::toLowerAscii(a) < text::toLowerAscii(b);
+        return casefold::lessUtf8(a, b);
     });
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "common/CaseFold.h"
 #include "common/FileIo.h"
 #include "common/Text.h"
 
@@ -111,7 +112,7 @@ std::vector<BinEntry> binEntries(const std::string& binFolder) {
         if (!shown.empty() && e.is_regular_file(ec)) entries.push_back({shown, name});
     }
     std::sort(entries.begin(), entries.end(), [](const BinEntry& a, const BinEntry& b) {
-        return text::toLowerAscii(a.shown) < text::toLowerAscii(b.shown);
+        return casefold::lessUtf8(a.shown, b.shown);
     });
     return entries;
 }

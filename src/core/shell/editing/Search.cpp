@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/CaseFold.h"
 #include "common/Text.h"
 
 namespace pictra::search {
@@ -114,8 +115,9 @@ std::vector<std::string> SearchSession::storedHistory() const {
 std::string replaceEvery(const std::string& text, const std::string& term, const std::string& replacement,
                          bool matchCase) {
     if (term.empty()) return text;
-    const std::string haystack = matchCase ? std::string() : text::toLowerCp1252(text);
-    const std::string needle = matchCase ? term : text::toLowerCp1252(term);
+    // The folded copy keeps every offset of the text (one byte, one character).
+    const std::string haystack = matchCase ? std::string() : casefold::foldCp1252(text);
+    const std::string needle = matchCase ? term : casefold::foldCp1252(term);
     const std::string& searched = matchCase ? text : haystack;
     std::string out;
     out.reserve(text.size());
