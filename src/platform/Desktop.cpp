@@ -4,16 +4,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTextStream>
 #include <QUrl>
+#include <algorithm>
 #include <fstream>
-#include <sstream>
 
 #include "Drives.h"
-#include "explorer/FileLines.h"
 
 namespace pictra::platform {
 
@@ -25,15 +25,13 @@ QStringList splitParameters(const std::string& parameters) {
     return QProcess::splitCommand(QString::fromStdString(parameters));
 }
 
-std::string percent(qint64 part, qint64 whole) {
-    return whole > 0 ? std::to_string(part * 100 / whole) + " %" : "-";
-}
+std::string trimmed(const std::string& s) { return QString::fromStdString(s).trimmed().toStdString(); }
 
 std::string meminfoLine(const std::string& key) {
     std::ifstream in("/proc/meminfo");
     std::string line;
     while (std::getline(in, line)) {
-        if (line.rfind(key + ":", 0) == 0) return line.substr(key.size() + 1);
+        if (line.rfind(key + ":", 0) == 0) return trimmed(line.substr(key.size() + 1));
     }
     return "?";
 }
@@ -42,9 +40,40 @@ std::string processorLine() {
     std::ifstream in("/proc/cpuinfo");
     std::string line;
     while (std::getline(in, line)) {
-        if (line.rfind("cpu MHz", 0) == 0) return line.substr(line.find(':') + 1) + " MHz";
+        if (line.rfind("cpu MHz", 0) == 0) return trimmed(line.substr(line.find(':') + 1)) + " MHz";
     }
     return "?";
+}
+
+bool isFloppyDevice(const std::string& device) { return device.rfind("/dev/fd", 0) == 0; }
+
+// The file system's UUID, which the udev links name after.
+std::string serialOf(const std::string& device) {
+    if (device.rfind("/dev/", 0) != 0) return {};
+    const QString target = QFileInfo(local(device)).canonicalFilePath();
+    const QDir links("/dev/disk/by-uuid");
+    for (const QFileInfo& link : links.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        if (!target.isEmpty() && link.canonicalFilePath() == target) return link.fileName().toStdString();
+    }
+    return {};
+}
+
+// The Exec line of a desktop entry found in the applications folders.
+std::string execLineOf(const std::string& desktopId) {
+    const QString file =
+        QStandardPaths::locate(QStandardPaths::ApplicationsLocation, QString::fromStdString(desktopId));
+    QFile entry(file);
+    if (file.isEmpty() || !entry.open(QIODevice::ReadOnly)) return {};
+    bool mainGroup = false;
+    while (!entry.atEnd()) {
+        const QString line = QString::fromUtf8(entry.readLine()).trimmed();
+        if (line.startsWith('[')) {
+            mainGroup = line == "[Desktop Entry]";
+        } else if (mainGroup && line.startsWith("Exec=")) {
+            return line.mid(5).trimmed().toStdString();
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -53,6 +82,16 @@ bool openWithAssociated(const std::string& path) {
     const QString opener = QStandardPaths::findExecutable("xdg-open");
     if (!opener.isEmpty()) return QProcess::startDetached(opener, {local(path)});
     return QDesktopServices::openUrl(QUrl::fromLocalFile(local(path)));
+}
+
+FileType fileTypeOf(const std::string& path) {
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(local(path));
+    FileType result{type.comment().toStdString(), {}};
+    if (const auto program = associatedProgram(type.name().toStdString())) {
+        const std::string exec = execLineOf(*program);
+        result.openCommand = exec.empty() ? *program : exec;
+    }
+    return result;
 }
 
 std::optional<std::string> associatedProgram(const std::string& mimeType) {
@@ -101,24 +140,30 @@ std::optional<std::string> consoleOutput(const std::string& program, const std::
     return output;
 }
 
-std::string drivesReport() {
-    std::ostringstream out;
-    out << "Arbeitsspeicher: " << meminfoLine("MemTotal") << ", frei: " << meminfoLine("MemAvailable") << "\r\n";
-    out << "Auslagerungsspeicher: " << meminfoLine("SwapTotal") << ", frei: " << meminfoLine("SwapFree") << "\r\n";
-    out << "Prozessortakt:" << processorLine() << "\r\n\r\n";
+explorer::MachineFigures machineFigures() {
+    return {meminfoLine("MemTotal"), meminfoLine("MemAvailable"), meminfoLine("SwapTotal"), meminfoLine("SwapFree"),
+            processorLine()};
+}
+
+std::vector<explorer::VolumeFigures> volumeFigures() {
+    std::vector<explorer::VolumeFigures> volumes;
+    std::vector<std::string> floppiesMounted;
     for (const Drive& d : mountedDrives()) {
         const QStorageInfo info(local(d.root));
-        const qint64 total = info.bytesTotal();
-        const qint64 free = info.bytesAvailable();
-        out << d.root << "  " << d.typeWord << "  Name: " << (d.label.empty() ? "-" : d.label)
-            << "  Gerät: " << info.device().toStdString() << "\r\n";
-        out << "   gesamt " << explorer::formatSize(static_cast<std::uintmax_t>(std::max<qint64>(total, 0)))
-            << " Bytes, belegt " << explorer::formatSize(static_cast<std::uintmax_t>(std::max<qint64>(total - free, 0)))
-            << " Bytes (" << percent(total - free, total) << "), frei "
-            << explorer::formatSize(static_cast<std::uintmax_t>(std::max<qint64>(free, 0))) << " Bytes ("
-            << percent(free, total) << ")\r\n";
+        const std::string device = info.device().toStdString();
+        const bool floppy = isFloppyDevice(device);
+        if (floppy) floppiesMounted.push_back(device);
+        volumes.push_back({d.root, floppy ? "Diskette" : d.typeWord, d.label, device, serialOf(device), {},
+                           std::max<qint64>(info.bytesTotal(), 0), std::max<qint64>(info.bytesAvailable(), 0), floppy});
     }
-    return out.str();
+    // Floppy drives without a disk are listed all the same, as drives A and B were.
+    const QDir block("/sys/block");
+    for (const QString& name : block.entryList({"fd*"}, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
+        const std::string device = "/dev/" + name.toStdString();
+        if (std::find(floppiesMounted.begin(), floppiesMounted.end(), device) != floppiesMounted.end()) continue;
+        volumes.push_back({{}, "Diskette", {}, device, {}, {}, 0, 0, true});
+    }
+    return volumes;
 }
 
 std::string documentsFolder() {

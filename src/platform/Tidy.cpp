@@ -5,18 +5,26 @@
 
 namespace pictra::platform {
 
-TidyResult tidyPage(const std::string& cp1252Page) {
+namespace {
+
+enum class Style { Document, File };
+
+TidyResult runTidy(const std::string& cp1252Page, Style style) {
     TidyResult result;
     TidyDoc doc = tidyCreate();
     TidyBuffer output{};
     TidyBuffer errors{};
-    // "--wrap 120 --indent yes -clean"; the page stays in the document's code page.
-    tidyOptSetInt(doc, TidyWrapLen, 120);
     tidyOptSetInt(doc, TidyIndentContent, TidyYesState);
-    tidyOptSetBool(doc, TidyMakeClean, yes);
+    if (style == Style::Document) {
+        // "--wrap 120 --indent yes -clean"
+        tidyOptSetInt(doc, TidyWrapLen, 120);
+        tidyOptSetBool(doc, TidyMakeClean, yes);
+    }
     tidyOptSetBool(doc, TidyForceOutput, no);
     tidyOptSetValue(doc, TidyInCharEncoding, "win1252");
-    tidyOptSetValue(doc, TidyOutCharEncoding, "win1252");
+    // A page file keeps its special characters as entities, as the program saves
+    // pages; a document in the editor keeps them as characters.
+    tidyOptSetValue(doc, TidyOutCharEncoding, style == Style::Document ? "win1252" : "ascii");
     tidySetErrorBuffer(doc, &errors);
     int rc = tidyParseString(doc, cp1252Page.c_str());
     if (rc >= 0) rc = tidyCleanAndRepair(doc);
@@ -34,5 +42,11 @@ TidyResult tidyPage(const std::string& cp1252Page) {
     tidyRelease(doc);
     return result;
 }
+
+}  // namespace
+
+TidyResult tidyPage(const std::string& cp1252Page) { return runTidy(cp1252Page, Style::Document); }
+
+TidyResult tidyPageIndented(const std::string& cp1252Page) { return runTidy(cp1252Page, Style::File); }
 
 }  // namespace pictra::platform

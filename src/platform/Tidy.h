@@ -15,4 +15,9 @@ struct TidyResult {
 // wrapped at 120, indented, presentational markup made clean.
 TidyResult tidyPage(const std::string& cp1252Page);
 
+// The checker as the explorer hands it a page file: indented, nothing else
+// changed beyond Tidy's own corrections; characters outside ASCII come out as
+// entities.
+TidyResult tidyPageIndented(const std::string& cp1252Page);
+
 }  // namespace pictra::platform

@@ -17,4 +17,15 @@ inline QAction* addMenuCommand(QMenu* menu, const char* name, const QString& tex
     return action;
 }
 
+// The text a menu entry shows: its Alt mnemonic mark "&" dropped, "&&" back to "&".
+inline QString shownMenuText(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        shown += text[i];
+    }
+    return shown;
+}
+
 }  // namespace pictra::ui

@@ -6,10 +6,10 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include "common/CaseFold.h"
 #include "common/Dialogs.h"
 #include "common/MenuCommands.h"
 #include "common/PathNames.h"
-#include "common/Text.h"
 #include "common/UiText.h"
 #include "explorer/MarkedFiles.h"
 #include "explorer/OpenDispatch.h"
@@ -35,16 +35,18 @@ BinWindow::BinWindow(std::function<CopyContext()> copyContext, BinHooks hooks, Q
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
     layout->setMenuBar(bar);
-    QAction* close = bar->addAction("Schließen");
+    QAction* close = bar->addAction("&Schließen");
     close->setObjectName("Schliessen1");
     connect(close, &QAction::triggered, this, &QDialog::reject);
-    QMenu* remove = bar->addMenu("Löschen ...");
+    QMenu* remove = bar->addMenu("&Löschen ...");
+    remove->setObjectName("Loeschen1");
     addMenuCommand(remove, "AusgewaehlteLoeschen1", "Ausgewählte Dateien löschen", [this] { deleteSelected(); });
     addMenuCommand(remove, "AlleLoeschen1", "Alle Dateien des Papierkorbs löschen", [this] { deleteAll(); });
-    QAction* find = bar->addAction("Suchen");
+    QAction* find = bar->addAction("S&uchen");
     find->setObjectName("Suchen1");
     connect(find, &QAction::triggered, this, &BinWindow::search);
-    QMenu* show = bar->addMenu("Zeigen...");
+    QMenu* show = bar->addMenu("&Zeigen...");
+    show->setObjectName("Zeigen1");
     addMenuCommand(show, "MitScrivoOeffnen1", "Ausgewählte Datei mit Scrivo öffnen", [this] { openSelectedAsDocument(); });
     addMenuCommand(show, "DateiOeffnen1", "Ausgewählte Datei öffnen", [this] { openSelected(); });
     addMenuCommand(show, "Wiederherstellen1", "Ausgewählte Dateien wiederherstellen", [this] { restoreSelected(); });
@@ -68,13 +70,12 @@ std::string BinWindow::binFolder() { return m_copyContext().binFolder; }
 
 void BinWindow::fill(const std::string& selectText) {
     m_list->clear();
-    const std::string lowered = text::toLowerAscii(selectText);
     for (const auto& entry : bin::binEntries(binFolder())) {
         auto* item = new QListWidgetItem(QString::fromLocal8Bit(entry.shown));
         item->setData(kFileRole, QByteArray::fromStdString(entry.fileName));
         item->setData(kShownRole, QByteArray::fromStdString(entry.shown));
         m_list->addItem(item);
-        if (!selectText.empty() && text::toLowerAscii(entry.shown).find(lowered) != std::string::npos) {
+        if (!selectText.empty() && casefold::containsUtf8(entry.shown, selectText)) {
             item->setSelected(true);
         }
     }
@@ -111,10 +112,10 @@ void BinWindow::search() {
     auto word = context.dialogs.askText("Suchen", "Geben Sie ein Suchwort ein", m_searchWord);
     if (!word) return;
     m_searchWord = *word;
-    const std::string lowered = text::toLowerAscii(*word);
+    const std::string folded = casefold::foldUtf8(*word);
     for (int row = 0; row < m_list->count(); ++row) {
         QListWidgetItem* item = m_list->item(row);
-        item->setSelected(text::toLowerAscii(u(item->text())).find(lowered) != std::string::npos);
+        item->setSelected(casefold::foldUtf8(u(item->text())).find(folded) != std::string::npos);
     }
 }
 

@@ -49,7 +49,8 @@ void ExplorerWindow::buildMarkingItems(QMenu* menu) {
 }
 
 void ExplorerWindow::buildDeleteMenu(QMenuBar* bar) {
-    QMenu* remove = bar->addMenu("Dateien löschen");
+    QMenu* remove = bar->addMenu("Dateien &löschen");
+    remove->setObjectName("DateienLoeschen1");
     addMenuCommand(remove, "AllesAuswaehlen3", "Alles auswählen", [this] { selectAll(); });
     addMenuCommand(remove, "AlleAusgewaehltenLoeschen1", "Alle ausgewählte Dateien löschen ", [this] { deleteSelectedToBin(); });
     QMenu* note = remove->addMenu("Hinweis...");

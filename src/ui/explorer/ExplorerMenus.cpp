@@ -1,6 +1,7 @@
 // The explorer's menus: search, the file commands of the window itself, the
 // extras and the folder chronicle.
 #include <QCursor>
+#include <QDate>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
@@ -15,8 +16,13 @@
 #include "common/FileIo.h"
 #include "common/UiText.h"
 #include "explorer/FileLines.h"
+#include "common/Codec.h"
+#include "common/PathNames.h"
 #include "explorer/TextPreview.h"
+#include "explorer/TidyFiles.h"
 #include "platform/Desktop.h"
+#include "platform/Drives.h"
+#include "platform/Tidy.h"
 #include "settings/SettingsStore.h"
 
 namespace pictra::ui {
@@ -47,20 +53,23 @@ bool hasZeroByte(const std::string& path) {
 }  // namespace
 
 void ExplorerWindow::buildMenus(QMenuBar* bar) {
-    QAction* close = bar->addAction("Schließen");
+    QAction* close = bar->addAction("&Schließen");
     close->setObjectName("Schliessen1");
     connect(close, &QAction::triggered, this, &QWidget::close);
-    QMenu* search = bar->addMenu("Suchen");
+    QMenu* search = bar->addMenu("S&uchen");
+    search->setObjectName("Suchen1");
     addMenuCommand(search, "EinfacheSuche1", "Einfache Suche", [this] { simpleSearch(); })->setToolTip("Treffer werden markiert");
     buildDeleteMenu(bar);
-    QMenu* files = bar->addMenu("Dateien");
+    QMenu* files = bar->addMenu("&Dateien");
+    files->setObjectName("Dateien1");
     addMenuCommand(files, "AllesAuswaehlen1", "Alles auswählen", [this] { selectAll(); });
     buildMarkingItems(files);
     files->addSeparator();
     addMenuCommand(files, "AlleOeffnen1", "Alle ausgewählten Dateien öffnen", [this] { openAllSelected(); });
     addMenuCommand(files, "Eigenschaften1", "Eigenschaften ...", [this] { showProperties(); });
     addMenuCommand(files, "Hinweis1", "Hinweis", [this] { m_shared.dialogs.inform(kNote); });
-    QMenu* pictures = bar->addMenu("Bilder");
+    QMenu* pictures = bar->addMenu("&Bilder");
+    pictures->setObjectName("Bilder1");
     addMenuCommand(pictures, "BildZeigen1", "Bild zeigen", [this] {
         const auto paths = selectedPaths();
         if (paths.empty() || !m_hooks.showPicture) return;
@@ -70,7 +79,8 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
 }
 
 void ExplorerWindow::buildExtrasMenu(QMenuBar* bar) {
-    QMenu* extras = bar->addMenu("Extras");
+    QMenu* extras = bar->addMenu("E&xtras");
+    extras->setObjectName("Extras1");
     addMenuCommand(extras, "AnwendungMitParameter1", "Anwendung starten (mit Parameter)", [this] { startWithParameters(); });
     addMenuCommand(extras, "Textvorschau1", "Textvorschau (Erweitertes ASCII)", [this] { textPreview(); });
     addMenuCommand(extras, "InEinerDatei1", "Alle ausgewählten Dateien in einer Datei einlesen",
@@ -78,7 +88,10 @@ void ExplorerWindow::buildExtrasMenu(QMenuBar* bar) {
     addMenuCommand(extras, "Windowsexplorer1", "Windowsexplorer im ausgewählten Ordner öffnen", [this] { openFileManagerHere(); });
     addMenuCommand(extras, "Dosfenster1", "Dosfenster öffnen", [this] { openTerminalHere(); });
     addMenuCommand(extras, "Konsolenausgabe1", "Ausgabe eines Konsolenprogramm lesen", [this] { readConsoleOutput(); });
-    addMenuCommand(extras, "Speicherplatz1", "Wieviel Speicherplatz?", [this] { showDrivesReport(); });
+    addMenuCommand(extras, "TidyPruefen1", "Ausgewählten HTML-Dateien mit Tidy prüfen", [this] { tidySelected(); });
+    addMenuCommand(extras, "Speicherplatz1", "Wieviel Speicherplatz?", [this] { showDrivesReport(false); });
+    addMenuCommand(extras, "SpeicherplatzDiskette1", "Wieviel Speicherplatz einschließlich Diskette?",
+        [this] { showDrivesReport(true); });
     extras->addSeparator();
     addMenuCommand(extras, "HoeheAnpassen1", "Explorer in der Höhe automatisch anpassen", [this] {
         m_shared.dialogs.inform("Diese Einstellung wird über Menü \"Einstellungen\" (siehe rechts unten) vorgenommen)");
@@ -102,8 +115,7 @@ void ExplorerWindow::buildFilePopup() {
     m_filePopup->setObjectName("PopupMenu1");
     addMenuCommand(m_filePopup, "DateiEinlesen1", "Datei einlesen (falls Textdatei)", [this] {
         const auto paths = selectedPaths();
-        if (!paths.empty() && paths.front().size() > 4 &&
-            u(q(paths.front()).toLower()).substr(paths.front().size() - 4) == ".jp0") {
+        if (!paths.empty() && pathnames::lowerExtension(paths.front()) == ".jp0") {
             if (m_hooks.openDocument) m_hooks.openDocument(paths.front());
             return;
         }
@@ -131,8 +143,12 @@ void ExplorerWindow::simpleSearch() {
     std::vector<std::string> lines;
     for (int row = 0; row < m_files->count(); ++row) lines.push_back(u(m_files->item(row)->text()));
     const auto hits = explorer::simpleSearch(lines, *term, false);
+    // One caption for the whole new selection, not one per line.
+    m_refilling = true;
     m_files->clearSelection();
     for (int row : hits) m_files->item(row)->setSelected(true);
+    m_refilling = false;
+    updateSelectionCaption();
     if (hits.empty()) m_shared.dialogs.inform("Suche ergebnislos");
 }
 
@@ -253,6 +269,39 @@ void ExplorerWindow::openFileManagerHere() {
     if (!platform::openWithAssociated(m_folder)) m_shared.dialogs.inform("Fehlgeschlagen");
 }
 
-void ExplorerWindow::showDrivesReport() { m_shared.dialogs.showText("Laufwerke", platform::drivesReport()); }
+void ExplorerWindow::showDrivesReport(bool withFloppies) {
+    // A volume's current folder: the one listed now when it lies there, else the last one visited there.
+    const std::string listedOn = m_folder.empty() ? std::string() : platform::driveOf(m_folder);
+    auto volumes = platform::volumeFigures();
+    for (auto& volume : volumes) {
+        if (volume.root.empty()) continue;
+        volume.currentFolder =
+            volume.root == listedOn ? m_folder : m_shared.store.readValue(section(), "Explorer" + volume.root);
+    }
+    m_shared.dialogs.showText("Laufwerke", explorer::drivesReport(platform::machineFigures(), volumes, withFloppies));
+}
+
+// Each selected page is corrected in its file; the list then shows the new sizes.
+void ExplorerWindow::tidySelected() {
+    const auto paths = selectedPaths();
+    if (paths.empty()) {
+        m_shared.dialogs.inform("Datei auswählen");
+        return;
+    }
+    if (explorer::htmlPages(paths).empty()) {
+        m_shared.dialogs.inform(explorer::kNoHtmlSelected);
+        return;
+    }
+    const QDate day = QDate::currentDate();
+    const auto check = [](const std::string& page) {
+        const platform::TidyResult tidied = platform::tidyPageIndented(page);
+        const bool utf8 = codec::isValidUtf8(tidied.errors);
+        return explorer::TidyCheck{tidied.ok, tidied.output, utf8 ? tidied.errors : codec::cp1252ToUtf8(tidied.errors)};
+    };
+    const auto result = explorer::tidyFiles(paths, m_shared.binFolder, {day.year(), day.month(), day.day()}, check,
+                                            m_shared.dialogs);
+    showFiles(m_folder);
+    m_shared.dialogs.showText(explorer::kTidyReportTitle, result.report);
+}
 
 }  // namespace pictra::ui

@@ -102,12 +102,14 @@ void ExplorerWindow::dispatch(const std::string& requested, bool fromReadItem) {
     // Refill and re-select, so that the list shows what is on disk now.
     if (!m_folder.empty() && folderOf(path) == m_folder) {
         showFiles(m_folder);
+        m_refilling = true;
         for (int row = 0; row < m_files->count(); ++row) {
             if (pathOfRow(row) == path) {
                 m_files->setCurrentRow(row);
                 break;
             }
         }
+        m_refilling = false;
     }
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) m_shared.dialogs.inform("Datei existiert nicht!");

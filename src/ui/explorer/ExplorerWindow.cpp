@@ -212,12 +212,14 @@ void ExplorerWindow::showFiles(const std::string& rawFolder) {
     m_folder = folder;
     const auto lines = explorer::buildFileLines(listing.files);
     m_files->setUpdatesEnabled(false);
+    m_refilling = true;
     m_files->clear();
     for (const auto& line : lines) {
         auto* item = new QListWidgetItem(shown(line.text));
         item->setData(kPathRole, QByteArray::fromStdString(line.name));
         m_files->addItem(item);
     }
+    m_refilling = false;
     m_files->setUpdatesEnabled(true);
     setWindowTitle(shown(explorer::listingCaption(listing.subfolders, static_cast<int>(lines.size()), folder)) +
                    (listing.cancelled ? " (abgebrochen)" : ""));
@@ -324,7 +326,10 @@ void ExplorerWindow::fileClicked(QListWidgetItem* item) {
         return;
     }
     m_lastClickedFile = path;
-    if (m_hooks.showStatus) m_hooks.showStatus(path);
+    if (m_hooks.showStatus) {
+        const platform::FileType type = platform::fileTypeOf(path);
+        m_hooks.showStatus(explorer::fileTypeStatus(type.name, type.openCommand));
+    }
     if (text::toLowerAscii(path).find(".jpg") != std::string::npos) {
         showPreview(path);
     } else {
@@ -332,11 +337,13 @@ void ExplorerWindow::fileClicked(QListWidgetItem* item) {
     }
 }
 
+// One file or several: the caption follows every selection the user makes, while
+// a refill keeps the folder caption it has just set.
 void ExplorerWindow::updateSelectionCaption() {
+    if (m_refilling) return;
     std::vector<std::string> lines;
     for (const QListWidgetItem* item : m_files->selectedItems()) lines.push_back(u(item->text()));
-    if (lines.size() < 2) return;
-    setWindowTitle("Größe der ausgewählten Dateien: " + QString::number(explorer::sumOfSizes(lines)));
+    setWindowTitle(q(explorer::selectionCaption(lines)));
 }
 
 void ExplorerWindow::place(ExplorerLayout layout) {

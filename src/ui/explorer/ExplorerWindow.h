@@ -154,7 +154,8 @@ private:
     void startWithParameters();
     void openTerminalHere();
     void openFileManagerHere();
-    void showDrivesReport();
+    void showDrivesReport(bool withFloppies);
+    void tidySelected();
 
     ExplorerShared& m_shared;
     char m_number;
@@ -176,6 +177,7 @@ private:
     QMenu* m_filePopup = nullptr;
     QMenu* m_folderPopup = nullptr;
     bool m_shownOnce = false;  // a window never shown has no layout worth keeping
+    bool m_refilling = false;  // the list is refilled or re-selected by the program, not by the user
 };
 
 }  // namespace pictra::ui

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QScreen>
 
+#include "common/CaseFold.h"
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "settings/SettingsFile.h"
@@ -46,9 +47,9 @@ void Explorers::openStartRequest(const std::string& path) {
     explorer.start(path);
     QListWidget* list = explorer.fileList();
     list->clearSelection();
-    const std::string wanted = text::toLowerAscii(fileNamePart(path));
+    const std::string wanted = fileNamePart(path);
     for (int row = 0; row < list->count(); ++row) {
-        if (text::toLowerAscii(fileNamePart(explorer.pathOfRow(row))) == wanted) {
+        if (casefold::equalUtf8(fileNamePart(explorer.pathOfRow(row)), wanted)) {
             list->setCurrentRow(row);
             list->item(row)->setSelected(true);
         }

@@ -49,13 +49,14 @@ void TextWindow::buildMenu(QMenuBar* bar) {
         menu->addAction(action);
         return action;
     };
-    add(bar, "Zurueck1", "Zurück", &TextWindow::back);
-    QMenu* file = bar->addMenu("Datei");
+    // Alt mnemonics as in the main window's menu bar.
+    add(bar, "Zurueck1", "&Zurück", &TextWindow::back);
+    QMenu* file = bar->addMenu("&Datei");
     add(file, "oeffnen1", "öffnen", &TextWindow::openFile);
     add(file, "speichern1", "speichern", &TextWindow::saveFile);
-    add(bar, "Abbrechen1", "Abbrechen", &TextWindow::cancel);
-    add(bar, "DiesesFensterschliessen1", "Dieses Fenster schließen", &TextWindow::closeWithText);
-    QMenu* edit = bar->addMenu("Bearbeiten");
+    add(bar, "Abbrechen1", "&Abbrechen", &TextWindow::cancel);
+    add(bar, "DiesesFensterschliessen1", "Dieses Fenster &schließen", &TextWindow::closeWithText);
+    QMenu* edit = bar->addMenu("&Bearbeiten");
     add(edit, "Suchen1", "Suchen", &TextWindow::search, QKeySequence::Find);
     add(edit, "Weitersuchen1", "Weitersuchen", &TextWindow::searchNext, QKeySequence(Qt::Key_F3));
     add(edit, "AlphabetischSortieren1", "Alphabetisch sortieren", &TextWindow::sortLines);
