@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "ChildProcess.h"
 #include "DocumentFilesFixture.h"
@@ -13,8 +14,11 @@
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "common/FileIo.h"
+#include "explorer/MarkedFiles.h"
 #include "explorer/RecycleBin.h"
 #include "shell/DocumentFiles.h"
+
+#include <unistd.h>
 
 using namespace pictra;
 namespace fs = std::filesystem;
@@ -97,6 +101,99 @@ TEST(CrashSafety, ACopyKilledHalfwayLeavesNoCutOffTarget) {
     ASSERT_TRUE(fileio::copyFileAtomic(dir.file("quelle.bin"), dir.file("ziel.bin"), error)) << error;
     EXPECT_EQ(dir.read("ziel.bin"), dir.read("quelle.bin"));
     EXPECT_EQ(fs::last_write_time(dir.file("ziel.bin")), fs::last_write_time(dir.file("quelle.bin")));
+}
+
+namespace {
+
+// The names that start with "." and hold ".tmp": what a killed copy may leave.
+std::vector<std::string> temporaries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& name : entries(folder)) {
+        if (name.front() == '.' && name.find(".tmp") != std::string::npos) names.push_back(name);
+    }
+    return names;
+}
+
+// This process's start in clock ticks since boot, as the file module names its temporaries.
+std::string ownStart() {
+    std::ifstream in("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), {});
+    std::istringstream rest(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 22; ++i) rest >> field;
+    return field;
+}
+
+// A paste (or a move into a bin on another volume) killed in the middle of a copy,
+// on a file system that offers no unnamed temporary files.
+test::ChildEnd killedWhile(const std::function<void(CopyContext&)>& work, const std::string& binFolder) {
+    return test::runInChild([&] {
+        test::ScriptedDialogs yes;
+        yes.expectConfirmText("", true);
+        CopySession session;
+        CopyContext context{yes, session, "", binFolder, {}, nullptr};
+        fileio::setUnnamedTemporaries(false);
+        fileio::setKillAfterBytes(150000);
+        work(context);
+        return 0;
+    });
+}
+
+}  // namespace
+
+TEST(CrashSafety, APasteKilledHalfwayLeavesATemporaryThatTheNextPasteRemoves) {
+    test::TempDir dir;
+    fs::create_directories(dir.file("quelle"));
+    fs::create_directories(dir.file("ziel"));
+    explorer::MarkedFiles marked;
+    for (const char* name : {"a.bin", "b.bin", "c.bin"}) {
+        dir.write(std::string("quelle/") + name, pattern(100000, name[0]));
+        marked.files.push_back(dir.file(std::string("quelle/") + name));
+    }
+    const auto end = killedWhile(
+        [&](CopyContext& c) { explorer::pasteMarked(marked, dir.file("ziel"), explorer::PasteNames::Unchanged, c, today()); },
+        dir.file("papierkorb"));
+    ASSERT_TRUE(end.killed);
+    ASSERT_EQ(temporaries(dir.file("ziel")).size(), 1u);
+    EXPECT_EQ(temporaries(dir.file("ziel"))[0].rfind(".b.bin.tmp", 0), 0u);
+    // A temporary of a process still running (this one) stays; one whose number a
+    // later process took over does not.
+    const std::string mine = ".x.bin.tmp" + std::to_string(::getpid()) + "-" + ownStart() + "-000001";
+    const std::string reused = ".y.bin.tmp" + std::to_string(::getpid()) + "-1" + ownStart() + "-000002";
+    dir.write("ziel/" + mine, "in Arbeit");
+    dir.write("ziel/" + reused, "Rest");
+    dir.write("ziel/.z.bin.tmp123456", "fremd");  // an earlier version's name, in a folder of the user's
+
+    test::ScriptedDialogs dialogs;
+    test::RecordingSound sound;
+    SettingsStore store;
+    Tones tones{store, sound};
+    CopySession session;
+    CopyContext context{dialogs, session, "", dir.file("papierkorb"), {}, &tones};
+    dialogs.expectConfirmText("Dateien kopieren.", true).expectAsk("", Answer::Yes).expectInform("");
+    explorer::pasteMarked(marked, dir.file("ziel"), explorer::PasteNames::Unchanged, context, today());
+    EXPECT_EQ(temporaries(dir.file("ziel")), (std::vector<std::string>{mine, ".z.bin.tmp123456"}));
+    for (const char* name : {"a.bin", "b.bin", "c.bin"}) {
+        EXPECT_EQ(dir.read(std::string("ziel/") + name), dir.read(std::string("quelle/") + name)) << name;
+    }
+}
+
+TEST(CrashSafety, AMoveIntoTheBinKilledHalfwayLeavesATemporaryThatTheNextStartRemoves) {
+    test::TempDir dir;
+    const std::string binFolder = dir.file("prog/papierkorb");
+    fs::create_directories(binFolder);
+    test::SmallVolume volume(binFolder, 4 * 1024 * 1024);
+    if (!volume.mounted()) GTEST_SKIP() << "Kein tmpfs einhängbar (keine Rechte zum Einhängen): Test übersprungen.";
+    dir.write("brief.bin", pattern(300000, 'b'));
+    const auto end = killedWhile(
+        [&](CopyContext& c) { explorer::moveToBin({dir.file("brief.bin")}, c, today()); }, binFolder);
+    ASSERT_TRUE(end.killed);
+    EXPECT_EQ(dir.read("brief.bin"), pattern(300000, 'b'));  // nothing lost
+    ASSERT_EQ(temporaries(binFolder).size(), 1u);
+    EXPECT_EQ(temporaries(binFolder)[0].rfind("._b_", 0), 0u);
+    EXPECT_TRUE(bin::binEntries(binFolder).empty());
+    bin::purge(binFolder, today(), std::chrono::system_clock::now());
+    EXPECT_TRUE(entries(binFolder).empty());
 }
 
 namespace {

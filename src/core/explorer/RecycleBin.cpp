@@ -144,6 +144,9 @@ int purge(const std::string& binFolder, const Date& today, std::chrono::system_c
     int deleted = 0;
     std::error_code ec;
     fs::create_directories(binFolder, ec);
+    // A move into the bin killed halfway leaves a named temporary file, which
+    // neither the list nor the age rule below would ever touch.
+    fileio::removeStaleTemporaries(binFolder, true);
     fs::directory_iterator it(binFolder, ec);
     if (ec) return 0;
     for (const auto& entry : it) {

@@ -48,7 +48,9 @@ long daysBetween(const Date& from, const Date& to);
 // of deletion in the name: a bin copy keeps the original's last-write time, which
 // would make a file deleted today look as old as its last change. Names without
 // that date fall back to their last-write time. Names beginning with "." are
-// skipped; the first error ends the cleaning silently. Returns the number deleted.
+// skipped, except the temporary files of earlier runs that were killed while they
+// moved a file into the bin; the first error ends the cleaning silently. Returns
+// the number of bin files deleted.
 int purge(const std::string& binFolder, const Date& today, std::chrono::system_clock::time_point now);
 
 }  // namespace pictra::bin
