@@ -46,39 +46,88 @@ struct GifCloser {
 
 }  // namespace
 
-Bitmap32 decodeGif(std::string_view bytes) {
+namespace {
+
+[[noreturn]] void unreadable(const GifFileType* gif) {
+    throw PictureError(std::string("Keine lesbare GIF-Datei: ") + gifError(gif->Error));
+}
+
+// Skips an extension; the graphic control block before the first image tells its transparent colour.
+void readExtension(GifFileType* gif, int& transparent) {
+    int code = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetExtension(gif, &code, &block) != GIF_OK) unreadable(gif);
+    if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) {
+        GraphicsControlBlock control{};
+        if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) transparent = control.TransparentColor;
+    }
+    while (block) {
+        if (DGifGetExtensionNext(gif, &block) != GIF_OK) unreadable(gif);
+    }
+}
+
+}  // namespace
+
+// Record by record rather than DGifSlurp, which would hold every frame at its
+// stated size: only the first frame is read, and only after its size and the
+// screen's have been checked against the budget.
+Bitmap32 decodeGif(std::string_view bytes, bool* truncated) {
     MemoryReader reader{bytes};
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, readFromMemory, &error));
     if (!gif) throw PictureError(std::string("Keine lesbare GIF-Datei: ") + gifError(error));
-    if (DGifSlurp(gif.get()) != GIF_OK || gif->ImageCount < 1) {
-        throw PictureError(std::string("Keine lesbare GIF-Datei: ") + gifError(gif->Error));
-    }
-    const SavedImage& frame = gif->SavedImages[0];
-    const ColorMapObject* map = frame.ImageDesc.ColorMap ? frame.ImageDesc.ColorMap : gif->SColorMap;
-    if (!map) throw PictureError("Keine lesbare GIF-Datei: keine Farbtabelle");
+    checkPictureBudget(gif->SWidth, gif->SHeight);
     int transparent = NO_TRANSPARENT_COLOR;
-    GraphicsControlBlock control{};
-    if (DGifSavedExtensionToGCB(gif.get(), 0, &control) == GIF_OK) transparent = control.TransparentColor;
-
-    Bitmap32 bitmap(std::max(gif->SWidth, 1), std::max(gif->SHeight, 1));
-    bitmap.clear(0x00FFFFFF);
-    const GifImageDesc& d = frame.ImageDesc;
-    for (int y = 0; y < d.Height; ++y) {
-        const int ty = d.Top + y;
-        if (ty < 0 || ty >= bitmap.height()) continue;
-        for (int x = 0; x < d.Width; ++x) {
-            const int tx = d.Left + x;
-            if (tx < 0 || tx >= bitmap.width()) continue;
-            const int index = frame.RasterBits[static_cast<std::size_t>(y) * static_cast<std::size_t>(d.Width) +
-                                               static_cast<std::size_t>(x)];
-            if (index == transparent || index >= map->ColorCount) continue;
-            const GifColorType& c = map->Colors[index];
-            bitmap.row(ty)[tx] = 0xFF000000u | (pictra::pictures::Color32{c.Red} << 16) |
-                                 (pictra::pictures::Color32{c.Green} << 8) | c.Blue;
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif.get(), &type) != GIF_OK) unreadable(gif.get());
+        if (type == EXTENSION_RECORD_TYPE) {
+            readExtension(gif.get(), transparent);
+            continue;
         }
+        if (type != IMAGE_DESC_RECORD_TYPE) break;
+        if (DGifGetImageDesc(gif.get()) != GIF_OK) unreadable(gif.get());
+        const GifImageDesc d = gif->Image;
+        if (d.Width <= 0 || d.Height <= 0) throw PictureError("Keine lesbare GIF-Datei: leeres Bild");
+        checkPictureBudget(d.Width, d.Height);
+        const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
+        if (!map) throw PictureError("Keine lesbare GIF-Datei: keine Farbtabelle");
+        // A screen of no size takes the frame's.
+        const int width = gif->SWidth > 0 ? gif->SWidth : d.Left + d.Width;
+        const int height = gif->SHeight > 0 ? gif->SHeight : d.Top + d.Height;
+        checkPictureBudget(width, height);
+        Bitmap32 bitmap(std::max(width, 1), std::max(height, 1));
+        bitmap.clear(0x00FFFFFF);
+        std::vector<GifPixelType> line(static_cast<std::size_t>(d.Width));
+        // Interlaced rows come in four passes.
+        static const int kStart[] = {0, 4, 2, 1};
+        static const int kStep[] = {8, 8, 4, 2};
+        const int passes = d.Interlace ? 4 : 1;
+        for (int pass = 0; pass < passes; ++pass) {
+            const int first = d.Interlace ? kStart[pass] : 0;
+            const int step = d.Interlace ? kStep[pass] : 1;
+            for (int y = first; y < d.Height; y += step) {
+                if (DGifGetLine(gif.get(), line.data(), d.Width) != GIF_OK) {
+                    // The data ends inside the frame: what came is shown.
+                    if (truncated) *truncated = true;
+                    return bitmap;
+                }
+                const int ty = d.Top + y;
+                if (ty < 0 || ty >= bitmap.height()) continue;
+                pictra::pictures::Color32* row = bitmap.row(ty);
+                for (int x = 0; x < d.Width; ++x) {
+                    const int tx = d.Left + x;
+                    const int index = line[static_cast<std::size_t>(x)];
+                    if (tx < 0 || tx >= bitmap.width() || index == transparent || index >= map->ColorCount) continue;
+                    const GifColorType& c = map->Colors[index];
+                    row[tx] = 0xFF000000u | (pictra::pictures::Color32{c.Red} << 16) |
+                              (pictra::pictures::Color32{c.Green} << 8) | c.Blue;
+                }
+            }
+        }
+        return bitmap;
     }
-    return bitmap;
+    throw PictureError("Keine lesbare GIF-Datei: kein Bild");
 }
 
 std::string encodeGif(const Bitmap32& bitmap) {

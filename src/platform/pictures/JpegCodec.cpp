@@ -1,9 +1,11 @@
 #include <algorithm>
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "PictureCodecs.h"
 
@@ -15,6 +17,7 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool truncated = false;
 };
 
 void onError(j_common_ptr info) {
@@ -23,8 +26,18 @@ void onError(j_common_ptr info) {
     std::longjmp(manager->jump, 1);
 }
 
-// Corrupt-data warnings are many for damaged files; the picture is still shown.
-void onMessage(j_common_ptr, int) {}
+// Corrupt-data warnings are many for damaged files and the picture is still
+// shown; only data that ends before the picture does is told to the user.
+void onMessage(j_common_ptr info, int level) {
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<ErrorManager*>(info->err)->truncated = true;
+}
+
+// libjpeg ran out of the memory it may use (its whole-picture buffers of a
+// progressive JPEG are larger than the picture itself).
+bool beyondMemory(const ErrorManager& errors) {
+    return errors.base.msg_code == JERR_NO_BACKING_STORE || errors.base.msg_code == JERR_OUT_OF_MEMORY ||
+           errors.base.msg_code == JERR_TFILE_CREATE;
+}
 
 const unsigned char* asBytes(std::string_view bytes) { return reinterpret_cast<const unsigned char*>(bytes.data()); }
 
@@ -78,27 +91,28 @@ void decodeJpegInto(std::string_view bytes, int scaleEighths, JpegPicture& resul
     // Nothing with a destructor is created between setjmp and the last libjpeg call.
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
+        if (beyondMemory(errors)) {
+            throw pictra::pictures::BitmapTooLarge("Das Bild ist zu groß für den Arbeitsspeicher (" +
+                                                   std::to_string(result.fullWidth) + " × " +
+                                                   std::to_string(result.fullHeight) + " Bildpunkte).");
+        }
         throw PictureError(std::string(kNoJpeg) + errors.message);
     }
     jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = static_cast<long>(std::min<std::uint64_t>(pictureBudgetBytes(), LONG_MAX));
     jpeg_mem_src(&info, asBytes(bytes), static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&info, TRUE);
+    result.fullWidth = static_cast<int>(info.image_width);
+    result.fullHeight = static_cast<int>(info.image_height);
     info.out_color_space = JCS_EXT_BGRA;
     info.scale_num = static_cast<unsigned>(scaleEighths < 1 || scaleEighths > 8 ? 8 : scaleEighths);
     info.scale_denom = 8;
     info.dct_method = JDCT_ISLOW;
     jpeg_calc_output_dimensions(&info);
-    result.fullWidth = static_cast<int>(info.image_width);
-    result.fullHeight = static_cast<int>(info.image_height);
-    const std::uint64_t bytesNeeded = std::uint64_t{info.output_width} * info.output_height * 4;
-    if (bytesNeeded > pictra::pictures::maxBitmapBytes()) {
-        const std::string size = std::to_string(info.output_width) + " × " + std::to_string(info.output_height);
-        jpeg_destroy_decompress(&info);
-        throw pictra::pictures::BitmapTooLarge("Das Bild ist zu groß für den Arbeitsspeicher (" + size +
-                                               " Bildpunkte).");
-    }
     try {
+        // The whole picture counts, even when it is decoded smaller: its buffers are full size.
+        checkPictureBudget(info.image_width, info.image_height);
         result.bitmap.setSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
     } catch (...) {
         jpeg_destroy_decompress(&info);
@@ -121,6 +135,7 @@ void decodeJpegInto(std::string_view bytes, int scaleEighths, JpegPicture& resul
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
+    result.truncated = errors.truncated;
 }
 
 std::string encodeJpeg(const Bitmap32& bitmap, int quality, const std::string& exif) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -21,11 +22,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The most memory a picture may take as a bitmap: 256 megapixels, never more
+// than a quarter of the memory still available, nor more than maxBitmapBytes().
+// The decoders' own allocations are capped by the same figure.
+std::uint64_t pictureBudgetBytes();
+// Throws BitmapTooLarge (with the size) when width × height would pass the budget:
+// checked from the header, before anything of that size is made.
+void checkPictureBudget(long long width, long long height);
+
 struct JpegPicture {
     Bitmap32 bitmap;
     std::string exif;  // the APP1 segment as read, written back on saving
     int fullWidth = 0;
     int fullHeight = 0;
+    bool truncated = false;  // the data ended before the picture: the rest is grey
 };
 
 // Told about a JPEG while it is decoded, so that work on the rows already there
@@ -40,7 +50,7 @@ public:
 // Width and height from the header; nullopt for bytes that are no JPEG.
 std::optional<std::pair<int, int>> jpegSize(std::string_view bytes);
 // Decodes at scaleEighths / 8 of the full size (1..8) through the DCT scaling.
-// Throws PictureError, or BitmapTooLarge for a picture beyond the memory.
+// Throws PictureError, or BitmapTooLarge for a picture beyond the budget.
 JpegPicture decodeJpeg(std::string_view bytes, int scaleEighths = 8);
 // The same into a picture the caller owns (it outlives a failure, for whoever reads its rows).
 void decodeJpegInto(std::string_view bytes, int scaleEighths, JpegPicture& result, DecodeObserver* observer);
@@ -49,8 +59,9 @@ void decodeJpegInto(std::string_view bytes, int scaleEighths, JpegPicture& resul
 int jpegScaleFor(int fullWidth, int fullHeight, int targetWidth, int targetHeight);
 std::string encodeJpeg(const Bitmap32& bitmap, int quality, const std::string& exif = {});
 
-// The first frame on its logical screen; transparent pixels get alpha 0.
-Bitmap32 decodeGif(std::string_view bytes);
+// The first frame on its logical screen; transparent pixels get alpha 0. A frame
+// whose data ends early is kept as far as it goes and sets `truncated`.
+Bitmap32 decodeGif(std::string_view bytes, bool* truncated = nullptr);
 // 256 colours chosen for the picture.
 std::string encodeGif(const Bitmap32& bitmap);
 

@@ -9,7 +9,11 @@
 #include "pictures/Resampler.h"
 #include "pictures/RowGate.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -27,23 +31,80 @@ LoadedPicture loadJpeg(const std::string& bytes, int targetWidth, int targetHeig
         if (auto size = jpegSize(bytes)) scale = jpegScaleFor(size->first, size->second, targetWidth, targetHeight);
     }
     JpegPicture jpeg = decodeJpeg(bytes, scale);
-    return {std::move(jpeg.bitmap), std::move(jpeg.exif), jpeg.fullWidth, jpeg.fullHeight};
+    return {std::move(jpeg.bitmap), std::move(jpeg.exif), jpeg.fullWidth, jpeg.fullHeight, jpeg.truncated};
 }
 
-LoadedPicture withFullSize(pictra::pictures::Bitmap32 bitmap) {
+LoadedPicture withFullSize(pictra::pictures::Bitmap32 bitmap, bool damaged = false) {
     LoadedPicture p;
     p.fullWidth = bitmap.width();
     p.fullHeight = bitmap.height();
     p.bitmap = std::move(bitmap);
+    p.damaged = damaged;
     return p;
+}
+
+// The bytes of a picture file. Only regular files are read (a pipe or a device
+// would never end), and none larger than a picture may be.
+std::string readPictureFile(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::is_regular_file(status)) {
+        throw PictureError("Datei \"" + path + "\" kann nicht gelesen werden.");
+    }
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > pictureBudgetBytes()) {
+        throw pictra::pictures::BitmapTooLarge("Die Datei ist zu groß für den Arbeitsspeicher (" + std::to_string(size) +
+                                               " Bytes).");
+    }
+    auto bytes = fileio::readFile(path);
+    if (!bytes) throw PictureError("Datei \"" + path + "\" kann nicht gelesen werden.");
+    if (bytes->empty()) throw PictureError("Datei \"" + path + "\" ist leer.");
+    return std::move(*bytes);
 }
 
 }  // namespace
 
+bool beyondBudget(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    if (std::filesystem::file_size(path, ec) > pictureBudgetBytes() && !ec) return true;
+    // Headers stand at the start; a JPEG's behind at most a few segments of 64 kB.
+    std::string head(256 * 1024, '\0');
+    std::ifstream in(path, std::ios::binary);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    long long width = 0;
+    long long height = 0;
+    const Signature signature = pictra::pictures::signatureOf(head);
+    if (signature == Signature::Jpeg) {
+        const auto size = jpegSize(head);
+        if (!size) return false;
+        width = size->first;
+        height = size->second;
+    } else if (signature == Signature::Gif && head.size() >= 10) {
+        // The logical screen, which the first frame is drawn on (Qt tells the frame's size).
+        const auto byte = [&head](size_t i) { return static_cast<long long>(static_cast<unsigned char>(head[i])); };
+        width = byte(6) | byte(7) << 8;
+        height = byte(8) | byte(9) << 8;
+    } else {
+        QByteArray data = QByteArray::fromRawData(head.data(), static_cast<qsizetype>(head.size()));
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        const QSize size = QImageReader(&buffer).size();
+        if (!size.isValid()) return false;
+        width = size.width();
+        height = size.height();
+    }
+    try {
+        checkPictureBudget(width, height);
+    } catch (const pictra::pictures::BitmapTooLarge&) {
+        return true;
+    }
+    return false;
+}
+
 LoadedPicture loadPicture(const std::string& path, int targetWidth, int targetHeight) {
-    const auto bytes = fileio::readFile(path);
-    if (!bytes) throw PictureError("Datei \"" + path + "\" kann nicht gelesen werden.");
-    if (bytes->empty()) throw PictureError("Datei \"" + path + "\" ist leer.");
+    const auto bytes = std::optional<std::string>(readPictureFile(path));
     const std::string ext = lowerExtension(path);
     if (ext.find(".jp") != std::string::npos) {
         try {
@@ -54,7 +115,11 @@ LoadedPicture loadPicture(const std::string& path, int targetWidth, int targetHe
     }
     switch (pictra::pictures::signatureOf(std::string_view(*bytes).substr(0, 16))) {
         case Signature::Jpeg: return loadJpeg(*bytes, targetWidth, targetHeight);
-        case Signature::Gif: return withFullSize(decodeGif(*bytes));
+        case Signature::Gif: {
+            bool truncated = false;
+            Bitmap32 gif = decodeGif(*bytes, &truncated);
+            return withFullSize(std::move(gif), truncated);
+        }
         default: break;
     }
     if (ext == ".wmf") throw PictureError("WMF-Bilder können nicht gelesen werden (kein WMF-Leser vorhanden).");
@@ -103,6 +168,7 @@ bool decodeAlongside(const std::string& bytes, int scale, LoadedPicture& out,
         return false;
     }
     alongside.finish();
+    out.damaged = jpeg.truncated;
     out.exif = std::move(jpeg.exif);
     out.fullWidth = jpeg.fullWidth;
     out.fullHeight = jpeg.fullHeight;
@@ -120,7 +186,7 @@ LoadedPicture loadFitted(const std::string& path, int maxWidth, int maxHeight) {
 }
 
 LoadedPicture loadResized(const std::string& path, const std::function<std::pair<int, int>(int, int)>& sizeFor) {
-    const auto bytes = fileio::readFile(path);
+    const auto bytes = std::optional<std::string>(readPictureFile(path));
     if (bytes && lowerExtension(path).find(".jp") != std::string::npos) {
         if (const auto size = jpegSize(*bytes)) {
             const auto [w, h] = sizeFor(size->first, size->second);
@@ -145,7 +211,7 @@ LoadedPicture loadResized(const std::string& path, const std::function<std::pair
 }
 
 LoadedPicture loadTurnedRight(const std::string& path) {
-    const auto bytes = fileio::readFile(path);
+    const auto bytes = std::optional<std::string>(readPictureFile(path));
     if (bytes && lowerExtension(path).find(".jp") != std::string::npos) {
         LoadedPicture out;
         pictra::pictures::Bitmap32 turned;

@@ -13,13 +13,15 @@ struct LoadedPicture {
     std::string exif;  // JPEG only
     int fullWidth = 0;
     int fullHeight = 0;
+    bool damaged = false;  // its data ended early: shown as far as it goes
 };
 
 // Reads a picture file as the picture windows do: an extension holding ".jp" is
 // decoded as JPEG first; on failure, and for every other file, the readers for
 // what the bytes are (a PNG named ".jpg" is read as PNG). With a target size the
 // JPEG decoder scales down by its DCT scaling to no less than twice the target.
-// Throws PictureError (with a German text) or pictures::BitmapTooLarge.
+// Throws PictureError (with a German text) or pictures::BitmapTooLarge for a
+// picture beyond the budget (pictureBudgetBytes), refused from its header.
 LoadedPicture loadPicture(const std::string& path, int targetWidth = 0, int targetHeight = 0);
 
 // The picture fitted into maxWidth × maxHeight keeping its proportions (Lanczos
@@ -29,6 +31,10 @@ LoadedPicture loadPicture(const std::string& path, int targetWidth = 0, int targ
 LoadedPicture loadFitted(const std::string& path, int maxWidth, int maxHeight);
 // The same with the target size chosen from the full size.
 LoadedPicture loadResized(const std::string& path, const std::function<std::pair<int, int>(int, int)>& sizeFor);
+
+// Whether the header, read from the first bytes of the file only, claims a picture
+// beyond the budget; false for a picture whose size cannot be told that way.
+bool beyondBudget(const std::string& path);
 
 // The picture turned a quarter to the right; a JPEG is turned while it is decoded.
 LoadedPicture loadTurnedRight(const std::string& path);

@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "PictureCodecs.h"
@@ -32,16 +34,17 @@ Bitmap32 decodeWithQt(std::string_view bytes) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    // A header may claim any size: refuse what would not fit before decoding.
+    // A header may claim any size: refuse what would pass the budget before decoding,
+    // and let Qt's readers allocate no more than that either.
     const QSize size = reader.size();
-    if (size.isValid() && static_cast<std::uint64_t>(size.width()) * static_cast<std::uint64_t>(size.height()) * 4 >
-                              pictra::pictures::maxBitmapBytes()) {
-        throw pictra::pictures::BitmapTooLarge("Das Bild ist zu groß für den Arbeitsspeicher (" +
-                                               std::to_string(size.width()) + " × " + std::to_string(size.height()) +
-                                               " Bildpunkte).");
-    }
-    QImageReader::setAllocationLimit(static_cast<int>(
-        std::min<std::uint64_t>(pictra::pictures::maxBitmapBytes() / (1024 * 1024), 1u << 30)));
+    if (size.isValid()) checkPictureBudget(size.width(), size.height());
+    // Set once: the limit is one for the whole process, and decoders run on several threads.
+    static const bool limited = [] {
+        QImageReader::setAllocationLimit(static_cast<int>(
+            std::max<std::uint64_t>(1, std::min<std::uint64_t>(pictureBudgetBytes() >> 20, INT_MAX))));
+        return true;
+    }();
+    (void)limited;
     const QImage image = reader.read();
     if (image.isNull()) throw PictureError("Keine lesbare Bilddatei: " + reader.errorString().toStdString());
     return fromQImage(image);
