@@ -433,3 +433,51 @@ TEST(Viewer, RainbowAndSmoothInsert) {
     EXPECT_EQ(picture.pixel(0, 0), 0xFF000000u);  // the edge keeps the picture
     EXPECT_EQ(picture.pixel(3, 3), 0xFFFFFFFFu);  // the middle is the extra picture
 }
+
+TEST(Viewer, DarkerKeepingWhiteVisiblePartAndNextCutName) {
+    Bitmap32 b = greyRow({100, 251, 252, 255});
+    v::darkenKeepingWhite(b, 10);  // channel sums below 765 − 10 darken by 5 % and 5
+    EXPECT_EQ(b.pixel(0, 0), grey(-5 + 100 * 95 / 100));
+    EXPECT_EQ(b.pixel(1, 0), grey(-5 + 251 * 95 / 100));  // 753
+    EXPECT_EQ(b.pixel(2, 0), grey(252));                  // 756: near white stays
+    EXPECT_EQ(b.pixel(3, 0), grey(255));
+    // A 2000 × 1000 display at (−500, −100) on a 1000 × 800 screen of a 4000 × 2000 picture.
+    const Rect part = v::visiblePart(-500, -100, {2000, 1000}, {1000, 800}, {4000, 2000});
+    EXPECT_EQ(part.left, 1000);
+    EXPECT_EQ(part.top, 200);
+    EXPECT_EQ(part.right, 3000);
+    EXPECT_EQ(part.bottom, 1800);
+    EXPECT_TRUE(v::visiblePart(2000, 0, {100, 100}, {1000, 800}, {100, 100}).empty());
+    struct Name {
+        const char* base;
+        const char* next;
+    };
+    for (const Name& n : {Name{"bild07", "bild08"}, Name{"foto", "foto1"}, Name{"urlaub9a", "urlaub10a"},
+                          Name{"x99", "x100"}, Name{"2019_12", "2020_12"}}) {
+        EXPECT_EQ(v::nextCutName(n.base), n.next) << n.base;
+    }
+    // Within 5 pixels of an edge, but not on it.
+    EXPECT_TRUE(v::nearEdge(4, 100, true));
+    EXPECT_FALSE(v::nearEdge(0, 100, true));
+    EXPECT_FALSE(v::nearEdge(5, 100, true));
+    EXPECT_TRUE(v::nearEdge(95, 100, false));
+    EXPECT_FALSE(v::nearEdge(99, 100, false));
+}
+
+TEST(PictureNames, EveryWrongExtensionHasItsQuestion) {
+    struct Case {
+        std::string_view bytes;
+        const char* path;
+        const char* word;
+        const char* renamed;
+    };
+    for (const Case& c : {Case{"\xFF\xD8\xFF\xE0", "/b/x.png", "JPG", "/b/x.jpg"}, Case{"GIF89a", "/b/x.jpg", "GIF", "/b/x.gif"},
+                          Case{"BM\x36\x00", "/b/x.jpg", "BMP", "/b/x.bmp"}, Case{"\x89PNG\r\n", "/b/x.gif", "PNG", "/b/x.png"}}) {
+        const auto wrong = wrongExtension(c.path, c.bytes);
+        ASSERT_TRUE(wrong) << c.path;
+        EXPECT_EQ(wrong->question, std::string("Die Datei\r") + c.path + "\rist eine " + c.word +
+                                       "-Datei mit falscher Erweiterung! Umbenennen?");
+        EXPECT_EQ(wrong->newPath, c.renamed);
+    }
+    EXPECT_FALSE(wrongExtension("/b/x.jpeg", "\xFF\xD8\xFF\xE0"));
+}

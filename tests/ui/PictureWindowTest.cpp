@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,6 +35,27 @@ Bitmap32 picture(int w, int h, pictures::Color32 colour) {
     b.clear(colour);
     for (int x = 0; x < w / 4; ++x) b.row(0)[x] = 0xFF000000;  // a dark mark at the top left
     return b;
+}
+
+std::string cannotLoad(const std::string& path) {
+    return "Kann Bild nicht laden!\rDatei\r" + path + "\rist keine Bilddatei oder beschädigt.\r\r"
+           "Soll die Datei als Textdatei gelesen werden, soweit möglich.\r"
+           "Vielleicht gibt das einen Hinweis, um was für eine Datei es sich handelt.\r"
+           "Durch umbenennen als .TXT, .DOC, .PDF etc. ist es vielleicht möglich die Datei zu öffnen.";
+}
+
+// Runs `check` on the modal save dialog once it is open, then closes it.
+void onSaveDialog(std::function<void(QDialog*)> check) {
+    QTimer::singleShot(0, [check = std::move(check)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog->objectName() != "TForm18speichern") {
+            ADD_FAILURE() << "no save dialog";
+            if (dialog) dialog->reject();
+            return;
+        }
+        check(dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
 }
 
 // The pointer over the picture, as the window's mouse tracking sees it.
@@ -133,17 +157,22 @@ TEST_F(PictureWindowTest, TurningAndSavingKeepsTheDateOfThePicture) {
     EXPECT_EQ(bin::binEntries(f.paths.binFolder()).size(), 1u);  // the overwritten picture went to the bin first
 }
 
-TEST_F(PictureWindowTest, WhatCannotBeShownGetsTheMessagePicture) {
+TEST_F(PictureWindowTest, WhatCannotBeShownGetsTheMessagePictureAndTheQuestion) {
     std::ofstream(folder + "/x.jpg.txt") << "Das ist Text.";
     std::ofstream(folder + "/leer.jpg");
+    // "Ja" reads the file as text in the explorer's text preview.
+    f.dialogs.expectAsk(cannotLoad(folder + "/x.jpg.txt"), Answer::Yes);
+    f.dialogs.expectConfirmText("Ascii 0=", false);
     pictures->showPictureFile(folder + "/x.jpg.txt", {folder + "/x.jpg.txt", folder + "/leer.jpg"});
     settle();
     EXPECT_EQ(pictures->displayed().width(), 600);
     EXPECT_EQ(pictures->displayed().height(), 300);
+    f.dialogs.expectAsk(cannotLoad(folder + "/leer.jpg"), Answer::No);
     QTest::keyClick(pictures, Qt::Key_Down);
     settle();
     EXPECT_EQ(pictures->currentPath(), folder + "/leer.jpg");
     EXPECT_EQ(pictures->displayed().width(), 600);
+    EXPECT_TRUE(f.dialogs.scriptDone());
 }
 
 TEST_F(PictureWindowTest, APngNamedJpgOffersItsRightName) {
@@ -288,9 +317,9 @@ TEST_F(PictureWindowTest, TheClipboardPictureAndTheOverview) {
     EXPECT_EQ(pictures->currentPath(), folder + "/zwischenablage.jpg");
 
     pictures->showOverview();
-    QLabel* overview = nullptr;
+    QWidget* overview = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == "TForm18aimage" && w->isVisible()) overview = qobject_cast<QLabel*>(w);
+        if (w->objectName() == "TForm18aimage" && w->isVisible()) overview = w;
     }
     ASSERT_NE(overview, nullptr);
     EXPECT_EQ(overview->findChildren<QLabel*>().size(), 2);  // a name under each thumbnail
@@ -336,4 +365,169 @@ TEST_F(PictureWindowTest, APartEditedAloneGoesBackIntoItsExtraPicture) {
     extra->move(pictures->mapToGlobal(QPoint(200, 100)));
     pictures->insertExtra(extra, pictures::viewer::InsertMode::Smooth);
     EXPECT_EQ(pictures->displayed().pixel(200, 100), 0xFFFF0000u);
+}
+
+TEST_F(PictureWindowTest, GAlwaysShowsTheFullSizeAndTheMenuToggles) {
+    pictures->showPictureFile(folder + "/b.jpg", {folder + "/b.jpg"});
+    settle();
+    for (int press = 0; press < 2; ++press) {
+        QTest::keyClick(pictures, Qt::Key_G);
+        EXPECT_EQ(pictures->displayed().width(), 2000) << press;
+    }
+    QAction* toggle = pictures->contextMenu()->findChild<QAction*>("Bildgroesseroderkleiner");
+    toggle->trigger();
+    EXPECT_EQ(pictures->displayed().width(), 1365);
+    toggle->trigger();
+    EXPECT_EQ(pictures->displayed().width(), 2000);
+}
+
+TEST_F(PictureWindowTest, SoAbspeichernTicksTheFixedHeightAndTurningUnticksIt) {
+    pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    settle();
+    QTest::keyClick(pictures, Qt::Key_S, Qt::ShiftModifier);
+    pictures->sizePanel()->widthBox()->setValue(200);
+    bool ticked = false;
+    int height = 0;
+    onSaveDialog([&](QDialog* d) {
+        ticked = d->findChild<QCheckBox*>("CBfesteHoehe")->isChecked();
+        height = d->findChild<QSpinBox*>("SpinEdit1")->value();
+    });
+    pictures->sizePanel()->findChild<QPushButton*>("BSoAbspeichern")->click();
+    EXPECT_TRUE(ticked);
+    EXPECT_EQ(height, 150);
+    EXPECT_FALSE(pictures->sizePanel()->isVisible());
+    onSaveDialog([&](QDialog* d) { ticked = d->findChild<QCheckBox*>("CBfesteHoehe")->isChecked(); });
+    pictures->turn(true);
+    EXPECT_FALSE(ticked);
+}
+
+TEST_F(PictureWindowTest, TheSaveDialogCopiesUnchangedIntoTheClipboardAndKeepsAnExtraPicture) {
+    const std::string path = folder + "/a.png";
+    pictures->showPictureFile(path, {path});
+    settle();
+    pictures->turnOnly(true);  // the copy is the file on disk, not the turned picture
+    const auto click = [](QDialog* d, const char* button) { d->findChild<QPushButton*>(button)->click(); };
+    onSaveDialog([&](QDialog* d) {
+        d->findChild<QLineEdit*>("Edit1")->setText("kopie");
+        click(d, "BKopieren");
+    });
+    pictures->saveAs();
+    std::ifstream original(path, std::ios::binary), copy(folder + "/kopie.png", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), std::string(std::istreambuf_iterator<char>(original), {}));
+    EXPECT_EQ(fs::last_write_time(folder + "/kopie.png"), fs::last_write_time(path));
+    f.dialogs.expectInform("Der Lesepfad ist derselbe wie der Schreibpfad.");
+    onSaveDialog([&](QDialog* d) { click(d, "BKopieren"); });
+    pictures->saveAs();
+
+    QApplication::clipboard()->clear();
+    onSaveDialog([&](QDialog* d) { click(d, "BZwischenablage"); });
+    pictures->saveAs();
+    EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(300, 400));
+
+    f.dialogs.expectInform("Vorgemerktes Bild in den Vordgrund: Taste \"1\"");
+    onSaveDialog([&](QDialog* d) { click(d, "BVormerken"); });
+    pictures->saveAs();
+    ASSERT_EQ(pictures->extraPictureCount(), 1);
+    EXPECT_EQ(pictures->extraPicture(1)->size(), QSize(300, 400));
+
+    fs::remove(path);
+    f.dialogs.expectInform("Kann das zu kopierende Bild nicht laden.");
+    onSaveDialog([&](QDialog* d) { click(d, "BKopieren"); });
+    pictures->saveAs();
+    EXPECT_TRUE(f.dialogs.scriptDone());
+}
+
+TEST_F(PictureWindowTest, TheSizePanelsArrowMovesItAside) {
+    pictures->showPictureFile(folder + "/b.jpg", {folder + "/b.jpg"});
+    settle();
+    pictures->openSizePanel();
+    auto* aside = pictures->sizePanel()->findChild<QPushButton*>("BVerschieben");
+    ASSERT_NE(aside, nullptr);
+    EXPECT_EQ(aside->text(), ">");
+    aside->click();
+    EXPECT_EQ(pictures->sizePanel()->geometry().right(), pictures->width() - 1);
+    EXPECT_EQ(aside->text(), "<");
+    aside->click();
+    EXPECT_EQ(pictures->sizePanel()->x(), 0);
+}
+
+TEST_F(PictureWindowTest, TheMenuShowsTheKeysAndHasMnemonics) {
+    struct Keyed {
+        const char* action;
+        const char* key;
+    };
+    for (const Keyed& k : {Keyed{"Naechstes1", "Leertaste, Pfeil unten"}, Keyed{"Bildgroesseroderkleiner", "G"},
+                           Keyed{"MarkierungLinksOben1", "F1"}, Keyed{"ExtraBild1", "F6"}, Keyed{"SichtbaresBelassen1", "F7"},
+                           Keyed{"RechtsDrehen1", "R"}, Keyed{"Heller1", "H"}, Keyed{"InnenHeller1", "Umschalt+H"},
+                           Keyed{"BildSpeichern1", "S, Strg+F6"}, Keyed{"AndereGroesse1", "Umschalt+S"},
+                           Keyed{"Papierkorb1", "P"}, Keyed{"Kontrast1", "X"}, Keyed{"Einfaerben1", "Y"}}) {
+        auto* action = pictures->contextMenu()->findChild<QAction*>(k.action);
+        ASSERT_NE(action, nullptr) << k.action;
+        EXPECT_EQ(action->text().section('\t', 1).toStdString(), k.key) << k.action;
+    }
+    for (const char* group : {"Farbe1", "Drehen1", "Datei1", "Extras1", "AusschnittMarkieren1"}) {
+        auto* menu = pictures->contextMenu()->findChild<QMenu*>(group);
+        ASSERT_NE(menu, nullptr) << group;
+        EXPECT_TRUE(menu->title().contains('&')) << group;
+    }
+}
+
+TEST_F(PictureWindowTest, CornersNearAnEdgeAreOfferedTheEdge) {
+    pictures->showPictureFile(folder + "/a.png", {folder + "/a.png"});
+    settle();
+    moveMouse(pictures, QPoint(3, 2));
+    f.dialogs.expectAsk("Ganz nach oben setzen?", Answer::Yes).expectAsk("Ganz nach links setzen?", Answer::No);
+    QTest::keyClick(pictures, Qt::Key_F1);
+    moveMouse(pictures, QPoint(396, 297));
+    f.dialogs.expectAsk("Ganz nach rechts setzen?", Answer::Yes).expectAsk("Ganz nach unten setzen?", Answer::Yes);
+    QTest::keyClick(pictures, Qt::Key_F2);
+    EXPECT_EQ(window->statusBars().panelText(3).trimmed().toStdString(), "396*299");  // from (3, 0) to (399, 299)
+    EXPECT_TRUE(f.dialogs.scriptDone());
+}
+
+TEST_F(PictureWindowTest, ColourStepsInsideTheMarkingAndDarkerKeepingWhite) {
+    platform::pictures::savePicture(folder + "/grau.png", picture(100, 100, 0xFF646464));
+    pictures->showPictureFile(folder + "/grau.png", {folder + "/grau.png"});
+    settle();
+    moveMouse(pictures, QPoint(10, 10));
+    QTest::keyClick(pictures, Qt::Key_F1);
+    moveMouse(pictures, QPoint(50, 50));
+    QTest::keyClick(pictures, Qt::Key_F2);
+    f.dialogs.expectAsk("1 Noch einmal innerhalb des Rechtecks?", Answer::Yes)
+        .expectAsk("2 Noch einmal innerhalb des Rechtecks?", Answer::No);
+    pictures->contextMenu()->findChild<QAction*>("InnenMehrRot1")->trigger();
+    EXPECT_EQ(pictures->displayed().pixel(20, 20), 0xFF786464u);  // 100 → 110 → 120
+    EXPECT_EQ(pictures->displayed().pixel(80, 80), 0xFF646464u);  // outside: untouched
+    // Near white stays white; the rest darkens, pass by pass.
+    f.dialogs.expectAskNumber("Empfehlung 2 bis 25", 10).expectAsk("1 Noch einmal?", Answer::No);
+    pictures->contextMenu()->findChild<QAction*>("DunklerWeiss1")->trigger();
+    EXPECT_EQ(pictures->displayed().pixel(80, 80), 0xFF5A5A5Au);  // −5 + 100 × 95 / 100
+    EXPECT_TRUE(f.dialogs.scriptDone());
+}
+
+TEST_F(PictureWindowTest, F7KeepsTheVisiblePartAndTheBackgroundCanBeSwitchedOff) {
+    pictures->showPictureFile(folder + "/b.jpg", {folder + "/b.jpg"});
+    settle();
+    EXPECT_TRUE(pictures->background()->isVisible());
+    QTest::keyClick(pictures, Qt::Key_G);  // 2000 × 1500 centred on 1280 × 1024: 720 × 476 hidden
+    QTest::keyClick(pictures, Qt::Key_F7);
+    EXPECT_EQ(pictures->sourceSize(), (pictures::viewer::Size{1280, 1024}));
+    pictures->contextMenu()->findChild<QAction*>("BlauNichtZeigen1")->trigger();
+    EXPECT_FALSE(pictures->background()->isVisible());
+    pictures->close();
+    pictures->showPictureFile(folder + "/b.jpg", {folder + "/b.jpg"});
+    settle();
+    EXPECT_FALSE(pictures->background()->isVisible());
+}
+
+TEST_F(PictureWindowTest, TheNextCutIsOfferedTheNextNumber) {
+    fs::rename(folder + "/a.png", folder + "/bild07.png");
+    pictures->showPictureFile(folder + "/bild07.png", {folder + "/bild07.png"});
+    settle();
+    pictures->contextMenu()->findChild<QAction*>("NaechsteBildnummer1")->trigger();
+    pictures->markWholePicture();
+    std::string offered;
+    onSaveDialog([&](QDialog* d) { offered = d->findChild<QLineEdit*>("Edit1")->text().toStdString(); });
+    pictures->cutMarked();
+    EXPECT_EQ(offered, "bild08");
 }

@@ -31,18 +31,18 @@ std::optional<WrongExtension> wrongExtension(const std::string& path, std::strin
     struct Rule {
         Signature signature;
         const char* mark;
-        const char* word;
+        const char* question;
         const char* newExtension;
     };
-    static const Rule rules[] = {{Signature::Jpeg, "jp", "JPG", ".jpg"},
-                                 {Signature::Gif, "gif", "GIF", ".gif"},
-                                 {Signature::Bmp, "bmp", "BMP", ".bmp"},
-                                 {Signature::Png, "png", "PNG", ".png"}};
+    static const Rule rules[] = {
+        {Signature::Jpeg, "jp", "\rist eine JPG-Datei mit falscher Erweiterung! Umbenennen?", ".jpg"},
+        {Signature::Gif, "gif", "\rist eine GIF-Datei mit falscher Erweiterung! Umbenennen?", ".gif"},
+        {Signature::Bmp, "bmp", "\rist eine BMP-Datei mit falscher Erweiterung! Umbenennen?", ".bmp"},
+        {Signature::Png, "png", "\rist eine PNG-Datei mit falscher Erweiterung! Umbenennen?", ".png"}};
     const Signature signature = signatureOf(firstBytes);
     for (const Rule& r : rules) {
         if (r.signature != signature || lower.find(r.mark) != std::string::npos) continue;
-        return WrongExtension{"Die Datei\r" + path + "\rist eine " + r.word + "-Datei mit falscher Erweiterung! Umbenennen?",
-                              path.substr(0, path.size() - ext.size()) + r.newExtension};
+        return WrongExtension{"Die Datei\r" + path + r.question, path.substr(0, path.size() - ext.size()) + r.newExtension};
     }
     return std::nullopt;
 }

@@ -295,6 +295,52 @@ void drawRainbow(Bitmap32& picture) {
     picture.changed();
 }
 
+void darkenKeepingWhite(Bitmap32& picture, int t, const Rect* inside) {
+    const Rect area = inside ? intersect(*inside, picture.bounds()) : picture.bounds();
+    const auto channel = [](int value) { return std::clamp(-5 + value * 95 / 100, 0, 255); };
+    for (int y = area.top; y < area.bottom; ++y) {
+        Color32* row = picture.row(y);
+        for (int x = area.left; x < area.right; ++x) {
+            const Color32 p = row[x];
+            const int r = static_cast<int>((p >> 16) & 0xFF);
+            const int g = static_cast<int>((p >> 8) & 0xFF);
+            const int b = static_cast<int>(p & 0xFF);
+            if (r + g + b >= 765 - t) continue;
+            row[x] = (p & 0xFF000000u) | (static_cast<Color32>(channel(r)) << 16) |
+                     (static_cast<Color32>(channel(g)) << 8) | static_cast<Color32>(channel(b));
+        }
+    }
+    picture.changed();
+}
+
+Rect visiblePart(int left, int top, Size display, Size screen, Size source) {
+    const Rect shown = intersect({-left, -top, screen.width - left, screen.height - top}, {0, 0, display.width, display.height});
+    if (shown.empty()) return {};
+    return intersect(toSource(shown, display, source), {0, 0, source.width, source.height});
+}
+
+std::string nextCutName(const std::string& base) {
+    const size_t first = base.find_first_of("0123456789");
+    if (first == std::string::npos) return base + "1";
+    size_t end = first;
+    while (end < base.size() && base[end] >= '0' && base[end] <= '9') ++end;
+    // Counted up digit by digit, so that leading zeros and long runs stay as they are.
+    std::string digits = base.substr(first, end - first);
+    size_t i = digits.size();
+    while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+    if (i == 0) {
+        digits.insert(digits.begin(), '1');
+    } else {
+        ++digits[i - 1];
+    }
+    return base.substr(0, first) + digits + base.substr(end);
+}
+
+bool nearEdge(int position, int extent, bool lowSide) {
+    const int distance = lowSide ? position : extent - 1 - position;
+    return distance > 0 && distance < 5;
+}
+
 Bitmap32 messagePicture() {
     Bitmap32 b(600, 300);
     b.clear(0xFF000000);

@@ -107,4 +107,20 @@ void drawRainbow(Bitmap32& picture);
 // The drawn message picture: 600 × 300, black (the texts are written by the window).
 Bitmap32 messagePicture();
 
+// "Dunkler, aber weiß bleibt weiß": the step of percent −5 with offset −5, only on
+// pixels whose channel sum red + green + blue is below 765 − t.
+void darkenKeepingWhite(Bitmap32& picture, int t, const Rect* inside = nullptr);
+
+// F7: the part of the picture the screen still shows when the window stands at
+// (left, top) with the display size, in source pixels.
+Rect visiblePart(int left, int top, Size display, Size screen, Size source);
+
+// The base name for the next cut of a picture: the name split at its first digit,
+// the number there counted on ("bild07" → "bild08", "foto" → "foto1").
+std::string nextCutName(const std::string& base);
+
+// A corner put within 5 pixels of an edge (not on it) is offered that edge: the
+// low side is 0, the high side extent − 1.
+bool nearEdge(int position, int extent, bool lowSide);
+
 }  // namespace pictra::pictures::viewer

@@ -20,7 +20,7 @@ constexpr const char* kAllOk =
 }  // namespace
 
 void PictureWindow::buildDrawingMenu() {
-    QMenu* draw = m_menu->addMenu("Ausschnitt markieren");
+    QMenu* draw = m_menu->addMenu("Ausschnitt &markieren");
     draw->setObjectName("AusschnittMarkieren1");
     addMenuCommand(draw, "Quadrat1", "Höhe so ändern, dass Markierung Quadrat", [this] { makeMarkingSquare(); });
     addMenuCommand(draw, "Horizontal1", "Horizontale Linie zeichnen", [this] { drawFigure(Figure::Horizontal); });

@@ -1,5 +1,5 @@
-// The picture window's extra pictures, aspect-ratio marking, colour steps,
-// colouring in, free rotation and printing through the browser.
+// The picture window's extra pictures, aspect-ratio marking, free rotation and
+// printing through the browser.
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -56,7 +56,7 @@ QWidget* PictureWindow::extraPicture(int number) const {
     return number >= 1 && number <= extraPictureCount() ? m_extras[static_cast<size_t>(number - 1)] : nullptr;
 }
 
-void PictureWindow::markedAsExtraPicture() {
+void PictureWindow::markedAsExtraPicture(bool firstNote) {
     if (!m_markingValid || m_corner0.x() >= m_corner1.x() || m_corner0.y() >= m_corner1.y()) {
         m_dialogs.inform(kMarkFirst);
         return;
@@ -70,13 +70,13 @@ void PictureWindow::markedAsExtraPicture() {
     m_extras.push_back(extra);
     extra->show();
     if (!m_extrasMenu) {
-        m_extrasMenu = m_menu->addMenu("Ausschnitt schneiden ");
+        m_extrasMenu = m_menu->addMenu("Ausschnitt &schneiden ");
         m_extrasMenu->setObjectName("AusschnittSchneiden1");
     }
     QAction* item = m_extrasMenu->addAction(QString::number(number) + " " + QFile::decodeName(QByteArray::fromStdString(
                                                                                 pathnames::fileNamePart(m_path))));
     connect(item, &QAction::triggered, this, [this, number] { showExtraPicture(number); });
-    if (number == 1) m_dialogs.inform("Vorgemerktes Bild in den Vordgrund: Taste \"1\" etc.");
+    if (number == 1 && firstNote) m_dialogs.inform("Vorgemerktes Bild in den Vordgrund: Taste \"1\" etc.");
 }
 
 QMenu* PictureWindow::extraMenu(ExtraPicture* extra) {
@@ -185,9 +185,7 @@ void PictureWindow::printInViewer() {
 }
 
 void PictureWindow::wholeAsExtraPicture() {
-    m_corner0 = QPoint(0, 0);
-    m_corner1 = QPoint(m_display.width(), m_display.height());
-    m_markingValid = true;
+    markWholePicture();
     markedAsExtraPicture();
 }
 
@@ -198,38 +196,6 @@ void PictureWindow::showExtraPicture(int number) {
     extra->setStyleSheet("QLabel#TForm18aimage { border: 3px solid red; }");
     extra->show();
     extra->raise();
-}
-
-void PictureWindow::colourStep(int red, int green, int blue) {
-    ensureSource();
-    const bool allThree = red != 0 && green != 0 && blue != 0;
-    for (int pass = 1;; ++pass) {
-        if (allThree) {
-            pictures::viewer::brighten(m_source, red);
-        } else {
-            pictures::viewer::applyCurve(m_source, {red, green, blue, 0, true});
-        }
-        redisplay(false);
-        const std::string question = allThree ? "Noch einmal?" : std::to_string(pass) + " Noch einmal?";
-        if (m_dialogs.ask(question) != Answer::Yes) break;
-    }
-}
-
-void PictureWindow::colourIn() {
-    ensureSource();
-    long long tolerance = 30;
-    if (!m_dialogs.askNumber("Toleranz (256=alles nicht Weiße)", "Mit welcher Toleranz soll eingefärbt werden?", tolerance)) {
-        return;
-    }
-    const auto colour = m_dialogs.chooseColour(0x0000FF);
-    if (!colour) return;
-    const QColor paint = colourFromWindows(*colour);
-    // The remembered colour is the source pixel under the pointer.
-    const QPoint under = sourcePoint(m_mouse);
-    const pictures::Color32 remembered = m_source.pixelChecked(under.x(), under.y());
-    pictures::viewer::colourIn(m_source, remembered, static_cast<int>(std::clamp(tolerance, 0LL, 256LL)),
-                               0xFF000000u | static_cast<pictures::Color32>(paint.rgb() & 0xFFFFFF));
-    redisplay(false);
 }
 
 void PictureWindow::rotateByAngle() {

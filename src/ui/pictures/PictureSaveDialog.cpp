@@ -27,14 +27,16 @@ QLineEdit* edit(QWidget* parent, const char* name, const std::string& text) {
 
 }  // namespace
 
-PictureSaveDialog::PictureSaveDialog(const std::string& currentPath, const std::string& explorerFolder,
-                                     int displayHeight, QWidget* parent)
-    : QDialog(parent), m_folder(pathnames::folderOf(currentPath)) {
+PictureSaveDialog::PictureSaveDialog(const PictureSaveOptions& options, QWidget* parent)
+    : QDialog(parent), m_folder(pathnames::folderOf(options.currentPath)) {
     setObjectName("TForm18speichern");
     setWindowTitle("Speichern ...");
+    const std::string& currentPath = options.currentPath;
     const std::string ext = pathnames::lowerExtension(currentPath);
-    const std::string base = currentPath.empty() ? "x" : pathnames::fileNamePart(currentPath).substr(
-                                                             0, pathnames::fileNamePart(currentPath).size() - ext.size());
+    const std::string name = pathnames::fileNamePart(currentPath);
+    const std::string base = currentPath.empty()         ? "x"
+                             : !options.baseName.empty() ? options.baseName
+                                                         : name.substr(0, name.size() - ext.size());
     auto* layout = new QVBoxLayout(this);
     auto* where = new QGroupBox("Speichern unter", this);
     auto* grid = new QGridLayout(where);
@@ -58,7 +60,7 @@ PictureSaveDialog::PictureSaveDialog(const std::string& currentPath, const std::
     grid->addWidget(m_subfolder, 2, 1);
     grid->addWidget(m_subName, 2, 2);
     radio(4, "in einem anderen Ordner", 3);
-    m_otherFolder = edit(where, "Eneu", explorerFolder);
+    m_otherFolder = edit(where, "Eneu", options.explorerFolder);
     m_otherName = edit(where, "Edit4", base);
     auto* browse = new QPushButton("Ordner suchen", where);
     connect(browse, &QPushButton::clicked, this, [this] {
@@ -88,13 +90,30 @@ PictureSaveDialog::PictureSaveDialog(const std::string& currentPath, const std::
 
     auto* fixedRow = new QHBoxLayout;
     m_fixed = new QCheckBox("Mit fester Höhe", this);
+    m_fixed->setObjectName("CBfesteHoehe");
+    m_fixed->setChecked(options.fixedHeight);
     m_height = new QSpinBox(this);
     m_height->setObjectName("SpinEdit1");
     m_height->setRange(1, 100000);
-    m_height->setValue(std::max(1, displayHeight));
+    m_height->setValue(std::max(1, options.displayHeight));
     fixedRow->addWidget(m_fixed);
     fixedRow->addWidget(m_height);
     layout->addLayout(fixedRow);
+    auto* commands = new QHBoxLayout;
+    const auto command = [this, commands](const char* objectName, const QString& text, std::function<bool()> run) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(objectName);
+        b->setAutoDefault(false);
+        commands->addWidget(b);
+        connect(b, &QPushButton::clicked, this, [this, run = std::move(run)] {
+            if (run && run()) done(Handled);
+        });
+    };
+    command("BKopieren", "Bild (unverändert) kopieren",
+            [this, copy = options.copyUnchanged] { return copy && copy(targetBase()); });
+    command("BZwischenablage", "In die Zwischenablage kopieren", options.toClipboard);
+    command("BVormerken", "Bild vormerken", options.keepAsExtra);
+    layout->addLayout(commands);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton("Speichern", QDialogButtonBox::AcceptRole);
     buttons->addButton("Abbrechen", QDialogButtonBox::RejectRole);
@@ -103,16 +122,21 @@ PictureSaveDialog::PictureSaveDialog(const std::string& currentPath, const std::
     layout->addWidget(buttons);
 }
 
+// The chosen folder and base name, without an extension.
+std::string PictureSaveDialog::targetBase() const {
+    switch (m_targets->checkedId()) {
+        case 2: return m_folder + "/" + u(m_underscore->text());
+        case 3: return u(m_subfolder->text()) + "/" + u(m_subName->text());
+        case 4: return u(m_otherFolder->text()) + "/" + u(m_otherName->text());
+        default: return m_folder + "/" + u(m_same->text());
+    }
+}
+
 PictureSaveChoice PictureSaveDialog::choice() const {
     const std::string ext = u(m_formats->checkedButton()->text());
-    std::string target;
-    switch (m_targets->checkedId()) {
-        case 2: target = m_folder + "/" + u(m_underscore->text()); break;
-        case 3: target = u(m_subfolder->text()) + "/" + u(m_subName->text()); break;
-        case 4: target = u(m_otherFolder->text()) + "/" + u(m_otherName->text()); break;
-        default: target = m_folder + "/" + u(m_same->text()); break;
-    }
-    return {target + ext, m_fixed->isChecked() ? m_height->value() : 0};
+    return {targetBase() + ext, m_fixed->isChecked() ? m_height->value() : 0};
 }
+
+bool PictureSaveDialog::fixedHeightTicked() const { return m_fixed->isChecked(); }
 
 }  // namespace pictra::ui

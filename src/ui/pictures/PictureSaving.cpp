@@ -1,4 +1,7 @@
-// Saving the picture window's picture: the save dialog and the rules of a save.
+// Saving the picture window's picture: the save dialog and the rules of a save,
+// and the dialog's own commands (copy unchanged, clipboard, extra picture).
+#include <QApplication>
+#include <QClipboard>
 #include <QDate>
 #include <filesystem>
 
@@ -11,6 +14,7 @@
 #include "explorer/MarkedFiles.h"
 #include "pictures/Resampler.h"
 #include "platform/pictures/PictureCodecs.h"
+#include "platform/pictures/QtPictureCodecs.h"
 #include "settings/SettingsStore.h"
 #include "tools/Tones.h"
 
@@ -20,10 +24,93 @@ namespace fs = std::filesystem;
 
 void PictureWindow::saveAs() {
     ensureSource();
-    PictureSaveDialog dialog(m_path, pathnames::folderOf(m_path), m_display.height(), this);
-    if (dialog.exec() != QDialog::Accepted) return;
+    PictureSaveOptions options;
+    options.currentPath = m_path;
+    options.explorerFolder = pathnames::folderOf(m_path);
+    options.displayHeight = m_display.height();
+    options.fixedHeight = m_fixedHeight;
+    if (m_numberCuts && m_cutMade && !m_path.empty()) {
+        const std::string name = pathnames::fileNamePart(m_path);
+        options.baseName = pictures::viewer::nextCutName(name.substr(0, name.size() - pathnames::extensionOf(name).size()));
+    }
+    options.copyUnchanged = [this](const std::string& target) {
+        copyUnchanged(target + pathnames::extensionOf(m_path));
+        return true;
+    };
+    options.toClipboard = [this] {
+        copyToClipboard();
+        return true;
+    };
+    options.keepAsExtra = [this] {
+        keepAsExtraPicture();
+        return true;
+    };
+    PictureSaveDialog dialog(options, this);
+    dialog.setObjectName("TForm18speichern");
+    const int result = dialog.exec();
+    m_fixedHeight = dialog.fixedHeightTicked();
+    if (result != QDialog::Accepted) return;
     const PictureSaveChoice choice = dialog.choice();
-    saveTo(choice.target, choice.fixedHeight);
+    if (saveTo(choice.target, choice.fixedHeight)) m_cutMade = false;
+}
+
+// "Bild (unverändert) kopieren": the file as it is on disk, whatever was done to the picture.
+void PictureWindow::copyUnchanged(const std::string& target) {
+    std::error_code ec;
+    if (m_path.empty() || !fs::is_regular_file(m_path, ec)) {
+        m_dialogs.inform("Kann das zu kopierende Bild nicht laden.");
+        return;
+    }
+    if (fs::equivalent(m_path, target, ec) || target == m_path) {
+        m_dialogs.inform("Der Lesepfad ist derselbe wie der Schreibpfad.");
+        return;
+    }
+    if (fs::exists(target, ec)) {
+        if (m_dialogs.ask("Datei \"" + pathnames::fileNamePart(target) + "\" überschreiben?") != Answer::Yes) return;
+    }
+    const std::string folder = pathnames::folderOf(target);
+    if (!folder.empty() && !fs::is_directory(folder, ec)) {
+        if (m_dialogs.ask("Ordner \"" + folder + "\" existiert nicht. Neuen Ordner erstellen?") != Answer::Yes) return;
+        if (!fs::create_directories(folder, ec)) {
+            m_dialogs.inform("\"" + folder + "\" konnte nicht erstellt werden.");
+            return;
+        }
+    }
+    if (fs::exists(target, ec) && m_hooks.copyContext) {
+        CopyContext context = m_hooks.copyContext();
+        const QDate d = QDate::currentDate();
+        // Without its copy in the bin the old picture is not replaced.
+        const auto kept = binbackup::keepInBin(target, {d.year(), d.month(), d.day()}, context);
+        if (!kept.kept) {
+            if (!kept.message.empty()) m_dialogs.inform(kept.message);
+            return;
+        }
+    }
+    const auto time = fs::last_write_time(m_path, ec);
+    fs::copy_file(m_path, target, fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+        m_tones.errorTone();
+        m_dialogs.inform("Kann das Bild nicht kopieren.");
+        return;
+    }
+    fs::last_write_time(target, time, ec);
+    m_tones.completionTone();
+    if (m_hooks.refreshExplorer) m_hooks.refreshExplorer(target);
+}
+
+void PictureWindow::copyToClipboard() {
+    ensureSource();
+    QApplication::clipboard()->setImage(platform::pictures::toQImage(m_source));
+}
+
+// "Bild vormerken": the whole picture as the next extra picture.
+void PictureWindow::keepAsExtraPicture() {
+    const int number = extraPictureCount() + 1;
+    markWholePicture();
+    markedAsExtraPicture(false);
+    if (extraPictureCount() == number) {
+        m_dialogs.inform("Vorgemerktes Bild in den Vordgrund: Taste \"" + std::to_string(number) + "\"");
+    }
 }
 
 // The steps of a save: the old picture's time kept, the questions before another

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
-#include <future>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "pictures/Bitmap32.h"
 #include "pictures/Viewer.h"
 #include "platform/pictures/PictureFiles.h"
+#include "platform/pictures/PictureJob.h"
 
 class QMenu;
 
@@ -30,11 +33,13 @@ struct PictureHooks {
     std::function<void()> showExplorer;
     std::function<void(const std::string&)> showStatus;
     std::function<void(const std::string&)> showInBrowser;  // a page file in the browser window
+    std::function<void(const std::string&)> textPreview;    // "Textvorschau (Erweitertes ASCII)" of a file
 };
 
 // `TForm18image` "Bildbearbeitung seit September 2009": one picture of the
 // explorer's folder, fitted to the screen, stepped, zoomed, cut, turned, coloured
-// and saved. The next and previous pictures are prepared on worker threads.
+// and saved. The next and previous pictures are prepared on worker threads,
+// which are never waited for.
 class PictureWindow : public QWidget {
     Q_OBJECT
 public:
@@ -46,8 +51,15 @@ public:
     void showPictureFile(const std::string& path, const std::vector<std::string>& siblings);
     void stepPicture(bool forward);
     void zoom(pictures::viewer::ZoomKey key);
+    // "G": the picture at its full size.
+    void showFullSize();
+    // The menu's `Bildgroesseroderkleiner`: full size when the display is narrower, else fitted.
     void toggleFullSize();
+    // F7 "Sichtbares Bild belassen (Verdecktes wird abgeschnitten)".
+    void keepVisiblePart();
     void markCorner(bool topLeft);
+    // "Markierung für ganzes Bild".
+    void markWholePicture();
     void cutMarked();
     void turn(bool right);
     // The edits alone, without the save dialog that follows them.
@@ -64,14 +76,17 @@ public:
     // F3: the marking with the aspect ratio asked once per run ("again": asked anew).
     void markKeepingRatio(bool askAgain);
     // F6: the marked part of the displayed picture as an extra picture window.
-    void markedAsExtraPicture();
+    void markedAsExtraPicture(bool firstNote = true);
     void wholeAsExtraPicture();
     // Keys 1 … 9, 0: extra picture n (10 for 0) to the front, framed red.
     void showExtraPicture(int number);
     int extraPictureCount() const { return static_cast<int>(m_extras.size()); }
     QWidget* extraPicture(int number) const;
     // The colour steps: percents per channel; asks "Noch einmal?" after each pass.
-    void colourStep(int red, int green, int blue);
+    // Inside the marking only with `inMarking` (" Noch einmal innerhalb des Rechtecks?").
+    void colourStep(int red, int green, int blue, bool inMarking = false);
+    // "Dunkler, aber weiß bleibt weiß".
+    void darkerKeepingWhite();
     void colourIn();
     // An extra picture put back where it was dragged to.
     void insertExtra(class ExtraPicture* extra, pictures::viewer::InsertMode mode);
@@ -98,7 +113,18 @@ public:
     void openSizePanel();
     class SizePanel* sizePanel() const { return m_sizePanel; }
 
+    // The save dialog's own commands.
+    void copyUnchanged(const std::string& target);
+    void copyToClipboard();
+    void keepAsExtraPicture();
+
     const std::string& currentPath() const { return m_path; }
+    // Whether a decode of the file has been started ahead of being shown.
+    bool prefetching(const std::string& path) const { return m_prefetched.count(path) > 0; }
+    // For the tests: how a file is decoded for the screen (on a worker thread).
+    using Loader = std::function<platform::pictures::LoadedPicture(const std::string& path, QSize screen, bool shrink)>;
+    void setLoader(Loader loader) { m_loader = std::move(loader); }
+    QWidget* background() const { return m_background; }
     // A picture is still being decoded and will be shown when it is ready.
     bool loading() const { return !m_pending.empty(); }
     const pictures::Bitmap32& displayed() const { return m_display; }
@@ -108,6 +134,7 @@ public:
     QMenu* contextMenu() const { return m_menu; }
 
 protected:
+    void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -117,11 +144,19 @@ private:
     float sourceFactor() const;
     QPoint sourcePoint(QPoint shown) const;
     void buildMenu();
-    bool load(const std::string& path);
-    bool finishLoad(const std::string& path);
+    void buildColourMenu(QMenu* menu);
+    void buildFileMenu(QMenu* menu);
+    // Starts the decode of the file (or takes one under way) and shows it when it is ready.
+    void load(const std::string& path);
+    std::shared_ptr<platform::pictures::PictureJob> startJob(const std::string& path);
+    // Shows a decoded picture, with the questions that follow a load.
+    void present(const std::string& path);
     void pollPending();
+    void abandonPending(const std::string& message);
     void showMessagePicture(const std::string& line1, const std::string& line2);
     void checkExtension(const std::string& path);
+    void cannotLoad(const std::string& path, const std::string& reason);
+    void colourPasses(const std::function<void()>& pass, bool numbered, bool inMarking);
     void ensureSource();
     void redisplay(bool fullSize);
     void showSourceAt(pictures::viewer::Size size);
@@ -150,11 +185,13 @@ private:
     bool m_markingValid = false;
     QSize m_screenOverride;
     QMenu* m_menu = nullptr;
-    QWidget* m_background = nullptr;
-    std::map<std::string, std::shared_future<platform::pictures::LoadedPicture>> m_prefetched;
+    QPointer<QWidget> m_background;
+    std::map<std::string, std::shared_ptr<platform::pictures::PictureJob>> m_prefetched;
     std::vector<class ExtraPicture*> m_extras;
     std::string m_pending;  // the picture waited for
-    std::vector<std::shared_future<platform::pictures::LoadedPicture>> m_abandoned;
+    QElapsedTimer m_pendingSince;
+    int m_pendingQuestions = 0;  // "Datei ist wahrscheinlich keine Bilddatei …" asked so far
+    Loader m_loader;
     class QTimer* m_poll = nullptr;
     class ExtraPicture* m_editedExtra = nullptr;  // the part being edited alone
     std::string m_returnPath;
@@ -163,6 +200,10 @@ private:
     std::optional<std::pair<int, int>> m_ratio;
     float m_lastAngle = 0;
     bool m_shrinkLarge = true;
+    bool m_noBackground = false;  // "Blauen Hintergrund nicht zeigen"
+    bool m_fixedHeight = false;   // "Mit fester Höhe" as last chosen in the save dialog
+    bool m_numberCuts = false;    // "Nächste Bildnummer beim Abspeichern eines Ausschnittes"
+    bool m_cutMade = false;       // the picture is a cut not saved yet
     class CorrectionPen* m_pen = nullptr;
     class SizePanel* m_sizePanel = nullptr;
     pictures::Bitmap32 m_copyBuffer;  // the picture before the last drawing

@@ -45,6 +45,13 @@ SizePanel::SizePanel(QWidget* parent, Actions actions) : QFrame(parent), m_actio
         if (m_actions.saveSo) m_actions.saveSo(chosen());
     });
     button("BAbbrechen", "Abbrechen", 2, [this] { hide(); });
+    // The panel covers the picture's top left: ">" moves it to the right edge and back.
+    button("BVerschieben", ">", 3, [this] {
+        auto* b = findChild<QPushButton*>("BVerschieben");
+        const bool toRight = b->text() == ">";
+        move(toRight && parentWidget() ? std::max(0, parentWidget()->width() - width()) : 0, 0);
+        b->setText(toRight ? "<" : ">");
+    });
     connect(m_width, &QSpinBox::valueChanged, this, [this](int w) {
         if (!m_updating) apply(v::fromWidth(m_source, w), m_width);
     });
@@ -63,6 +70,8 @@ void SizePanel::open(v::Size source, v::Size display) {
     m_source = source;
     m_caption->setText(q(v::sizeCaption(source)));
     apply(v::fromWidth(source, display.width), nullptr);
+    findChild<QPushButton*>("BVerschieben")->setText(">");
+    adjustSize();
     move(0, 0);
     show();
     raise();

@@ -83,6 +83,7 @@ PictureWindow* MainWindow::pictureWindow() {
             browserWindow()->view()->load(QUrl::fromLocalFile(q(page)));
             browserWindow()->show();
         };
+        hooks.textPreview = [this](const std::string& path) { m_explorers->first().textPreviewOf(path); };
         m_pictureWindow = new PictureWindow(m_context.store, m_context.dialogs, m_context.tones, std::move(hooks), this);
     }
     return m_pictureWindow;

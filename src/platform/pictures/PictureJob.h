@@ -1,0 +1,29 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <memory>
+
+#include "PictureFiles.h"
+
+namespace pictra::platform::pictures {
+
+// A picture decoded on a thread of its own. Nobody ever waits for that thread:
+// a job no longer wanted (the user stepped on, the program ends) runs out by
+// itself, and its result is dropped with the last handle that refers to it.
+class PictureJob {
+public:
+    explicit PictureJob(std::function<LoadedPicture()> work);
+
+    bool ready() const;
+    // The decoded picture, or the decoder's exception thrown again; only once ready().
+    const LoadedPicture& result() const;
+    // Decoder threads still running in the process (the program's end skips them).
+    static int running();
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+};
+
+}  // namespace pictra::platform::pictures
