@@ -30,6 +30,7 @@
 #include "common/UiText.h"
 #include "explorer/Explorers.h"
 #include "html/BrowserWindow.h"
+#include "pictures/PictureWindow.h"
 #include "shell/Documents.h"
 #include "shell/StatusTexts.h"
 
@@ -366,6 +367,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_browser) m_browser->close();
     m_explorers->first().hide();
     m_explorers->second().hide();
+    // With its blue background and extra pictures; a picture still being decoded is let go.
+    if (m_pictureWindow) m_pictureWindow->close();
 }
 
 }  // namespace pictra::ui
