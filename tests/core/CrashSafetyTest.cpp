@@ -17,6 +17,7 @@
 #include "explorer/MarkedFiles.h"
 #include "explorer/RecycleBin.h"
 #include "shell/DocumentFiles.h"
+#include "shell/InterruptedSaves.h"
 
 #include <unistd.h>
 
@@ -271,6 +272,46 @@ TEST_F(SaveCrashTest, InPlaceRewriteKilledHalfwayLeavesACompleteBackup) {
     std::ifstream in(backup(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
     EXPECT_EQ(entries(dir.file("doc")), std::vector<std::string>{"brief.txt"});
+}
+
+TEST_F(SaveCrashTest, AnInPlaceSaveCutOffByACrashIsNamedAtTheNextStartWithItsBackupOffered) {
+    lockDocumentFolder();
+    const std::string doc = dir.file("doc/brief.txt");
+    for (const Answer answer : {Answer::Yes, Answer::No}) {
+        dir.write("doc/brief.txt", old);
+        // The day backup is written only once; then the document's own bytes come first.
+        const auto end = saveInChild((fs::exists(backup()) ? 0 : old.size()) + 100000, true);
+        ASSERT_NE(end.exitCode, 120) << "cannot drop root";
+        ASSERT_TRUE(end.killed);
+        const std::string cut = dir.read("doc/brief.txt");
+        ASSERT_NE(cut, old);
+        ASSERT_NE(cut, savedForm(fresh));
+
+        // The next start, as the user: the folder still refuses new files, so the backup goes back in place.
+        const auto started = test::runInChild(
+            [&] {
+                test::ScriptedDialogs start;
+                start.expectAsk("Das Speichern von \"" + doc + "\" wurde unterbrochen (Absturz oder Stromausfall).\rDie "
+                                "Datei ist vermutlich unvollständig.\r\rDer alte Stand liegt im Papierkorb:\r\"" +
+                                    backup() + "\"\r\rAlten Stand wiederherstellen?",
+                                answer);
+                offerInterruptedSaves(paths, start);
+                return start.scriptDone() && start.log().size() == 1 ? 0 : 1;
+            },
+            true);
+        EXPECT_EQ(started.exitCode, 0);
+        EXPECT_EQ(dir.read("doc/brief.txt"), answer == Answer::Yes ? old : cut);
+        EXPECT_EQ(entries(dir.file("doc")), std::vector<std::string>{"brief.txt"});
+        // One answer settles it: the next start asks nothing.
+        test::ScriptedDialogs again;
+        offerInterruptedSaves(paths, again);
+        EXPECT_TRUE(again.log().empty());
+    }
+    // A save in place that ends normally leaves no record behind.
+    const auto end = saveInChild(std::nullopt, true);
+    EXPECT_EQ(end.exitCode, 0);
+    EXPECT_EQ(dir.read("doc/brief.txt"), savedForm(fresh));
+    for (const auto& name : entries(paths.folder)) EXPECT_EQ(name.find(".speichern-"), std::string::npos) << name;
 }
 
 TEST_F(SaveCrashTest, InPlaceRewriteWithoutABackupIsRefused) {

@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QTranslator>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -25,9 +24,9 @@
 #include "platform/InstanceLock.h"
 #include "platform/KeyboardLocks.h"
 #include "platform/ProgramLocation.h"
-#include "platform/pictures/PictureJob.h"
 #include "shell/Documents.h"
 #include "shell/Instance.h"
+#include "shell/InterruptedSaves.h"
 #include "common/Text.h"
 #include "settings/SettingsForm.h"
 
@@ -143,6 +142,7 @@ int runApplication(int argc, char** argv) {
 
     FolderList explorerFolders;
     explorerFolders.load(paths.explorerFolderListFileName());
+    offerInterruptedSaves(paths, dialogs);
     purgeBin(paths);
 
     AppContext context{paths, store, settingsFile, explorerFolders, dialogs, tones, &dialogs};
@@ -167,12 +167,6 @@ int runApplication(int argc, char** argv) {
     const int code = app.exec();
     dialogs.setParentWindow(nullptr);
     window.reset();
-    // A picture still being decoded is not waited for, and its thread must not meet
-    // the libraries as they are taken down: the process ends here.
-    if (platform::pictures::PictureJob::running() > 0) {
-        std::fflush(nullptr);
-        std::_Exit(code);
-    }
     return code;
 }
 
