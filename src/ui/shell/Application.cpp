@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -24,6 +25,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/KeyboardLocks.h"
 #include "platform/ProgramLocation.h"
+#include "platform/pictures/PictureJob.h"
 #include "shell/Documents.h"
 #include "shell/Instance.h"
 #include "shell/InterruptedSaves.h"
@@ -167,6 +169,12 @@ int runApplication(int argc, char** argv) {
     const int code = app.exec();
     dialogs.setParentWindow(nullptr);
     window.reset();
+    // A picture still being decoded is not waited for, and its thread must not meet
+    // the libraries as they are taken down: the process ends here.
+    if (platform::pictures::PictureJob::running() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
     return code;
 }
 
