@@ -274,7 +274,7 @@ TEST(OpenDispatch, ByFileType) {
         EXPECT_EQ(dispatchOpen({c.path, c.bytes, true, c.fromReadItem, c.browser}), c.expected) << c.path;
     }
     EXPECT_EQ(dispatchOpen({"/d/weg.txt", "", false, false, false}), OpenAction::UrlHandler);
-    EXPECT_EQ(extensionFromHeader("/d/bild", "\xFF\xD8\xFF"), ".jpg");
+    EXPECT_EQ(extensionFromHeader("/d/bild", "\xFF\xD8\xFF\xE0"), ".jpg");
     EXPECT_EQ(extensionFromHeader("/d/bild", "\x89PNG"), ".png");
     EXPECT_EQ(extensionFromHeader("/d/bild.dat", "\xFF\xD8"), "");
     EXPECT_EQ(extensionFromHeader("/d.x/bild", "Text"), "");

@@ -57,9 +57,11 @@ ScriptedDialogs& ScriptedDialogs::expectEditText(const std::string& title, const
     return *this;
 }
 
-ScriptedDialogs& ScriptedDialogs::expectConfirmText(const std::string& caption, bool ok) {
+ScriptedDialogs& ScriptedDialogs::expectConfirmText(const std::string& caption, bool ok,
+                                                    std::optional<std::string> edited) {
     Step s = makeStep("confirmText", caption);
     s.answer = ok ? Answer::Yes : Answer::No;
+    s.value = std::move(edited);
     m_script.push_back(s);
     return *this;
 }
@@ -156,6 +158,14 @@ std::string ScriptedDialogs::editText(const std::string& title, const std::strin
 bool ScriptedDialogs::confirmText(const std::string& caption, const std::string& upper, const std::string& lower) {
     m_shownTexts.push_back(upper + "\n----\n" + lower);
     const Step* step = next("confirmText", caption);
+    return step && step->answer == Answer::Yes;
+}
+
+bool ScriptedDialogs::confirmTextEdited(const std::string& caption, const std::string& upper, const std::string& lower,
+                                        std::string& edited) {
+    m_shownTexts.push_back(upper + "\n----\n" + lower);
+    const Step* step = next("confirmText", caption);
+    edited = step && step->value ? *step->value : lower;
     return step && step->answer == Answer::Yes;
 }
 

@@ -27,7 +27,9 @@ public:
     ScriptedDialogs& expectAskText(const std::string& prompt, std::optional<std::string> answer);
     ScriptedDialogs& expectEditText(const std::string& title, const std::string& result);
     ScriptedDialogs& expectShowText(const std::string& title);
-    ScriptedDialogs& expectConfirmText(const std::string& caption, bool ok);
+    // `edited`: the lower text as the user leaves it (confirmTextEdited); unchanged when absent.
+    ScriptedDialogs& expectConfirmText(const std::string& caption, bool ok,
+                                       std::optional<std::string> edited = std::nullopt);
     ScriptedDialogs& expectOpenFile(std::optional<std::string> path);
     ScriptedDialogs& expectSaveFile(std::optional<std::string> path);
     ScriptedDialogs& expectFolder(std::optional<std::string> path);
@@ -50,6 +52,8 @@ public:
     std::string editText(const std::string& title, const std::string& text) override;
     void showText(const std::string& title, const std::string& text) override;
     bool confirmText(const std::string& caption, const std::string& upper, const std::string& lower) override;
+    bool confirmTextEdited(const std::string& caption, const std::string& upper, const std::string& lower,
+                           std::string& edited) override;
     std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& folder) override;
     std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& path) override;
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& folder) override;

@@ -45,6 +45,13 @@ public:
     virtual void showText(const std::string& title, const std::string& text) = 0;
     // Two texts, one above the other, with "OK" and "Abbrechen"; false when cancelled.
     virtual bool confirmText(const std::string& caption, const std::string& upper, const std::string& lower) = 0;
+    // The same window with the lower text open for editing (`Form12Meldung`): on OK
+    // `edited` receives the lower text as the user left it.
+    virtual bool confirmTextEdited(const std::string& caption, const std::string& upper, const std::string& lower,
+                                   std::string& edited) {
+        edited = lower;
+        return confirmText(caption, upper, lower);
+    }
 
     // File, folder, font and colour choosers; nullopt when cancelled.
     virtual std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& folder) = 0;

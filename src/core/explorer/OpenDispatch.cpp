@@ -2,6 +2,7 @@
 #include "common/PathNames.h"
 
 #include "common/Text.h"
+#include "explorer/fileops/NameRules.h"
 #include "pictures/PictureNames.h"
 
 namespace pictra::explorer {
@@ -42,14 +43,7 @@ OpenAction dispatchOpen(const OpenRequest& r) {
 
 std::string extensionFromHeader(const std::string& path, std::string_view firstBytes) {
     if (!lowerExtension(path).empty()) return {};
-    switch (pictures::signatureOf(firstBytes)) {
-        case pictures::Signature::Jpeg: return ".jpg";
-        case pictures::Signature::Gif: return ".gif";
-        case pictures::Signature::Bmp: return ".bmp";
-        case pictures::Signature::Png: return ".png";
-        case pictures::Signature::Unknown: break;
-    }
-    return {};
+    return fileops::headerType(firstBytes);
 }
 
 }  // namespace pictra::explorer

@@ -32,8 +32,8 @@ OpenAction dispatchOpen(const OpenRequest& request);
 bool isBinaryExtension(const std::string& path);
 bool isSoundFile(const std::string& path);
 
-// A file without extension whose first bytes name a picture format: the
-// extension to give it (".jpg", ".gif", ".bmp", ".png"); empty otherwise.
+// A file without extension whose first bytes name a known type (the header test
+// of "Aus dem Header Dateityp ermitteln"): the extension to give it; empty otherwise.
 std::string extensionFromHeader(const std::string& path, std::string_view firstBytes);
 
 }  // namespace pictra::explorer

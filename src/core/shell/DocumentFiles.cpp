@@ -11,6 +11,7 @@
 #include "common/TextFiles.h"
 #include "explorer/BinBackup.h"
 #include "explorer/RecycleBin.h"
+#include "explorer/fileops/Rename.h"
 #include "shell/Documents.h"
 #include "shell/FileRules.h"
 #include "shell/FileSets.h"
@@ -470,11 +471,8 @@ void DocumentFiles::renameWithPrefix() {
     }
     const std::string part = m_renamePrefix + documents::fileNamePart(name);
     const std::string renamed = filerules::folderOf(name) + part;
-    std::error_code ec;
     // An existing file of that name is never replaced.
-    const bool free = renamed != name && !fs::exists(renamed, ec);
-    if (free) fs::rename(name, renamed, ec);
-    if (!free || ec) {
+    if (!fileops::renameNoReplace(name, renamed).ok()) {
         m_dialogs.inform("Datei konnte nicht umbenannt werden.\rDateiname vielleicht schon vergeben?");
         return;
     }

@@ -13,6 +13,7 @@
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "explorer/FileLines.h"
+#include "explorer/fileops/Rename.h"
 #include "pictures/PictureNames.h"
 #include "platform/Desktop.h"
 #include "platform/pictures/PictureCodecs.h"
@@ -64,16 +65,14 @@ void ExplorerWindow::handleSpecialLine(const std::string& line) {
     if (m_shared.dialogs.ask(path + "\rAnwendung starten?") == Answer::Yes) platform::openWithAssociated(path);
 }
 
-// A file without extension whose bytes name a picture format gets that extension.
+// A file without extension whose header names its type gets that extension.
 std::string ExplorerWindow::renameByHeader(const std::string& path) {
     bool readable = false;
     const std::string head = firstBytes(path, readable);
     const std::string ext = explorer::extensionFromHeader(path, head);
     if (ext.empty()) return path;
     const std::string renamed = path + ext;
-    struct stat st {};
-    const bool free = ::lstat(renamed.c_str(), &st) != 0;
-    if (free && ::rename(path.c_str(), renamed.c_str()) == 0) {
+    if (fileops::renameNoReplace(path, renamed).ok()) {
         m_shared.dialogs.inform("Die Datei \"" + path + "\" ist eine \"" + ext + "\"- Datei.\rSie wurde entsprechend umbenannt.");
         showFiles(m_folder);
         return renamed;

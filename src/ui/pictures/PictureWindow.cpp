@@ -15,6 +15,7 @@
 #include "common/Dialogs.h"
 #include "common/PathNames.h"
 #include "explorer/MarkedFiles.h"
+#include "explorer/fileops/Rename.h"
 #include "pictures/PictureNames.h"
 #include "pictures/Resampler.h"
 #include "settings/SettingsStore.h"
@@ -228,13 +229,12 @@ void PictureWindow::rename() {
     auto name = m_dialogs.askText("umbenennen", "Geben Sie den neuen Namen ein!", pathnames::fileNamePart(m_path));
     if (!name || name->empty()) return;
     const std::string target = pathnames::folderOf(m_path) + "/" + *name;
-    std::error_code ec;
-    if (fs::exists(target, ec)) {
+    const fileops::RenameResult renamed = fileops::renameNoReplace(m_path, target);
+    if (renamed.status == fileops::RenameStatus::TargetExists) {
         m_dialogs.inform("Name schon vorhanden!");
         return;
     }
-    fs::rename(m_path, target, ec);
-    if (ec) {
+    if (!renamed.ok()) {
         m_dialogs.inform("Nicht umbenannt!");
         return;
     }

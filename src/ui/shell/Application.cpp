@@ -21,6 +21,7 @@
 #include "explorer/Explorers.h"
 #include "common/UiText.h"
 #include "explorer/RecycleBin.h"
+#include "explorer/fileops/RenameCommands.h"
 #include "platform/AlsaSound.h"
 #include "platform/InstanceLock.h"
 #include "platform/KeyboardLocks.h"
@@ -145,6 +146,7 @@ int runApplication(int argc, char** argv) {
     FolderList explorerFolders;
     explorerFolders.load(paths.explorerFolderListFileName());
     offerInterruptedSaves(paths, dialogs);
+    fileops::offerInterruptedRenames(paths.folder, dialogs);
     purgeBin(paths);
 
     AppContext context{paths, store, settingsFile, explorerFolders, dialogs, tones, &dialogs};
