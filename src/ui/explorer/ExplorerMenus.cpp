@@ -1,6 +1,7 @@
 // The explorer's menus: search, the file commands of the window itself, the
 // extras and the folder chronicle.
 #include <QCursor>
+#include <QKeySequence>
 #include <QDate>
 #include <QFileInfo>
 #include <QListWidget>
@@ -20,6 +21,7 @@
 #include "common/PathNames.h"
 #include "explorer/TextPreview.h"
 #include "explorer/TidyFiles.h"
+#include "explorer/fileops/RenameCommands.h"
 #include "platform/Desktop.h"
 #include "platform/Drives.h"
 #include "platform/Tidy.h"
@@ -68,6 +70,8 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
     addMenuCommand(files, "AlleOeffnen1", "Alle ausgewählten Dateien öffnen", [this] { openAllSelected(); });
     addMenuCommand(files, "Eigenschaften1", "Eigenschaften ...", [this] { showProperties(); });
     addMenuCommand(files, "Hinweis1", "Hinweis", [this] { m_shared.dialogs.inform(kNote); });
+    files->addSeparator();
+    buildRenameItems(files);
     QMenu* pictures = bar->addMenu("&Bilder");
     pictures->setObjectName("Bilder1");
     addMenuCommand(pictures, "BildZeigen1", "Bild zeigen", [this] {
@@ -76,6 +80,38 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
         m_hooks.showPicture(paths.front(), allPaths());
     });
     buildExtrasMenu(bar);
+}
+
+// Each command renames through a plan whose record lies in the program folder, and
+// the list shows the new names afterwards.
+std::function<void()> ExplorerWindow::renaming(std::function<void(fileops::RenameContext&)> command) {
+    return [this, command = std::move(command)] {
+        fileops::RenameContext context{m_shared.dialogs, pathnames::folderOf(m_shared.binFolder)};
+        command(context);
+        showFiles(m_folder);
+    };
+}
+
+void ExplorerWindow::buildRenameItems(QMenu* files) {
+    addMenuCommand(files, "Umlaute1", "Dateinamen mit ä ö ü ß Leerzeichen umbennen in ae oe ue ss _",
+        renaming([this](auto& context) { fileops::renameUmlauts(allPaths(), context); }));
+    addMenuCommand(files, "Numerierung1", "Numerierung von z.B. \"abc11\" auf \"abc011\" ändern",
+        renaming([this](auto& context) { fileops::padNumbers(allPaths(), context); }));
+    addMenuCommand(files, "Grossschreiben1", "Alle Dateien groß schreiben",
+        renaming([this](auto& context) { fileops::changeCase(allPaths(), true, context); }));
+    addMenuCommand(files, "Kleinschreiben1", "Alle Dateien klein schreiben",
+        renaming([this](auto& context) { fileops::changeCase(allPaths(), false, context); }));
+    addMenuCommand(files, "TildeEntfernen1", "\"~\" entfernen",
+        renaming([this](auto& context) { fileops::removeTildes(allPaths(), context); }));
+    addMenuCommand(files, "Durchnummerieren1", "Dateien fortlaufend durchnummerieren",
+        renaming([this](auto& context) { fileops::numberConsecutively(allPaths(), context); }));
+    addMenuCommand(files, "Umbenennen1", "Ausgewählte Dateien umbenennen", renaming([this](auto& context) {
+        if (const auto paths = selectedOrAll()) fileops::renameSeveral(*paths, context);
+    }))->setShortcut(QKeySequence("Ctrl+U"));
+    addMenuCommand(files, "ExtensionAendern1", "Bei ausgewählten Dateien Extension ändern",
+        renaming([this](auto& context) {
+            if (const auto paths = selectedOrAll()) fileops::changeExtension(*paths, context);
+        }));
 }
 
 void ExplorerWindow::buildExtrasMenu(QMenuBar* bar) {
@@ -89,6 +125,10 @@ void ExplorerWindow::buildExtrasMenu(QMenuBar* bar) {
     addMenuCommand(extras, "Dosfenster1", "Dosfenster öffnen", [this] { openTerminalHere(); });
     addMenuCommand(extras, "Konsolenausgabe1", "Ausgabe eines Konsolenprogramm lesen", [this] { readConsoleOutput(); });
     addMenuCommand(extras, "TidyPruefen1", "Ausgewählten HTML-Dateien mit Tidy prüfen", [this] { tidySelected(); });
+    addMenuCommand(extras, "HeaderDateityp1", "Aus dem Header Dateityp ermitteln", renaming([this](auto& context) {
+        const auto paths = selectedPaths();
+        if (!paths.empty()) fileops::typeFromHeader(paths.front(), context);
+    }));
     addMenuCommand(extras, "Speicherplatz1", "Wieviel Speicherplatz?", [this] { showDrivesReport(false); });
     addMenuCommand(extras, "SpeicherplatzDiskette1", "Wieviel Speicherplatz einschließlich Diskette?",
         [this] { showDrivesReport(true); });
@@ -129,6 +169,9 @@ void ExplorerWindow::buildFilePopup() {
     addMenuCommand(m_filePopup, "MitOrdnerKopieren2", "vorgemerkte Dateien mit Ordner kopieren", [this] { copyMarkedWithFolders(); });
     addMenuCommand(m_filePopup, "VorgemerkteLoeschen2", "vorgemerkte Dateien löschen", [this] { deleteMarkedToBin(); });
     addMenuCommand(m_filePopup, "AlleTextdateienOeffnen1", "Alle ausgewählten Textdateien öffnen", [this] { openAllSelected(); });
+    addMenuCommand(m_filePopup, "Umbenennen2", "Ausgewählte Dateien umbenennen", renaming([this](auto& context) {
+        if (const auto paths = selectedOrAll()) fileops::renameSeveral(*paths, context);
+    }))->setShortcut(QKeySequence("Ctrl+U"));
     addMenuCommand(m_filePopup, "AnwendungStarten1", "Anwendung starten", [this] {
         for (const auto& path : selectedPaths()) platform::openWithAssociated(path);
     });

@@ -19,6 +19,10 @@ class QMenuBar;
 class QPushButton;
 class QSplitter;
 
+namespace pictra::fileops {
+struct RenameContext;
+}
+
 namespace pictra {
 class Dialogs;
 class SettingsStore;
@@ -125,6 +129,8 @@ private:
     void buildLayout();
     void buildMenus(QMenuBar* bar);
     void buildExtrasMenu(QMenuBar* bar);
+    void buildRenameItems(QMenu* files);
+    std::function<void()> renaming(std::function<void(fileops::RenameContext&)> command);
     void buildFilePopup();
     void buildDeleteMenu(QMenuBar* bar);
     void buildMarkingItems(QMenu* menu);

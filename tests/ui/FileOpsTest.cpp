@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QMenu>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "UiFixture.h"
+#include "explorer/ExplorerWindow.h"
+
+using namespace pictra;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FileOpsUiTest : ::testing::Test {
+    test::UiFixture f;
+    explorer::FolderChronicle chronicle;
+    CopySession copies;
+    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    std::unique_ptr<ui::ExplorerWindow> explorer;
+    std::string folder;
+
+    void SetUp() override {
+        folder = f.dir.path() + "fotos";
+        fs::create_directories(folder);
+        explorer = std::make_unique<ui::ExplorerWindow>(shared, '1', ui::ExplorerHooks{});
+    }
+    void write(const std::string& name, const std::string& bytes) {
+        std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
+    }
+    std::map<std::string, std::string> onDisk() const {
+        std::map<std::string, std::string> all;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            all[entry.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
+        }
+        return all;
+    }
+    std::vector<std::string> listed() const {
+        std::vector<std::string> names;
+        for (int row = 0; row < explorer->fileList()->count(); ++row) {
+            names.push_back(fs::path(explorer->pathOfRow(row)).filename().string());
+        }
+        return names;
+    }
+    void select(const std::vector<std::string>& names) {
+        explorer->fileList()->clearSelection();
+        for (int row = 0; row < explorer->fileList()->count(); ++row) {
+            const std::string name = fs::path(explorer->pathOfRow(row)).filename().string();
+            if (std::find(names.begin(), names.end(), name) != names.end()) {
+                explorer->fileList()->item(row)->setSelected(true);
+            }
+        }
+    }
+    void trigger(const char* name) {
+        auto* action = explorer->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    }
+};
+
+TEST_F(FileOpsUiTest, CtrlUWithThreeFilesRenamesByTheEditedLowerText) {
+    write("DSC_0001.JPG", "1");
+    write("DSC_0002.JPG", "2");
+    write("DSC_0003.JPG", "3");
+    write("notiz.txt", "n");
+    explorer->show();
+    explorer->showFiles(folder);
+    explorer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(explorer.get()));
+    select({"DSC_0001.JPG", "DSC_0002.JPG", "DSC_0003.JPG"});
+    f.dialogs.expectConfirmText("Dateien umbenennen", true, "Urlaub").expectConfirmText("Dateien umbenennen", true);
+    QTest::keyClick(explorer->fileList(), Qt::Key_U, Qt::ControlModifier);
+    EXPECT_TRUE(f.dialogs.scriptDone());
+    EXPECT_EQ(onDisk(), (std::map<std::string, std::string>{
+                            {"urlaub01.jpg", "1"}, {"urlaub02.jpg", "2"}, {"urlaub03.jpg", "3"}, {"notiz.txt", "n"}}));
+    const auto names = listed();
+    EXPECT_NE(std::find(names.begin(), names.end(), "urlaub03.jpg"), names.end());
+    // The file list's own menu offers the same command with the same key.
+    auto* popup = explorer->findChild<QMenu*>("PopupMenu1");
+    ASSERT_NE(popup, nullptr);
+    auto* item = popup->findChild<QAction*>("Umbenennen2");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->shortcut(), QKeySequence("Ctrl+U"));
+}
+
+TEST_F(FileOpsUiTest, UmlautCommandCleansTheListedNames) {
+    write("Müller Straße.Foto.JPG", "m");
+    write("Übung 1.txt", "u");
+    explorer->showFiles(folder);
+    f.dialogs.expectInform("In 2 Dateien Umlaute geändert").expectConfirmText("Geändert", true);
+    trigger("Umlaute1");
+    EXPECT_EQ(onDisk(), (std::map<std::string, std::string>{{"mueller_strasse_foto.jpg", "m"}, {"uebung_1.txt", "u"}}));
+    auto names = listed();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"mueller_strasse_foto.jpg", "uebung_1.txt"}));
+}
+
+TEST_F(FileOpsUiTest, NothingSelectedAsksForAll) {
+    write("a.txt", "a");
+    explorer->showFiles(folder);
+    f.dialogs.expectAsk("Alle?", Answer::No);
+    trigger("Umbenennen1");
+    EXPECT_EQ(onDisk(), (std::map<std::string, std::string>{{"a.txt", "a"}}));
+}
+
+}  // namespace
