@@ -98,24 +98,40 @@ void QtDialogs::showText(const std::string& title, const std::string& text) {
 }
 
 bool QtDialogs::confirmText(const std::string& caption, const std::string& upper, const std::string& lower) {
+    return runConfirmText(caption, upper, lower, nullptr);
+}
+
+bool QtDialogs::confirmTextEdited(const std::string& caption, const std::string& upper, const std::string& lower,
+                                  std::string& edited) {
+    return runConfirmText(caption, upper, lower, &edited);
+}
+
+bool QtDialogs::runConfirmText(const std::string& caption, const std::string& upper, const std::string& lower,
+                               std::string* edited) {
     QDialog dialog(m_parent);
     dialog.setObjectName("confirmText");
     dialog.setWindowTitle(q(caption));
     auto* layout = new QVBoxLayout(&dialog);
     const QFont font = m_textFont ? m_textFont() : QFont("Courier New", 12);
+    QPlainTextEdit* lowerView = nullptr;
     for (const std::string* text : {&upper, &lower}) {
         auto* view = new QPlainTextEdit(message(*text), &dialog);
-        view->setReadOnly(true);
+        view->setReadOnly(text == &upper || !edited);
         view->setFont(font);
         layout->addWidget(view);
+        lowerView = view;
     }
+    lowerView->setObjectName("lowerText");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     buttons->button(QDialogButtonBox::Cancel)->setText("Abbrechen");
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
     dialog.resize(900, 650);
-    return dialog.exec() == QDialog::Accepted;
+    if (edited) lowerView->setFocus();
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    if (ok && edited) *edited = u(lowerView->toPlainText());
+    return ok;
 }
 
 namespace {

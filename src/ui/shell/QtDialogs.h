@@ -35,6 +35,8 @@ public:
     std::string editText(const std::string& title, const std::string& text) override;
     void showText(const std::string& title, const std::string& text) override;
     bool confirmText(const std::string& caption, const std::string& upper, const std::string& lower) override;
+    bool confirmTextEdited(const std::string& caption, const std::string& upper, const std::string& lower,
+                           std::string& edited) override;
     std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& folder) override;
     std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& path) override;
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& folder) override;
@@ -51,6 +53,8 @@ public:
     bool hasTextWindow() const { return !m_textWindow.isNull(); }
 
 private:
+    bool runConfirmText(const std::string& caption, const std::string& upper, const std::string& lower,
+                        std::string* edited);
     CancelWindow* cancelWindow();
 
     Tones& m_tones;
