@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <ctime>
 #include <fstream>
 #include <filesystem>
 #include <map>
@@ -17,6 +18,9 @@
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "explorer/OpenDispatch.h"
+#include "settings/SettingsStore.h"
+#include "tools/Tones.h"
+#include "explorer/fileops/FileCommands.h"
 #include "explorer/fileops/NameRules.h"
 #include "explorer/fileops/Rename.h"
 #include "explorer/fileops/RenameCommands.h"
@@ -493,6 +497,157 @@ TEST_F(RenameCommandTest, ExtensionAndHeader) {
     dialogs.expectInform("Datei ist vom Typ: .png\rund wurde - falls noch nicht geschehen - entsprechend umbenannt.");
     typeFromHeader(folder() + "bild.dat", context);
     EXPECT_EQ(dir.read("f/bild.png"), "\x89PNG\r\n");
+}
+
+std::string pattern(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 977) & 0xFF);
+    return bytes;
+}
+
+TEST_F(RenameCommandTest, SplitIntoThreePiecesAndJoinByNumber) {
+    write("brief.txt", pattern(120000));
+    dialogs.expectAskNumber("in KByte", 50)
+        .expectInform("Die für eine Diskette zu große Datei wird aufgeteilt\rund als Dateien \"1\", \"2\" ... mit je "
+                      "50000 Bytes geschrieben.\rDie ursprünliche Datei kann dann wieder mit \"Ausgewählte "
+                      "gesplittete Dateien zusammenfügen\" restauriert werden.");
+    splitFile(paths({"brief.txt"}), dialogs);
+    EXPECT_EQ(dir.read("f/brief001.txt"), pattern(120000).substr(0, 50000));
+    EXPECT_EQ(dir.read("f/brief002.txt"), pattern(120000).substr(50000, 50000));
+    EXPECT_EQ(dir.read("f/brief003.txt"), pattern(120000).substr(100000));
+    dialogs.expectSaveFile(folder() + "neu");
+    joinFiles(paths({"brief003.txt", "brief001.txt", "brief002.txt"}), dialogs);
+    EXPECT_EQ(dir.read("f/neu.txt"), pattern(120000));
+    dialogs.expectSaveFile(folder() + "neu.txt").expectInform("Datei darf nicht existieren\rBitte neuen Dateinamen eingeben!");
+    joinFiles(paths({"brief001.txt"}), dialogs);
+    EXPECT_EQ(dir.read("f/neu.txt"), pattern(120000));
+}
+
+TEST_F(RenameCommandTest, AThousandAndOnePiecesSortAndJoin) {
+    setCopyBlock(4096);
+    const std::string bytes = pattern(1001 * 1000);
+    write("film.bin", bytes);
+    dialogs.expectAskNumber("in KByte", 1).expectInform("");
+    splitFile(paths({"film.bin"}), dialogs);
+    std::vector<std::string> pieces;
+    for (const auto& [name, content] : files()) {
+        if (name != "film.bin") pieces.push_back(folder() + name);
+    }
+    ASSERT_EQ(pieces.size(), 1001u);
+    EXPECT_EQ(pieces.front(), folder() + "film0001.bin");
+    EXPECT_EQ(pieces.back(), folder() + "film1001.bin");
+    std::reverse(pieces.begin(), pieces.end());
+    dialogs.expectSaveFile(dir.file("ganz.bin"));
+    joinFiles(pieces, dialogs);
+    EXPECT_TRUE(dir.read("ganz.bin") == bytes);
+    setCopyBlock(std::size_t{8} << 20);
+}
+
+TEST_F(RenameCommandTest, SplitRefusesABadSizeAndAnExistingPiece) {
+    write("a.txt", "abc");
+    write("a001.txt", "alt");
+    dialogs.expectAskNumber("in KByte", 0).expectInform("Die Größe der Teildateien muss mindestens 1 KByte sein.");
+    splitFile(paths({"a.txt"}), dialogs);
+    dialogs.expectAskNumber("in KByte", 1)
+        .expectInform("")
+        .expectInform("Die Datei \"" + folder() + "a001.txt\" ist schon vorhanden.\rDie Datei wurde nicht geteilt.");
+    splitFile(paths({"a.txt"}), dialogs);
+    EXPECT_EQ(files(), (std::map<std::string, std::string>{{"a.txt", "abc"}, {"a001.txt", "alt"}}));
+    dialogs.expectInform("Sie müssen genau eine Datei auswählen");
+    splitFile(paths({"a.txt", "a001.txt"}), dialogs);
+}
+
+TEST_F(RenameCommandTest, AFullDiskLeavesNoPieceAndNoJoinedFile) {
+    const std::string small = dir.file("klein");
+    fs::create_directory(small);
+    test::SmallVolume volume(small, 400 * 1024);
+    if (!volume.mounted()) GTEST_SKIP() << "Einhängen nicht erlaubt";
+    { std::ofstream(small + "/gross.bin", std::ios::binary) << pattern(300000); }
+    dialogs.expectAskNumber("in KByte", 100)
+        .expectInform("")
+        .expectInform("Datenträger \"" + small + "\" ist voll.\rDie Teildateien wurden wieder entfernt.");
+    splitFile({small + "/gross.bin"}, dialogs);
+    EXPECT_EQ(std::distance(fs::directory_iterator(small), fs::directory_iterator()), 1);
+    write("t1.bin", pattern(300000));
+    dialogs.expectSaveFile(small + "/ganz.bin")
+        .expectInform("Datenträger \"" + small + "\" ist voll.\r\"" + small + "/ganz.bin\" wurde wieder entfernt.");
+    joinFiles(paths({"t1.bin"}), dialogs);
+    EXPECT_FALSE(fs::exists(small + "/ganz.bin"));
+}
+
+TEST_F(RenameCommandTest, FileDateImpossibleDatesAreErrors) {
+    write("a.txt", "a");
+    const auto before = fs::last_write_time(folder() + "a.txt");
+    DateEntry last;
+    for (const auto& [y, m, d, answer] : std::vector<std::tuple<int, int, int, std::string>>{
+             {2010, 2, 31, "Fehler"}, {2010, 13, 1, "Fehler"}, {2010, 0, 5, "Fehler"}, {2011, 2, 29, "Fehler"}}) {
+        dialogs.expectAskNumber("zum Beispiel 2010", y)
+            .expectAskNumber("zum Beispiel 5 für Mai", m)
+            .expectAskNumber("zum Beispiel 12 für 12. Mai 2010", d)
+            .expectInform(answer);
+        changeFileDate(paths({"a.txt"}), last, dialogs);
+        EXPECT_EQ(fs::last_write_time(folder() + "a.txt"), before);
+    }
+    dialogs.expectAskNumber("zum Beispiel 2010", 2012)
+        .expectAskNumber("zum Beispiel 5 für Mai", 2)
+        .expectAskNumber("zum Beispiel 12 für 12. Mai 2010", 29)
+        .expectInform("OK");
+    changeFileDate(paths({"a.txt"}), last, dialogs);
+    struct stat st {};
+    ASSERT_EQ(::stat((folder() + "a.txt").c_str(), &st), 0);
+    std::tm local{};
+    ::localtime_r(&st.st_mtime, &local);
+    EXPECT_EQ(std::vector<int>({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min}),
+              std::vector<int>({2012, 2, 29, 0, 0}));
+    EXPECT_EQ(last.year, 2012);
+    dialogs.expectAskNumber("zum Beispiel 2010", std::nullopt);
+    changeFileDate(paths({"a.txt"}), last, dialogs);
+}
+
+TEST_F(RenameCommandTest, WriteProtectionOwnerOnly) {
+    write("a.txt", "a");
+    ::chmod((folder() + "a.txt").c_str(), 0444);
+    dialogs.expectInform(folder() + "weg.txt: Schreibschutz nicht entfernt!");
+    removeWriteProtection(paths({"a.txt", "weg.txt"}), dialogs);
+    struct stat st {};
+    ASSERT_EQ(::stat((folder() + "a.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
+TEST_F(RenameCommandTest, PathsWithWorkingLinks) {
+    dialogs.expectConfirmText("Dateipfade", true);
+    showPathsAsText("/d", {"Mein & Dein.html   12 KB"}, {"/d/Mein & Dein.html", "/d/über.htm"}, dialogs);
+    EXPECT_EQ(dialogs.shownTexts().back(),
+              "/d/Mein & Dein.html\r\n/d/über.htm\n----\n/d/Mein & Dein.html   12 KB\r\n"
+              "<a href=\"Mein%20%26%20Dein.html\">Mein & Dein.html</a>\r\n"
+              "<a href=\"%C3%BCber.htm\">über.htm</a>");
+}
+
+TEST_F(RenameCommandTest, FolderAKeepsAReplacedFileInTheBin) {
+    write("bild.jpg", "neu");
+    write("zwei.jpg", "2");
+    fs::create_directory(folder() + "a");
+    write("a/bild.jpg", "alt");
+    const std::string binFolder = dir.file("papierkorb");
+    fs::create_directory(binFolder);
+    CopySession session;
+    CopyContext copies{dialogs, session, "", binFolder, {}, nullptr};
+    SettingsStore store;
+    test::RecordingSound sound;
+    Tones tones{store, sound};
+    std::optional<bool> moveMode;
+    dialogs.expectAsk("Verschieben? (Nein = kopieren).\rwird pro Sitzung nur einmal abgefragt.", Answer::Yes);
+    moveToFolderA(paths({"bild.jpg"}), moveMode, copies, tones, {2026, 12, 10});
+    EXPECT_EQ(moveMode, std::optional<bool>(true));
+    EXPECT_FALSE(fs::exists(folder() + "bild.jpg"));
+    EXPECT_EQ(dir.read("f/a/bild.jpg"), "neu");
+    std::vector<std::string> kept;
+    for (const auto& entry : fs::directory_iterator(binFolder)) kept.push_back(dir.read("papierkorb/" + entry.path().filename().string()));
+    EXPECT_EQ(kept, std::vector<std::string>{"alt"});
+    EXPECT_EQ(sound.played.size(), 1u);
+    // Asked once per run: the next file is moved without a question.
+    moveToFolderA(paths({"zwei.jpg"}), moveMode, copies, tones, {2026, 12, 10});
+    EXPECT_EQ(dir.read("f/a/zwei.jpg"), "2");
 }
 
 }  // namespace

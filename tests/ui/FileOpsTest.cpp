@@ -107,4 +107,21 @@ TEST_F(FileOpsUiTest, NothingSelectedAsksForAll) {
     EXPECT_EQ(onDisk(), (std::map<std::string, std::string>{{"a.txt", "a"}}));
 }
 
+TEST_F(FileOpsUiTest, SplitAndJoinThroughTheMenu) {
+    std::string bytes(2500, 'x');
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 251);
+    write("brief.txt", bytes);
+    explorer->showFiles(folder);
+    select({"brief.txt"});
+    f.dialogs.expectAskNumber("in KByte", 1).expectInform("");
+    trigger("Splitten1");
+    select({"brief003.txt", "brief001.txt", "brief002.txt"});
+    EXPECT_EQ(explorer->selectedPaths().size(), 3u);
+    f.dialogs.expectSaveFile(folder + "/ganz");
+    trigger("Zusammenfuegen1");
+    EXPECT_EQ(onDisk().at("ganz.txt"), bytes);
+    const auto names = listed();
+    EXPECT_NE(std::find(names.begin(), names.end(), "ganz.txt"), names.end());
+}
+
 }  // namespace

@@ -21,6 +21,7 @@
 #include "common/PathNames.h"
 #include "explorer/TextPreview.h"
 #include "explorer/TidyFiles.h"
+#include "explorer/fileops/FileCommands.h"
 #include "explorer/fileops/RenameCommands.h"
 #include "platform/Desktop.h"
 #include "platform/Drives.h"
@@ -71,7 +72,7 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
     addMenuCommand(files, "Eigenschaften1", "Eigenschaften ...", [this] { showProperties(); });
     addMenuCommand(files, "Hinweis1", "Hinweis", [this] { m_shared.dialogs.inform(kNote); });
     files->addSeparator();
-    buildRenameItems(files);
+    buildSelectionItems(files);
     QMenu* pictures = bar->addMenu("&Bilder");
     pictures->setObjectName("Bilder1");
     addMenuCommand(pictures, "BildZeigen1", "Bild zeigen", [this] {
@@ -92,7 +93,7 @@ std::function<void()> ExplorerWindow::renaming(std::function<void(fileops::Renam
     };
 }
 
-void ExplorerWindow::buildRenameItems(QMenu* files) {
+void ExplorerWindow::buildSelectionItems(QMenu* files) {
     addMenuCommand(files, "Umlaute1", "Dateinamen mit ä ö ü ß Leerzeichen umbennen in ae oe ue ss _",
         renaming([this](auto& context) { fileops::renameUmlauts(allPaths(), context); }));
     addMenuCommand(files, "Numerierung1", "Numerierung von z.B. \"abc11\" auf \"abc011\" ändern",
@@ -112,6 +113,38 @@ void ExplorerWindow::buildRenameItems(QMenu* files) {
         renaming([this](auto& context) {
             if (const auto paths = selectedOrAll()) fileops::changeExtension(*paths, context);
         }));
+    files->addSeparator();
+    addMenuCommand(files, "DatumAendern1", "Datum der Datei ändern", [this] {
+        // The values entered last are offered again for the rest of the run.
+        static fileops::DateEntry last;
+        fileops::changeFileDate(selectedPaths(), last, m_shared.dialogs);
+        showFiles(m_folder);
+    });
+    addMenuCommand(files, "Schreibschutz1", "Schreibschutz aller Dateien entfernen", [this] {
+        fileops::removeWriteProtection(allPaths(), m_shared.dialogs);
+        showFiles(m_folder);
+    });
+    addMenuCommand(files, "DateipfadeAlsDatei1", "Ausgewählte Dateipfade als Datei", [this] {
+        std::vector<std::string> lines;
+        for (const QListWidgetItem* item : m_files->selectedItems()) lines.push_back(u(item->text()));
+        fileops::showPathsAsText(m_folder, lines, selectedPaths(), m_shared.dialogs);
+    });
+    addMenuCommand(files, "Splitten1", "Ausgewählte Datei splitten", [this] {
+        fileops::splitFile(selectedPaths(), m_shared.dialogs);
+        showFiles(m_folder);
+    });
+    addMenuCommand(files, "Zusammenfuegen1", "Ausgewählte gesplittete Dateien zusammenfügen", [this] {
+        fileops::joinFiles(selectedPaths(), m_shared.dialogs);
+        showFiles(m_folder);
+    });
+    addMenuCommand(files, "OrdnerA1", "Ausgewählte Dateien in Ordner \"a\" verschieben", [this] {
+        // Move or copy is asked once per run.
+        static std::optional<bool> moveMode;
+        CopyContext context = m_shared.copyContext();
+        const QDate day = QDate::currentDate();
+        fileops::moveToFolderA(selectedPaths(), moveMode, context, m_shared.tones, {day.year(), day.month(), day.day()});
+        showFiles(m_folder);
+    });
 }
 
 void ExplorerWindow::buildExtrasMenu(QMenuBar* bar) {

@@ -129,7 +129,7 @@ private:
     void buildLayout();
     void buildMenus(QMenuBar* bar);
     void buildExtrasMenu(QMenuBar* bar);
-    void buildRenameItems(QMenu* files);
+    void buildSelectionItems(QMenu* files);
     std::function<void()> renaming(std::function<void(fileops::RenameContext&)> command);
     void buildFilePopup();
     void buildDeleteMenu(QMenuBar* bar);

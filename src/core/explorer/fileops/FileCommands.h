@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/Dialogs.h"
+#include "explorer/CopyChecked.h"
+#include "explorer/RecycleBin.h"
+
+namespace pictra {
+class Tones;
+}
+
+// The explorer's commands that change dates, permissions and contents of files.
+namespace pictra::fileops {
+
+// The values last entered in "Datum der Datei ändern", kept for the run.
+struct DateEntry {
+    long long year = 0;
+    long long month = 0;
+    long long day = 0;
+};
+
+// "Datum der Datei ändern": exactly one file; its last-write time becomes the day,
+// 00:00 local time. An impossible date is an error, never another day.
+void changeFileDate(const std::vector<std::string>& selected, DateEntry& last, Dialogs& dialogs);
+// The day as seconds since the epoch at local midnight; nullopt for an impossible date.
+std::optional<std::int64_t> localMidnight(long long year, long long month, long long day);
+
+// "Schreibschutz aller Dateien entfernen": the owner may write again; nothing else changes.
+void removeWriteProtection(const std::vector<std::string>& paths, Dialogs& dialogs);
+
+// "Ausgewählte Dateipfade als Datei": the paths and list lines, then one link per
+// file whose address is percent-encoded, for copying out of the window.
+void showPathsAsText(const std::string& folder, const std::vector<std::string>& lines,
+                     const std::vector<std::string>& paths, Dialogs& dialogs);
+// Every byte but letters, digits and "-._~" as "%" + two hex digits.
+std::string percentEncoded(const std::string& name);
+
+// "Ausgewählte Datei splitten". Pieces are numbered with as many digits as the
+// count of pieces needs (at least three), so they sort and join in order; an
+// existing piece is never overwritten.
+void splitFile(const std::vector<std::string>& selected, Dialogs& dialogs);
+// Piece names: base name + number + extension in the file's folder.
+std::vector<std::string> pieceNames(const std::string& path, std::uintmax_t size, std::uintmax_t pieceSize);
+
+// "Ausgewählte gesplittete Dateien zusammenfügen": the pieces in the order of their
+// trailing numbers into a new file.
+void joinFiles(const std::vector<std::string>& selected, Dialogs& dialogs);
+// The pieces ordered by the number at the end of their base names (list order among equals).
+std::vector<std::string> inPieceOrder(std::vector<std::string> pieces);
+
+// "Ausgewählte Dateien in Ordner "a" verschieben": copy or move (decided once per
+// run in `moveMode`) into the subfolder "a"; a file of the same name there goes
+// into the bin first.
+void moveToFolderA(const std::vector<std::string>& selected, std::optional<bool>& moveMode, CopyContext& context,
+                   Tones& tones, const bin::Date& today);
+
+// Test hook: the largest block one system call copies in split and join.
+void setCopyBlock(std::size_t bytes);
+
+}  // namespace pictra::fileops
