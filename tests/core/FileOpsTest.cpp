@@ -22,6 +22,7 @@
 #include "tools/Tones.h"
 #include "explorer/fileops/FileCommands.h"
 #include "explorer/fileops/NameRules.h"
+#include "explorer/fileops/RenameMove.h"
 #include "explorer/fileops/Rename.h"
 #include "explorer/fileops/RenameCommands.h"
 #include "explorer/fileops/RenamePlan.h"
@@ -648,6 +649,40 @@ TEST_F(RenameCommandTest, FolderAKeepsAReplacedFileInTheBin) {
     // Asked once per run: the next file is moved without a question.
     moveToFolderA(paths({"zwei.jpg"}), moveMode, copies, tones, {2026, 12, 10});
     EXPECT_EQ(dir.read("f/a/zwei.jpg"), "2");
+}
+
+TEST_F(RenameCommandTest, RenameOrMoveOneFile) {
+    write("brief.doc", "b");
+    write("rest.doc", "r");
+    fs::create_directory(dir.file("ziel"));
+    dir.write("ziel/rest.doc", "alt");
+    const std::string binFolder = dir.file("papierkorb");
+    fs::create_directory(binFolder);
+    CopySession session{false, {}};
+    CopyContext copies{dialogs, session, "", binFolder, {}, nullptr};
+    const bin::Date today{2026, 12, 10};
+    const std::string own = dir.file("f");
+    EXPECT_EQ(renameOrMove({folder() + "brief.doc", own, "brief.txt", false}, copies, today), folder() + "brief.txt");
+    EXPECT_EQ(renameOrMove({folder() + "brief.txt", own, "brief2", false}, copies, today), folder() + "brief2.txt");
+    dialogs.expectInform("Name nicht geändert!").expectInform("Nicht umbenannt. (Datei schon vorhanden?)");
+    EXPECT_EQ(renameOrMove({folder() + "brief2.txt", own, "brief2", false}, copies, today), "");
+    EXPECT_EQ(renameOrMove({folder() + "brief2.txt", own, "rest.doc", false}, copies, today), "");
+    dialogs.expectInform("Datei \"" + folder() + "brief2.txt\" wurde dupliziert zu \"" + folder() + "kopie.txt");
+    EXPECT_EQ(renameOrMove({folder() + "brief2.txt", own, "kopie", true}, copies, today), folder() + "kopie.txt");
+    // A move to another folder; a taken name is asked about although the run's answer says "overwrite all".
+    EXPECT_EQ(renameOrMove({folder() + "kopie.txt", dir.file("ziel"), "kopie", false}, copies, today),
+              dir.file("ziel") + "/kopie.txt");
+    session.overwriteAll = true;
+    const std::string question = "Datei \"" + dir.file("ziel") + "/rest.doc\" existiert.\rDatei überschreiben?";
+    dialogs.expectAsk(question, Answer::No).expectInform("Nicht umbenannt. (Datei schon vorhanden?)");
+    EXPECT_EQ(renameOrMove({folder() + "rest.doc", dir.file("ziel"), "rest", false}, copies, today), "");
+    EXPECT_EQ(dir.read("ziel/rest.doc"), "alt");
+    dialogs.expectAsk(question, Answer::Yes);
+    EXPECT_EQ(renameOrMove({folder() + "rest.doc", dir.file("ziel"), "rest", false}, copies, today),
+              dir.file("ziel") + "/rest.doc");
+    EXPECT_EQ(dir.read("ziel/rest.doc"), "r");
+    EXPECT_EQ(files(), (std::map<std::string, std::string>{{"brief2.txt", "b"}}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(binFolder), fs::directory_iterator()), 1);
 }
 
 }  // namespace

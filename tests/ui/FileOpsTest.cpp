@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
 #include <QMenu>
 #include <QTest>
 #include <filesystem>
@@ -122,6 +126,39 @@ TEST_F(FileOpsUiTest, SplitAndJoinThroughTheMenu) {
     EXPECT_EQ(onDisk().at("ganz.txt"), bytes);
     const auto names = listed();
     EXPECT_NE(std::find(names.begin(), names.end(), "ganz.txt"), names.end());
+}
+
+TEST_F(FileOpsUiTest, CtrlUWithOneFileOpensTheRenameMoveDialog) {
+    write("brief.doc", "b");
+    fs::create_directories(f.dir.path() + "ablage");
+    f.store.writeList("OrdnerUmbenennen", "OrdnerUmbenennen", f.dir.path() + "ablage");
+    explorer->show();
+    explorer->showFiles(folder);
+    explorer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(explorer.get()));
+    select({"brief.doc"});
+    std::string seenTarget;
+    QStringList folders;
+    QTimer::singleShot(0, explorer.get(), [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        ASSERT_EQ(modal->objectName(), "Form10a");
+        auto* target = modal->findChild<QComboBox*>("CBOrdner");
+        seenTarget = target->currentText().toStdString();
+        for (int i = 0; i < target->count(); ++i) folders << target->itemText(i);
+        modal->findChild<QLineEdit*>("Edit1")->setText("brief.txt");
+        modal->findChild<QPushButton*>("BOk")->click();
+    });
+    // The last folder of the list is not the file's own: the user keeps it in its folder.
+    f.dialogs.expectAsk("Soll die Datei im selben Ordner bleiben?", Answer::Yes);
+    QTest::keyClick(explorer->fileList(), Qt::Key_U, Qt::ControlModifier);
+    EXPECT_TRUE(f.dialogs.scriptDone());
+    EXPECT_EQ(seenTarget, folder);
+    EXPECT_EQ(folders, (QStringList{QString::fromStdString(folder), QString::fromStdString(f.dir.path() + "ablage")}));
+    EXPECT_EQ(onDisk(), (std::map<std::string, std::string>{{"brief.txt", "b"}}));
+    EXPECT_EQ(f.store.readList("OrdnerUmbenennen", "OrdnerUmbenennen"), f.dir.path() + "ablage\r\n" + folder);
+    const auto names = listed();
+    EXPECT_EQ(names, std::vector<std::string>{"brief.txt"});
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "ExplorerWindow.h"
+#include "RenameMoveDialog.h"
 #include "common/Dialogs.h"
 #include "common/MenuCommands.h"
 #include "common/FileIo.h"
@@ -93,6 +94,25 @@ std::function<void()> ExplorerWindow::renaming(std::function<void(fileops::Renam
     };
 }
 
+// One file: the rename/move dialog; several: their names edited in one text.
+void ExplorerWindow::renameSelected(fileops::RenameContext& context) {
+    const auto paths = selectedOrAll();
+    if (!paths) return;
+    if (paths->size() != 1) {
+        fileops::renameSeveral(*paths, context);
+        return;
+    }
+    RenameMoveDialog dialog(paths->front(), m_shared.store, m_shared.dialogs, this);
+    const auto request = dialog.ask();
+    if (!request) {
+        m_shared.dialogs.inform("Abbruch");
+        return;
+    }
+    CopyContext copies = m_shared.copyContext();
+    const QDate day = QDate::currentDate();
+    fileops::renameOrMove(*request, copies, {day.year(), day.month(), day.day()});
+}
+
 void ExplorerWindow::buildSelectionItems(QMenu* files) {
     addMenuCommand(files, "Umlaute1", "Dateinamen mit ä ö ü ß Leerzeichen umbennen in ae oe ue ss _",
         renaming([this](auto& context) { fileops::renameUmlauts(allPaths(), context); }));
@@ -107,7 +127,7 @@ void ExplorerWindow::buildSelectionItems(QMenu* files) {
     addMenuCommand(files, "Durchnummerieren1", "Dateien fortlaufend durchnummerieren",
         renaming([this](auto& context) { fileops::numberConsecutively(allPaths(), context); }));
     addMenuCommand(files, "Umbenennen1", "Ausgewählte Dateien umbenennen", renaming([this](auto& context) {
-        if (const auto paths = selectedOrAll()) fileops::renameSeveral(*paths, context);
+        renameSelected(context);
     }))->setShortcut(QKeySequence("Ctrl+U"));
     addMenuCommand(files, "ExtensionAendern1", "Bei ausgewählten Dateien Extension ändern",
         renaming([this](auto& context) {
@@ -203,7 +223,7 @@ void ExplorerWindow::buildFilePopup() {
     addMenuCommand(m_filePopup, "VorgemerkteLoeschen2", "vorgemerkte Dateien löschen", [this] { deleteMarkedToBin(); });
     addMenuCommand(m_filePopup, "AlleTextdateienOeffnen1", "Alle ausgewählten Textdateien öffnen", [this] { openAllSelected(); });
     addMenuCommand(m_filePopup, "Umbenennen2", "Ausgewählte Dateien umbenennen", renaming([this](auto& context) {
-        if (const auto paths = selectedOrAll()) fileops::renameSeveral(*paths, context);
+        renameSelected(context);
     }))->setShortcut(QKeySequence("Ctrl+U"));
     addMenuCommand(m_filePopup, "AnwendungStarten1", "Anwendung starten", [this] {
         for (const auto& path : selectedPaths()) platform::openWithAssociated(path);

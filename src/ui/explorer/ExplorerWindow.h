@@ -130,6 +130,7 @@ private:
     void buildMenus(QMenuBar* bar);
     void buildExtrasMenu(QMenuBar* bar);
     void buildSelectionItems(QMenu* files);
+    void renameSelected(fileops::RenameContext& context);
     std::function<void()> renaming(std::function<void(fileops::RenameContext&)> command);
     void buildFilePopup();
     void buildDeleteMenu(QMenuBar* bar);
