@@ -685,5 +685,29 @@ TEST_F(RenameCommandTest, RenameOrMoveOneFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(binFolder), fs::directory_iterator()), 1);
 }
 
+TEST_F(RenameCommandTest, DuplicatesAndFilingAway) {
+    write("film.mp4.part", "f");
+    write("brief.txt", "b");
+    fs::create_directory(folder() + "ablage");
+    write("ablage/brief.txt", "alt");
+    const std::string binFolder = dir.file("papierkorb");
+    CopySession session;
+    CopyContext copies{dialogs, session, "", binFolder, {}, nullptr};
+    EXPECT_EQ(duplicateName("/d/film.mp4.part"), "/d/film_.mp4");
+    EXPECT_EQ(duplicateName("/d/abc"), "/d/abc_");
+    dialogs.expectAsk("Ausgewählte Dateien \"abc\" werden zu \"abc_\" dupliziert und können\rdann umbenannt werden. "
+                      "Duplizieren?",
+                      Answer::Yes);
+    EXPECT_EQ(duplicateFiles(paths({"film.mp4.part", "brief.txt"}), copies), paths({"film_.mp4", "brief_.txt"}));
+    dialogs.expectAsk("Datein in den Unterordner \"Ablage\" veschieben?", Answer::Yes)
+        .expectInform("Datei \"" + folder() + "brief.txt\" konnte nicht verschoben werden.");
+    fileAway(paths({"brief.txt", "brief_.txt"}), copies);
+    EXPECT_EQ(dir.read("f/ablage/brief.txt"), "alt");
+    EXPECT_EQ(dir.read("f/ablage/brief_.txt"), "b");
+    EXPECT_EQ(dir.read("f/brief.txt"), "b");
+    dialogs.expectAsk("Datein in den Unterordner \"Ablage\" veschieben?", Answer::No).expectInform("Abbruch");
+    fileAway(paths({"brief.txt"}), copies);
+}
+
 }  // namespace
 }  // namespace pictra::fileops

@@ -161,4 +161,18 @@ TEST_F(FileOpsUiTest, CtrlUWithOneFileOpensTheRenameMoveDialog) {
     EXPECT_EQ(names, std::vector<std::string>{"brief.txt"});
 }
 
+TEST_F(FileOpsUiTest, DuplicatesAreSelectedAfterwards) {
+    write("a.txt", "a");
+    write("b.txt", "b");
+    explorer->showFiles(folder);
+    select({"a.txt", "b.txt"});
+    f.dialogs.expectAsk("", Answer::Yes);
+    trigger("Duplizieren1");
+    std::vector<std::string> selected;
+    for (const auto& path : explorer->selectedPaths()) selected.push_back(fs::path(path).filename().string());
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (std::vector<std::string>{"a_.txt", "b_.txt"}));
+    EXPECT_EQ(onDisk().at("b_.txt"), "b");
+}
+
 }  // namespace

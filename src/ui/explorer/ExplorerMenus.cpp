@@ -1,5 +1,6 @@
 // The explorer's menus: search, the file commands of the window itself, the
 // extras and the folder chronicle.
+#include <algorithm>
 #include <QCursor>
 #include <QKeySequence>
 #include <QDate>
@@ -149,6 +150,15 @@ void ExplorerWindow::buildSelectionItems(QMenu* files) {
         for (const QListWidgetItem* item : m_files->selectedItems()) lines.push_back(u(item->text()));
         fileops::showPathsAsText(m_folder, lines, selectedPaths(), m_shared.dialogs);
     });
+    addMenuCommand(files, "Duplizieren1", "Ausgewählte Dateien duplizieren", [this] {
+        CopyContext context = m_shared.copyContext();
+        const auto copies = fileops::duplicateFiles(selectedPaths(), context);
+        showFiles(m_folder);
+        m_files->clearSelection();
+        for (int row = 0; row < m_files->count(); ++row) {
+            if (std::find(copies.begin(), copies.end(), pathOfRow(row)) != copies.end()) m_files->item(row)->setSelected(true);
+        }
+    });
     addMenuCommand(files, "Splitten1", "Ausgewählte Datei splitten", [this] {
         fileops::splitFile(selectedPaths(), m_shared.dialogs);
         showFiles(m_folder);
@@ -225,6 +235,13 @@ void ExplorerWindow::buildFilePopup() {
     addMenuCommand(m_filePopup, "Umbenennen2", "Ausgewählte Dateien umbenennen", renaming([this](auto& context) {
         renameSelected(context);
     }))->setShortcut(QKeySequence("Ctrl+U"));
+    addMenuCommand(m_filePopup, "InAblage1", "Vorgemerkte Dateien in \"Ablage\" verschieben", [this] {
+        const auto paths = selectedOrAll();
+        if (!paths) return;
+        CopyContext context = m_shared.copyContext();
+        fileops::fileAway(*paths, context);
+        showFiles(m_folder);
+    });
     addMenuCommand(m_filePopup, "AnwendungStarten1", "Anwendung starten", [this] {
         for (const auto& path : selectedPaths()) platform::openWithAssociated(path);
     });

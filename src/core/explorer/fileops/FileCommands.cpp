@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "NameRules.h"
+#include "Rename.h"
 #include "common/FileIo.h"
 #include "common/PathNames.h"
 #include "common/Text.h"
@@ -377,6 +378,66 @@ void moveToFolderA(const std::vector<std::string>& selected, std::optional<bool>
         } else {
             dialogs.inform("Konnte \"" + target + "\" nicht schreiben.");
         }
+    }
+}
+
+std::string duplicateName(const std::string& path) {
+    std::string name = pathnames::fileNamePart(path);
+    if (text::toLowerAscii(extensionOfName(name)) == ".part") name = baseNameOf(name);
+    return inFolder(pathnames::folderOf(path), baseNameOf(name) + "_" + extensionOfName(name));
+}
+
+std::vector<std::string> duplicateFiles(const std::vector<std::string>& selected, CopyContext& context) {
+    std::vector<std::string> copies;
+    if (selected.empty() ||
+        context.dialogs.ask("Ausgewählte Dateien \"abc\" werden zu \"abc_\" dupliziert und können\rdann umbenannt "
+                            "werden. Duplizieren?") != Answer::Yes) {
+        return copies;
+    }
+    for (const auto& path : selected) {
+        const std::string target = duplicateName(path);
+        const CopyOutcome outcome = copyChecked(path, target, context);
+        if (outcome.written) {
+            copies.push_back(target);
+        } else {
+            context.dialogs.inform(path + " nicht dupliziert");
+        }
+    }
+    return copies;
+}
+
+void fileAway(const std::vector<std::string>& paths, CopyContext& context) {
+    Dialogs& dialogs = context.dialogs;
+    if (dialogs.ask("Datein in den Unterordner \"Ablage\" veschieben?") != Answer::Yes) {
+        dialogs.inform("Abbruch");
+        return;
+    }
+    dialogs.beginCancelWindow("In den Papierkorb verschieben");
+    struct Ender {
+        Dialogs& d;
+        ~Ender() { d.endCancelWindow(); }
+    } ender{dialogs};
+    for (const auto& path : paths) {
+        if (dialogs.stepCancelWindow(path)) {
+            dialogs.inform("Abbruch");
+            return;
+        }
+        const std::string folder = inFolder(pathnames::folderOf(path), "ablage");
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        if (!std::filesystem::is_directory(folder, ec)) {
+            dialogs.inform("\"" + folder + "\" konnte nicht erstellt werden.");
+            return;
+        }
+        const std::string target = inFolder(folder, pathnames::fileNamePart(path));
+        const RenameResult moved = renameNoReplace(path, target);
+        bool ok = moved.ok();
+        if (moved.status == RenameStatus::Failed && moved.error == EXDEV && !exists(target)) {
+            // Another volume: the original goes only once its copy is there.
+            std::string error;
+            ok = fileio::copyFileAtomic(path, target, error) && !explorer::deleteNow(path, dialogs);
+        }
+        if (!ok) dialogs.inform("Datei \"" + path + "\" konnte nicht verschoben werden.");
     }
 }
 

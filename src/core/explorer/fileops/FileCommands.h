@@ -58,6 +58,15 @@ std::vector<std::string> inPieceOrder(std::vector<std::string> pieces);
 void moveToFolderA(const std::vector<std::string>& selected, std::optional<bool>& moveMode, CopyContext& context,
                    Tones& tones, const bin::Date& today);
 
+// "Ausgewählte Dateien duplizieren": each file copied to base name + "_" + extension
+// (a download's ".part" left out); the copies made.
+std::vector<std::string> duplicateFiles(const std::vector<std::string>& selected, CopyContext& context);
+std::string duplicateName(const std::string& path);
+
+// "Vorgemerkte Dateien in "Ablage" verschieben": into the subfolder "ablage" of
+// each file's folder; a file of the same name there is never replaced.
+void fileAway(const std::vector<std::string>& paths, CopyContext& context);
+
 // Test hook: the largest block one system call copies in split and join.
 void setCopyBlock(std::size_t bytes);
 
