@@ -382,6 +382,13 @@ TEST_F(RenameCommandTest, PaddingAsksEachAndKeepsATakenName) {
     padNumbers(paths({"abc5.jpg", "abc11.jpg", "abc011.jpg", "abc123.jpg"}), context);
     EXPECT_EQ(files(), (std::map<std::string, std::string>{
                            {"abc005.jpg", "5"}, {"abc11.jpg", "11"}, {"abc011.jpg", "alt"}, {"abc123.jpg", "123"}}));
+    // "Abbrechen" ends the questions and renames nothing.
+    write("x1.jpg", "x");
+    dialogs.expectAsk(folder() + "x1.jpg\r" + folder() + "x001.jpg", Answer::Yes)
+        .expectAsk(folder() + "abc11.jpg\r" + folder() + "abc011.jpg", Answer::Cancel)
+        .expectInform("Abbruch");
+    padNumbers(paths({"x1.jpg", "abc11.jpg"}), context);
+    EXPECT_EQ(dir.read("f/x1.jpg"), "x");
 }
 
 TEST_F(RenameCommandTest, TildesGoUnlessTheNameIsTaken) {

@@ -136,12 +136,19 @@ void renameUmlauts(const std::vector<std::string>& paths, RenameContext& context
 
 void padNumbers(const std::vector<std::string>& paths, RenameContext& context) {
     std::vector<PlannedRename> plan;
+    // One question per file: in a large folder "Abbrechen" must end the questions.
+    CancelModeScope cancelMode(context.dialogs);
     for (const auto& path : paths) {
         const std::string name = pathnames::fileNamePart(path);
         const auto padded = paddedNumber(baseNameOf(name));
         if (!padded) continue;
         const std::string target = inFolder(pathnames::folderOf(path), *padded + extensionOfName(name));
-        if (context.dialogs.ask(path + "\r" + target) == Answer::Yes) plan.push_back({path, target});
+        const Answer answer = context.dialogs.ask(path + "\r" + target);
+        if (answer == Answer::Cancel) {
+            context.dialogs.inform("Abbruch");
+            return;
+        }
+        if (answer == Answer::Yes) plan.push_back({path, target});
     }
     if (plan.empty()) return;
     runReporting(plan, context, "Umbenennen", renameFailure);
