@@ -1,5 +1,6 @@
 #include "NameRules.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "common/CaseFold.h"
@@ -61,6 +62,15 @@ namespace {
 
 // Upper or lower case of every letter Windows-1252 holds, through its code page table.
 std::string convertCase(std::string_view utf8, bool upper) {
+    // Most names are plain ASCII: no code points needed.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        std::string out(utf8);
+        for (char& c : out) {
+            if (upper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+            if (!upper && c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        }
+        return out;
+    }
     std::string out;
     out.reserve(utf8.size());
     for (char32_t cp : codec::utf8ToCodePoints(validName(utf8))) {

@@ -1,7 +1,5 @@
 #include "RenameCommands.h"
 
-#include <sys/stat.h>
-#include <unordered_set>
 
 #include "NameRules.h"
 #include "RenamePlan.h"
@@ -64,18 +62,6 @@ PlanOutcome runReporting(const std::vector<PlannedRename>& plan, RenameContext& 
 
 std::string renameFailure(const PlannedRename& step, const RenameResult&) {
     return "Fehler beim Umbenennen der Datei \"" + step.from;
-}
-
-bool exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-    struct stat sa {};
-    struct stat sb {};
-    return ::lstat(a.c_str(), &sa) == 0 && ::lstat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
 }
 
 // "0" before the extension of the file name.
@@ -215,44 +201,24 @@ void renameSeveral(const std::vector<std::string>& paths, RenameContext& context
         context.dialogs.inform("Abbruch");
         return;
     }
-    // A new name taken by a file outside the plan (or by an earlier new name) gets a
-    // "0" before its extension, at most 20 times; then the file keeps its name.
-    std::unordered_set<std::string> sources;
-    for (const auto& step : plan) sources.insert(text::toLowerAscii(step.from));
-    std::unordered_set<std::string> chosen;
-    std::vector<PlannedRename> runnable;
-    std::vector<std::string> reportOf;
+    const PlanOutcome outcome = runWithCancel(plan, context, "Umbenennen");
+    // A new name taken by another file gets a "0" before its extension, at most 20
+    // times; then the file keeps its old name.
     for (size_t k = 0; k < plan.size(); ++k) {
-        PlannedRename step = plan[k];
-        const std::string line = step.from + " wird umbenannt in " + step.to;
-        const auto taken = [&](const std::string& target) {
-            const std::string key = text::toLowerAscii(target);
-            if (chosen.count(key)) return true;
-            if (sources.count(key)) return false;
-            return exists(target) && !sameFile(target, step.from);
-        };
-        int zeros = 0;
-        while (taken(step.to) && zeros < 20) {
-            const std::string previous = step.to;
-            step.to = withZero(step.to);
-            ++zeros;
+        RenameResult result = outcome.results[k];
+        if (result.ok() || cancelledStep(result)) continue;
+        const std::string line = plan[k].from + " wird umbenannt in " + plan[k].to;
+        std::string target = plan[k].to;
+        for (int zeros = 0; result.status == RenameStatus::TargetExists && zeros < 20; ++zeros) {
+            const std::string previous = target;
+            target = withZero(target);
             context.dialogs.inform("Da die Datei \"" + previous + "\"schon vorhanden ist, wird die Datei \"" +
-                                   step.from + "\"  umbenannt in \"" + step.to + "\"");
+                                   plan[k].from + "\"  umbenannt in \"" + target + "\"");
+            result = renameNoReplace(plan[k].from, target);
         }
-        if (taken(step.to)) {
-            context.dialogs.inform("Fehler beim Umbenennen der Datei \"" + line + ": " + "\r" +
-                                   renameErrorText({RenameStatus::TargetExists, EEXIST}));
-            continue;
+        if (!result.ok()) {
+            context.dialogs.inform("Fehler beim Umbenennen der Datei \"" + line + ": " + "\r" + renameErrorText(result));
         }
-        chosen.insert(text::toLowerAscii(step.to));
-        runnable.push_back(step);
-        reportOf.push_back(line);
-    }
-    const PlanOutcome outcome = runWithCancel(runnable, context, "Umbenennen");
-    for (size_t k = 0; k < runnable.size(); ++k) {
-        if (outcome.results[k].ok() || cancelledStep(outcome.results[k])) continue;
-        context.dialogs.inform("Fehler beim Umbenennen der Datei \"" + reportOf[k] + ": " + "\r" +
-                               renameErrorText(outcome.results[k]));
     }
 }
 

@@ -77,8 +77,10 @@ public:
             appendField(bytes, plan[i].to);
             appendField(bytes, ids[i]);
         }
+        // Not synced: the record is there for a killed or crashed program, whose
+        // writes the system still completes; after a power cut the marked names
+        // ("~~") still tell which files were half way.
         writeAll(m_fd, bytes);
-        ::fdatasync(m_fd);
     }
     ~Journal() {
         if (m_fd < 0) return;
