@@ -93,7 +93,7 @@ TEST(Rename, ACaseOnlyRenameOnAFatStick) {
     fs::create_directory(mountPoint);
     ASSERT_EQ(::system(("truncate -s 2M '" + image + "' && mkfs.fat '" + image + "' >/dev/null").c_str()), 0);
     if (::system(("mount -o loop '" + image + "' '" + mountPoint + "' 2>/dev/null").c_str()) != 0) {
-        GTEST_SKIP() << "Loop-Einhängen nicht erlaubt";
+        GTEST_SKIP() << "Das FAT-Abbild lässt sich hier nicht einhängen (kein vfat im Kern oder kein Loop-Gerät)";
     }
     const std::string from = mountPoint + "/Foto.JPG";
     { std::ofstream(from) << "F"; }
@@ -714,6 +714,21 @@ TEST_F(RenameCommandTest, DuplicatesAndFilingAway) {
     EXPECT_EQ(dir.read("f/brief.txt"), "b");
     dialogs.expectAsk("Datein in den Unterordner \"Ablage\" veschieben?", Answer::No).expectInform("Abbruch");
     fileAway(paths({"brief.txt"}), copies);
+}
+
+TEST_F(RenameCommandTest, SplitOntoRemovableDisksAsksForANewOneWithAWayOut) {
+    write("brief.txt", pattern(2500));
+    std::vector<std::uintmax_t> free{0, 5000, 10};
+    size_t asked = 0;
+    SplitVolume volume{true, [&] { return free[std::min(asked++, free.size() - 1)]; }};
+    dialogs.expectAskNumber("in KByte", 1)
+        .expectInform("")
+        .expectAsk("Neue leere Diskette einlegen.", Answer::Yes)
+        .expectAsk("Neue leere Diskette einlegen.", Answer::Cancel)
+        .expectInform("Abbruch");
+    splitFile(paths({"brief.txt"}), dialogs, volume);
+    EXPECT_EQ(files(), (std::map<std::string, std::string>{{"brief.txt", pattern(2500)},
+                                                          {"brief001.txt", pattern(2500).substr(0, 1000)}}));
 }
 
 }  // namespace

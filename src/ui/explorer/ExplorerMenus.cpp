@@ -2,6 +2,7 @@
 // extras and the folder chronicle.
 #include <algorithm>
 #include <QCursor>
+#include <filesystem>
 #include <QKeySequence>
 #include <QDate>
 #include <QFileInfo>
@@ -160,7 +161,18 @@ void ExplorerWindow::buildSelectionItems(QMenu* files) {
         }
     });
     addMenuCommand(files, "Splitten1", "Ausgewählte Datei splitten", [this] {
-        fileops::splitFile(selectedPaths(), m_shared.dialogs);
+        const auto paths = selectedPaths();
+        fileops::SplitVolume volume;
+        if (paths.size() == 1) {
+            const std::string root = platform::driveOf(paths.front());
+            for (const auto& drive : platform::mountedDrives()) volume.removable |= drive.root == root && drive.typeWord == "Wechsel";
+            const std::string folder = pathnames::folderOf(paths.front());
+            volume.freeBytes = [folder] {
+                std::error_code ec;
+                return static_cast<std::uintmax_t>(std::filesystem::space(folder, ec).available);
+            };
+        }
+        fileops::splitFile(paths, m_shared.dialogs, volume);
         showFiles(m_folder);
     });
     addMenuCommand(files, "Zusammenfuegen1", "Ausgewählte gesplittete Dateien zusammenfügen", [this] {

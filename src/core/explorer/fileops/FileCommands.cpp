@@ -212,7 +212,7 @@ std::vector<std::string> pieceNames(const std::string& path, std::uintmax_t size
     return names;
 }
 
-void splitFile(const std::vector<std::string>& selected, Dialogs& dialogs) {
+void splitFile(const std::vector<std::string>& selected, Dialogs& dialogs, const SplitVolume& volume) {
     if (selected.size() != 1) {
         dialogs.inform("Sie müssen genau eine Datei auswählen");
         return;
@@ -256,14 +256,25 @@ void splitFile(const std::vector<std::string>& selected, Dialogs& dialogs) {
     bool cancelled = false;
     for (size_t i = 0; i < pieces.size() && failure.empty() && !cancelled; ++i) {
         poll.setText(std::to_string(i + 1));
+        const std::uintmax_t offset = i * pieceSize;
+        const std::uintmax_t length = std::min(pieceSize, size - std::min(size, offset));
+        if (volume.removable && volume.freeBytes) {
+            while (!cancelled && volume.freeBytes() < length) {
+                CancelModeScope cancelMode(dialogs);
+                cancelled = dialogs.ask("Neue leere Diskette einlegen.") != Answer::Yes;
+            }
+            // The pieces on the disks taken out stay: they are what the user wanted.
+            if (cancelled) {
+                written.clear();
+                break;
+            }
+        }
         const int out = createNew(pieces[i]);
         if (out < 0) {
             failure = writeFailure(pieces[i], errno);
             break;
         }
         written.push_back(pieces[i]);
-        const std::uintmax_t offset = i * pieceSize;
-        const std::uintmax_t length = std::min(pieceSize, size - std::min(size, offset));
         int error = 0;
         const CopyEnd end = copyRange(in, static_cast<off_t>(offset), out, length, poll, error);
         if (::close(out) != 0 && end == CopyEnd::Done) failure = writeFailure(pieces[i], errno);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,7 +43,13 @@ std::string percentEncoded(const std::string& name);
 // "Ausgewählte Datei splitten". Pieces are numbered with as many digits as the
 // count of pieces needs (at least three), so they sort and join in order; an
 // existing piece is never overwritten.
-void splitFile(const std::vector<std::string>& selected, Dialogs& dialogs);
+// On a removable volume (`removable`), the free space (`freeBytes`) is checked
+// before each piece and a new disk asked for until it is enough; No ends the split.
+struct SplitVolume {
+    bool removable = false;
+    std::function<std::uintmax_t()> freeBytes;
+};
+void splitFile(const std::vector<std::string>& selected, Dialogs& dialogs, const SplitVolume& volume = {});
 // Piece names: base name + number + extension in the file's folder.
 std::vector<std::string> pieceNames(const std::string& path, std::uintmax_t size, std::uintmax_t pieceSize);
 
