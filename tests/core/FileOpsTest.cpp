@@ -731,5 +731,24 @@ TEST_F(RenameCommandTest, SplitOntoRemovableDisksAsksForANewOneWithAWayOut) {
                                                           {"brief001.txt", pattern(2500).substr(0, 1000)}}));
 }
 
+TEST_F(RenameCommandTest, SameTextKeepsTheOldContentUnderUnderscoreNine) {
+    write("a.txt", "alt a");
+    write("b.txt", "alt b");
+    write("b_9.txt", "schon da");
+    SettingsStore store;
+    test::RecordingSound sound;
+    Tones tones{store, sound};
+    dialogs
+        .expectAsk("Alle ausgewählte Dateien xyz werden umbenannt in xyz_9.\r\nDie Datei xyz erhält den Text der "
+                   "aktuellen Datei (gelbes Feld). OK?",
+                   Answer::Yes)
+        .expectInform("Fehler beim Umbenennen der Datei \"" + folder() + "b.txt\rVielleicht existiert schon eine Datei \"" +
+                      folder() + "b_9.txt\".");
+    overwriteWithText(paths({"a.txt", "b.txt"}), "neu\r\n", dialogs, tones);
+    EXPECT_EQ(files(), (std::map<std::string, std::string>{
+                           {"a.txt", "neu\r\n"}, {"a_9.txt", "alt a"}, {"b.txt", "alt b"}, {"b_9.txt", "schon da"}}));
+    EXPECT_EQ(sound.played.size(), 1u);
+}
+
 }  // namespace
 }  // namespace pictra::fileops

@@ -175,4 +175,16 @@ TEST_F(FileOpsUiTest, DuplicatesAreSelectedAfterwards) {
     EXPECT_EQ(onDisk().at("b_.txt"), "b");
 }
 
+TEST_F(FileOpsUiTest, SameTextComesFromTheCurrentDocument) {
+    write("a.txt", "alt");
+    ui::ExplorerHooks hooks;
+    hooks.currentDocumentText = [] { return std::string("Text der aktuellen Datei\r\n"); };
+    explorer = std::make_unique<ui::ExplorerWindow>(shared, '1', hooks);
+    explorer->showFiles(folder);
+    select({"a.txt"});
+    f.dialogs.expectAsk("", Answer::Yes);
+    trigger("DenselbenText1");
+    EXPECT_EQ(onDisk(), (std::map<std::string, std::string>{{"a.txt", "Text der aktuellen Datei\r\n"}, {"a_9.txt", "alt"}}));
+}
+
 }  // namespace

@@ -160,6 +160,11 @@ void ExplorerWindow::buildSelectionItems(QMenu* files) {
             if (std::find(copies.begin(), copies.end(), pathOfRow(row)) != copies.end()) m_files->item(row)->setSelected(true);
         }
     });
+    addMenuCommand(files, "DenselbenText1", "Alle ausgewählte Dateien mit demselben Text überschreiben", [this] {
+        if (!m_hooks.currentDocumentText) return;
+        fileops::overwriteWithText(selectedPaths(), m_hooks.currentDocumentText(), m_shared.dialogs, m_shared.tones);
+        showFiles(m_folder);
+    });
     addMenuCommand(files, "Splitten1", "Ausgewählte Datei splitten", [this] {
         const auto paths = selectedPaths();
         fileops::SplitVolume volume;

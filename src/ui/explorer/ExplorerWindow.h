@@ -41,6 +41,8 @@ struct ExplorerHooks {
     std::function<void(const std::string&, const std::vector<std::string>&)> showPicture;
     // A new document holding this text (Windows-1252), or appended to the current empty one.
     std::function<void(const std::string&)> newDocumentWithText;
+    // The current document's text as it would be saved (Windows-1252, CR LF).
+    std::function<std::string()> currentDocumentText;
     std::function<void(const std::string&)> showStatus;
     std::function<void(int)> openSettings;
     std::function<bool()> htmlInStandardBrowser;

@@ -9,6 +9,7 @@
 #include "MainWindow.h"
 #include "PlainEditor.h"
 #include "StatusBars.h"
+#include "common/Text.h"
 #include "common/UiText.h"
 #include "explorer/BinWindow.h"
 #include "explorer/Explorers.h"
@@ -34,6 +35,9 @@ void MainWindow::buildExplorers() {
     hooks.newDocumentWithText = [this](const std::string& cp1252) {
         if (hasVisibleText(currentEditor())) newDocument();
         currentEditor()->setPlainText(fromCp1252(cp1252));
+    };
+    hooks.currentDocumentText = [this] {
+        return text::replaceAll(toCp1252(currentEditor()->toPlainText()), "\n", "\r\n");
     };
     hooks.showStatus = [this](const std::string& text) { m_status->showStatus(q(text)); };
     hooks.openSettings = [this](int group) { openSettings(group); };

@@ -452,4 +452,23 @@ void fileAway(const std::vector<std::string>& paths, CopyContext& context) {
     }
 }
 
+void overwriteWithText(const std::vector<std::string>& selected, const std::string& text, Dialogs& dialogs,
+                       Tones& tones) {
+    if (selected.empty() || dialogs.ask("Alle ausgewählte Dateien xyz werden umbenannt in xyz_9.\r\nDie Datei xyz "
+                                        "erhält den Text der aktuellen Datei (gelbes Feld). OK?") != Answer::Yes) {
+        return;
+    }
+    for (const auto& path : selected) {
+        const std::string name = pathnames::fileNamePart(path);
+        const std::string kept = inFolder(pathnames::folderOf(path), baseNameOf(name) + "_9" + extensionOfName(name));
+        if (!renameNoReplace(path, kept).ok()) {
+            dialogs.inform("Fehler beim Umbenennen der Datei \"" + path + "\r" + "Vielleicht existiert schon eine Datei \"" +
+                           kept + "\".");
+            continue;
+        }
+        tones.tone(880);
+        if (!fileio::writeFileAtomic(path, text)) dialogs.inform("Konnte \"" + path + "\" nicht schreiben.");
+    }
+}
+
 }  // namespace pictra::fileops

@@ -74,6 +74,13 @@ std::string duplicateName(const std::string& path);
 // each file's folder; a file of the same name there is never replaced.
 void fileAway(const std::vector<std::string>& paths, CopyContext& context);
 
+// "Alle ausgewählte Dateien mit demselben Text überschreiben": each file keeps its
+// old content under base name + "_9" + extension, and its own name gets `text`
+// (the current document, Windows-1252 with CR LF). A file whose "_9" name is
+// taken is left as it is.
+void overwriteWithText(const std::vector<std::string>& selected, const std::string& text, Dialogs& dialogs,
+                       Tones& tones);
+
 // Test hook: the largest block one system call copies in split and join.
 void setCopyBlock(std::size_t bytes);
 
