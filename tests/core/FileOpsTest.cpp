@@ -411,6 +411,14 @@ TEST_F(RenameCommandTest, ConsecutiveNumbering) {
                            {"IMG010.jpg", "1"}, {"Sevilla020.jpg", "2"}, {"x030.txt", "3"}, {"IMG040.jpg", "taken"}}));
 }
 
+TEST_F(RenameCommandTest, NumberingKeepsAFileWhoseNewNameIsTaken) {
+    write("x.txt", "x");
+    write("x010.txt", "nicht in der Liste");
+    dialogs.expectInform("Fehler beim Umbenennen der Datei \"" + folder() + "x.txt");
+    numberConsecutively(paths({"x.txt"}), context);
+    EXPECT_EQ(files(), (std::map<std::string, std::string>{{"x.txt", "x"}, {"x010.txt", "nicht in der Liste"}}));
+}
+
 TEST_F(RenameCommandTest, HundredFilesAllGetFourDigits) {
     std::vector<std::string> names;
     for (int i = 0; i < 100; ++i) {
