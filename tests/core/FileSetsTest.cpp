@@ -135,6 +135,18 @@ TEST_F(NumberedTest, ThePromptListsTheExistingNumbersAndWritingAsks) {
     EXPECT_EQ(dir.read("prog/pictra._7"), rich);
 }
 
+TEST_F(NumberedTest, OnlyRegularFilesCount) {
+    dir.write("prog/pictra._3", "drei");
+    fs::create_directory(paths.folder + "pictra._7");
+    fs::create_symlink(paths.folder + "fehlt", paths.folder + "pictra._8");
+    dir.write("prog/pictra._9.", "nach dem letzten Punkt steht nichts");
+    EXPECT_EQ(numbered::numberListText(numbered::existingNumbers(paths.folder)), " 3");
+    fs::remove(paths.folder + "pictra._3");
+    dialogs.expectInform("Keine \"Nr.Datei\" vorhanden!");
+    numbered::collectNumbered(context);
+    EXPECT_TRUE(fs::is_directory(paths.folder + "pictra._7"));
+}
+
 TEST_F(NumberedTest, ReadingDeletingAndCollecting) {
     dialogs.expectAskNumber("", 4).expectInform("Datei \"" + numberedName(4) + "\" existiert nicht!");
     numbered::readNumbered(context);

@@ -118,6 +118,47 @@ TEST_F(TableSheetTest, KeysAddRowsAndColumnsAndUnfixTheHeader) {
     EXPECT_EQ(editor()->toPlainText(), "*    *\nName Note\nAnna 2");
 }
 
+TEST_F(TableSheetTest, KeysInTheOpenCellEditorAddColumnsAndRowsAndKeepWhatWasTyped) {
+    // Moving to a cell opens its editor, so a user's keys reach that editor, not the grid.
+    struct Case {
+        int row, column;
+        const char* typed;
+        bool caretToStart;
+        Qt::Key key;
+        int rows, columns, atRow, atColumn;
+    };
+    for (const Case& c : {Case{1, 1, "", false, Qt::Key_Right, 4, 3, 1, 2},   // whole text selected
+                          Case{2, 1, "3", false, Qt::Key_Right, 4, 3, 2, 2},  // caret at the end of the typed text
+                          Case{1, 1, "", true, Qt::Key_Right, 4, 2, 1, 1},    // caret before the text: it moves
+                          Case{3, 1, "4", false, Qt::Key_Down, 5, 2, 4, 1},   // last row
+                          Case{3, 1, "5", false, Qt::Key_Return, 5, 2, 4, 1}}) {
+        SCOPED_TRACE(testing::Message() << "row " << c.row << " key " << c.key << " typed " << c.typed);
+        editor()->setPlainText("*    *\nName Note\nAnna 2");
+        trigger("Tabelle1");
+        ui::TableSheetWindow* s = sheet();
+        ASSERT_TRUE(s->isVisible());
+        QTableView* grid = s->grid();
+        s->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(s));
+        grid->setFocus();
+        grid->setCurrentIndex(s->model().index(c.row, c.column));
+        QLineEdit* cell = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(cell, nullptr);
+        ASSERT_EQ(cell->parentWidget(), grid->viewport());
+        if (*c.typed) QTest::keyClicks(cell, c.typed);
+        if (c.caretToStart) cell->setCursorPosition(0);
+        QTest::keyClick(cell, c.key);
+        EXPECT_EQ(s->model().rowCount(), c.rows);
+        EXPECT_EQ(s->model().columnCount(), c.columns);
+        EXPECT_EQ(grid->currentIndex().row(), c.atRow);
+        EXPECT_EQ(grid->currentIndex().column(), c.atColumn);
+        if (*c.typed) {
+            EXPECT_EQ(s->sheet().cell(c.row, c.column + 1), c.typed);
+        }
+        s->abandon();
+    }
+}
+
 TEST_F(TableSheetTest, SelectedLinesBecomeAnHtmlTable) {
     editor()->setPlainText("Mo\nDi\nMi\nDo\nFr");
     editor()->selectAll();

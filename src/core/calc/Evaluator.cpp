@@ -4,9 +4,9 @@
 #include <array>
 #include <cfenv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
+
+#include "common/Numbers.h"
 
 namespace pictra::calc {
 
@@ -158,7 +158,9 @@ Value toNumber(std::string_view s) {
     }
     if (!digit) throw EvaluationError("Keine Zahl: " + std::string(s));
     // Thousands of digits are beyond the extended range: that is an overflow, not "inf".
-    return checked(std::strtold(plain.c_str(), nullptr));
+    const auto value = text::parseLongDouble(plain);
+    if (!value) throw EvaluationError("Keine Zahl: " + std::string(s));
+    return checked(*value);
 }
 
 Value combine(char op, Value left, Value right) {
@@ -325,9 +327,7 @@ std::string FractionSuffix(Value x) {
     }
     if (q == 0 || !(std::fabs(ax - p / q) < kEpsilon)) return {};
     if (x < 0) p = -p;
-    char buffer[160];
-    std::snprintf(buffer, sizeof buffer, " = %.0Lf/%.0Lf", p, q);
-    std::string text = buffer;
+    std::string text = " = " + text::formatFixed(p, 0) + "/" + text::formatFixed(q, 0);
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, "/1") == 0) return {};
     return text;
 }
@@ -339,9 +339,7 @@ std::string FormatNumber(Value value, std::string_view pattern) {
     int fractionPlaces = 0;
     for (char c : fracPattern) fractionPlaces += c == '#' || c == '0';
 
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%.*Lf", fractionPlaces, std::fabs(value));
-    std::string digits = buffer;
+    std::string digits = text::formatFixed(std::fabs(value), fractionPlaces);
     std::string fraction;
     if (const size_t point = digits.find('.'); point != std::string::npos) {
         fraction = digits.substr(point + 1);

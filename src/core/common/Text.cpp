@@ -1,5 +1,7 @@
 #include "Text.h"
 
+#include "Numbers.h"
+
 #include <cstdlib>
 
 #include <algorithm>
@@ -142,9 +144,7 @@ double decimalOf(std::string_view cell) {
     if (kept.empty()) return 0;
     // Two separators do not convert.
     if (std::count(kept.begin(), kept.end(), '.') > 1) return 0;
-    char* end = nullptr;
-    const double value = std::strtod(kept.c_str(), &end);
-    if (end != kept.c_str() + kept.size()) return 0;
+    const double value = parseDouble(kept).value_or(0);
     return negative ? -value : value;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/Numbers.h"
 #include "common/PathNames.h"
 #include "common/Text.h"
 #include "pictures/PictureNames.h"
@@ -186,9 +187,7 @@ void colourIn(Bitmap32& picture, Color32 remembered, int tolerance, Color32 pain
 namespace {
 
 std::string percentText(double percent) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.2f", percent);
-    std::string text = buffer;
+    std::string text = text::formatFixed(percent, 2);
     while (!text.empty() && text.back() == '0') text.pop_back();
     if (!text.empty() && text.back() == '.') text.pop_back();
     return text::replaceAll(text, ".", ",");

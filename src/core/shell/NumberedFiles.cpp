@@ -16,10 +16,13 @@ std::vector<long long> existingNumbers(const std::string& folder) {
     std::vector<long long> numbers;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(folder, ec)) {
+        // A folder (or anything else) named like a numbered file holds no note.
+        std::error_code kind;
+        if (!e.is_regular_file(kind)) continue;
         const std::string name = e.path().filename().string();
         if (name.find("._") == std::string::npos) continue;
         const size_t dot = name.find_last_of('.');
-        const std::string digits = name.substr(dot + 2);
+        const std::string digits = dot + 2 <= name.size() ? name.substr(dot + 2) : std::string();
         if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) {
             continue;
         }

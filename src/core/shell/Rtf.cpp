@@ -1,7 +1,6 @@
 #include "Rtf.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -11,6 +10,10 @@
 namespace pictra::rtf {
 
 namespace {
+
+// Control words are ASCII; isalpha would also take the letters above 127 of a Latin-1 locale.
+bool asciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool asciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 void appendEscaped(std::string& out, const std::string& text) {
     for (char c : text) {
@@ -133,13 +136,13 @@ private:
     void controlWord() {
         if (m_pos >= m_in.size()) return;
         const char c = m_in[m_pos];
-        if (!std::isalpha(static_cast<unsigned char>(c))) {
+        if (!asciiLetter(c)) {
             ++m_pos;
             controlSymbol(c);
             return;
         }
         std::string word;
-        while (m_pos < m_in.size() && std::isalpha(static_cast<unsigned char>(m_in[m_pos]))) word += m_in[m_pos++];
+        while (m_pos < m_in.size() && asciiLetter(m_in[m_pos])) word += m_in[m_pos++];
         bool hasNumber = false;
         long number = 0;
         bool negative = false;
@@ -147,7 +150,7 @@ private:
             negative = true;
             ++m_pos;
         }
-        while (m_pos < m_in.size() && std::isdigit(static_cast<unsigned char>(m_in[m_pos]))) {
+        while (m_pos < m_in.size() && asciiDigit(m_in[m_pos])) {
             hasNumber = true;
             number = std::min(number * 10 + (m_in[m_pos++] - '0'), 100000000L);
         }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 #include "calc/Evaluator.h"
 #include "common/Codec.h"
@@ -43,6 +42,14 @@ bool acceptField(SheetContext& c, const std::string& text, const char* key, cons
 double roundedDownToQuarter(double value) { return std::trunc(value * 4 + 1.0 / 4096) / 4; }
 
 std::string limitedGrade(double g) { return formatValue(std::clamp(g, 1.0, 6.0), "#.##"); }
+
+// The next word from `at` on. Not a stream: that would take its white space from the global locale.
+std::string nextWord(const std::string& s, size_t& at) {
+    constexpr const char* kWhite = " \t\n\v\f\r";
+    const size_t begin = std::min(s.find_first_not_of(kWhite, at), s.size());
+    at = std::min(s.find_first_of(kWhite, begin), s.size());
+    return s.substr(begin, at - begin);
+}
 
 std::string padRight(std::string s, size_t width, char fill = ' ') {
     if (s.size() < width) s.resize(width, fill);
@@ -279,9 +286,9 @@ bool sortRecords(SheetContext& c, bool numeric, bool descending) {
     const auto answer = c.dialogs.askText("Ordnen", "In welchem Feld ordnen?", stored.empty() ? "1 2" : stored);
     if (!answer) return false;
     c.store.writeValue(c.section, "ordnen", *answer);
-    std::istringstream words(*answer);
-    std::string first, second;
-    words >> first >> second;
+    size_t at = 0;
+    const std::string first = nextWord(*answer, at);
+    const std::string second = nextWord(*answer, at);
     const long long key = text::toIntDef(first, 0);
     const long long tieKey = second.empty() ? 0 : text::toIntDef(second, 0);
     for (const long long f : {key, second.empty() ? 1 : tieKey}) {

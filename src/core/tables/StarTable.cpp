@@ -1,9 +1,8 @@
 #include "StarTable.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
+#include "common/Numbers.h"
 #include "common/Text.h"
 
 namespace pictra::tables {
@@ -18,11 +17,7 @@ std::string rightTrimmed(std::string s) {
 bool blankOnly(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
 // The shortest general form of a number ("1.75", "2.5", "3").
-std::string general(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", value);
-    return buffer;
-}
+std::string general(double value) { return text::formatGeneral(value); }
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -53,6 +55,46 @@ QTableView* makeGrid(const char* name, QAbstractItemModel* model) {
     return view;
 }
 
+// Moving the current cell opens its editor at once, so that editor, not the grid, has
+// the keys. As in a grid whose editor is always shown, Enter and the vertical arrows
+// leave the cell, and so do the horizontal arrows where the caret stands at that side of
+// the text (or the whole text is selected): those keys go on to the grid, whose rules then
+// apply (a new column, a new row, the header made editable). What was typed is committed
+// first, since a new row or column rebuilds the grid and with it drops the open editor.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    explicit CellDelegate(QTableView* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* edit = qobject_cast<QLineEdit*>(object);
+        if (edit && event->type() == QEvent::KeyPress && leavesCell(*edit, *static_cast<QKeyEvent*>(event))) {
+            emit commitData(edit);
+            QCoreApplication::sendEvent(m_grid, event);
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    static bool leavesCell(const QLineEdit& edit, const QKeyEvent& key) {
+        if (key.modifiers() & ~Qt::KeypadModifier) return false;
+        const bool all = edit.hasSelectedText() && edit.selectedText() == edit.text();
+        const bool plain = !edit.hasSelectedText();
+        switch (key.key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return true;
+        case Qt::Key_Right: return all || (plain && edit.cursorPosition() == edit.text().size());
+        case Qt::Key_Left: return all || (plain && edit.cursorPosition() == 0);
+        default: return false;
+        }
+    }
+
+    QTableView* m_grid;
+};
+
 }  // namespace
 
 TableSheetWindow::TableSheetWindow(Dialogs& dialogs, SettingsStore& store, SheetHost host, QWidget* parent)
@@ -75,6 +117,7 @@ TableSheetWindow::TableSheetWindow(Dialogs& dialogs, SettingsStore& store, Sheet
     layout->addWidget(m_splitter, 1);
     setCentralWidget(central);
     m_grid->installEventFilter(this);
+    m_grid->setItemDelegate(new CellDelegate(m_grid));
     // Dragging the grey numbering row or column swaps fields or records in the data itself.
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionMoved, this, [this](int, int from, int to) {
         const QSignalBlocker block(m_grid->horizontalHeader());
