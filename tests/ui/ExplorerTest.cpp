@@ -383,7 +383,8 @@ TEST_F(StartRequestTest, F11ShowsTheSecondExplorerBesideTheFirst) {
     explorers.first().start(f.dir.path());
     explorers.toggleSecond();
     EXPECT_TRUE(explorers.second().isVisible());
-    EXPECT_EQ(explorers.second().x(), explorers.first().width() + 24);
+    // Side by side by their outer frames, title bar and borders included.
+    EXPECT_EQ(explorers.second().x(), explorers.first().frameGeometry().width() + 24);
     explorers.toggleSecond();
     EXPECT_FALSE(explorers.second().isVisible());
 }

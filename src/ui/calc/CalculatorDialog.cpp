@@ -10,6 +10,7 @@
 #include "calc/CalculatorLine.h"
 #include "calc/Evaluator.h"
 #include "common/Dialogs.h"
+#include "common/Placement.h"
 #include "common/UiText.h"
 
 namespace pictra::ui {
@@ -95,7 +96,7 @@ void CalculatorDialog::setLogOpen(bool open) {
     m_log->setVisible(open);
     m_logButton->setText(open ? "Minimal" : "Logdatei");
     if (open) {
-        resize(width(), m_panel->sizeHint().height() + 400 + 30);
+        resizeOnScreen(this, QSize(width(), m_panel->sizeHint().height() + 400 + 30));
         return;
     }
     // "Minimal": no empty grey area where the log was.
@@ -107,7 +108,7 @@ void CalculatorDialog::toggleLog() { setLogOpen(!m_logOpen); }
 
 void CalculatorDialog::showHelp() {
     if (!m_logOpen) setLogOpen(true);
-    if (width() < 600) resize(700, height());
+    if (width() < 600) resizeOnScreen(this, QSize(700, height()));
     m_log->moveCursor(QTextCursor::End);
     QString help = q(calc::kDialogHelp);
     help.replace("\r\n", "\n");

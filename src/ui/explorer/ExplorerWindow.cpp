@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 
 #include "common/Dialogs.h"
+#include "common/Placement.h"
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "explorer/Drives.h"
@@ -347,29 +348,31 @@ void ExplorerWindow::updateSelectionCaption() {
 }
 
 void ExplorerWindow::place(ExplorerLayout layout) {
-    const QRect screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->availableGeometry()
-                                                       : QRect(0, 0, 1280, 1024);
+    const QRect screen = availableArea(this);
     setWindowTitle("");
     const bool second = m_number == '2';
     if (layout == ExplorerLayout::Large) {
         const int width = screen.width() / 2;
-        setGeometry(second ? 0 : width, 40, width, screen.height() - 60);
+        placeFrame(this, QRect(screen.left() + (second ? 0 : width), screen.top() + 40, width, screen.height() - 60));
         m_outer->setSizes({width / 4, width - width / 4 - 10});
         return;
     }
     if (layout == ExplorerLayout::Small) {
-        setGeometry(screen.width() - (second ? 800 : 400), 40, 400, 300);
+        placeFrame(this, QRect(screen.left() + screen.width() - (second ? 800 : 400), screen.top() + 40, 400, 300));
         m_outer->setSizes({150, 250});
         return;
     }
     const auto stored = [this](const std::string& key, int fallback) {
         return static_cast<int>(text::toIntDef(m_shared.store.readValue(section(), key), fallback));
     };
-    QRect frame = geometry();
-    frame = QRect(stored("Explorermaße1left", 60 + (second ? 40 : 0)), stored("Explorermaße1top", 60 + (second ? 40 : 0)),
-                  stored("Explorermaße1width", 900), stored("Explorermaße1height", 600));
-    setGeometry(frame);
-    const int panel1 = stored("Explorermaße2Panel1width", 260);
+    // Without a stored layout the two stand side by side as F11 puts them.
+    const int half = screen.width() / 2 - 24;
+    const QRect fallback(screen.left() + (second ? half + 24 : 24), screen.top() + 50, half, screen.height() - 100);
+    placeOnScreen(this, QRect(stored("Explorermaße1left", fallback.left()), stored("Explorermaße1top", fallback.top()),
+                              stored("Explorermaße1width", fallback.width()),
+                              stored("Explorermaße1height", fallback.height())));
+    const QRect frame = geometry();
+    const int panel1 = std::min(stored("Explorermaße2Panel1width", 260), frame.width() / 2);
     m_outer->setSizes({panel1, std::max(100, frame.width() - panel1)});
     const int drives = stored("Laufwerkskastenhoehe", 16 * 8);
     m_left->setSizes({drives, std::max(100, frame.height() - drives)});
@@ -399,9 +402,8 @@ void ExplorerWindow::storeLayout() {
 
 void ExplorerWindow::adaptHeight() {
     if (!m_shared.store.readValue("Explorer", "ExplorerhoeheNichtAnpassen").empty()) return;
-    const QScreen* screen = QApplication::primaryScreen();
-    if (!screen) return;
-    const int height = screen->availableGeometry().height() - geometry().top() - 50;
+    const QRect screen = availableArea(this);
+    const int height = screen.bottom() + 1 - frameGeometry().top() - 50 - (frameGeometry().height() - this->height());
     if (height > 100) resize(width(), height);
 }
 

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "common/CaseFold.h"
+#include "common/Placement.h"
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "settings/SettingsFile.h"
@@ -14,11 +15,6 @@
 namespace pictra::ui {
 
 namespace {
-
-QRect screenArea() {
-    const QScreen* screen = QApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-}
 
 using pathnames::fileNamePart;
 
@@ -57,35 +53,54 @@ void Explorers::openStartRequest(const std::string& path) {
     if (!list->selectedItems().isEmpty()) explorer.openSelected();
 }
 
+// Placed before showing as well as after, so that a window shows up where it
+// belongs and keeps its place once the window manager has framed it.
 void Explorers::toggleSecond() {
-    const QRect screen = screenArea();
     m_first->show();
     if (m_second->isVisible()) {
         m_second->hide();
-        m_first->resize(screen.width() - m_first->x() - 50, m_first->height());
+        const QRect frame = m_first->frameGeometry();
+        const int width = availableArea(m_first.get()).right() + 1 - frame.left() - 50;
+        placeFrame(m_first.get(), QRect(frame.topLeft(), QSize(width, frame.height())));
         return;
     }
+    placeSideBySide();
     m_second->show();
     if (m_second->currentFolder().empty()) m_second->start(m_first->currentFolder());
-    m_first->move(24, 50);
-    m_first->resize(std::min(m_first->width(), screen.width() / 2 - 24), m_first->height());
-    m_second->move(m_first->width() + 24, m_first->y());
+    placeSideBySide();
+}
+
+// Explorer 1 at the left, at most half the screen wide; explorer 2 right beside it,
+// narrowed where it would pass the screen's right edge.
+void Explorers::placeSideBySide() {
+    const QRect screen = availableArea(m_first.get());
+    const QRect first = m_first->frameGeometry();
+    const QRect left(screen.left() + 24, screen.top() + 50, std::min(first.width(), screen.width() / 2 - 24),
+                     first.height());
+    placeFrame(m_first.get(), left);
+    const int x = screen.left() + m_first->frameGeometry().width() + 24;
+    const QRect second = m_second->frameGeometry();
+    const int width = std::min(second.width(), screen.right() + 1 - x);
+    placeFrame(m_second.get(), QRect(x, m_first->frameGeometry().top(), width, second.height()));
 }
 
 void Explorers::showBoth() {
-    const QRect screen = screenArea();
+    const QRect screen = availableArea(m_first.get());
     for (ExplorerWindow* e : {m_first.get(), m_second.get()}) {
         e->show();
         if (e->fileList()->count() == 0) e->start("");
     }
-    m_first->move(screen.right() - m_first->width(), m_first->y());
-    int left = m_first->x() - m_second->width();
-    int width = m_second->width();
-    if (left < 0) {
-        width += left;
-        left = 0;
+    const QRect first = m_first->frameGeometry();
+    placeFrame(m_first.get(), QRect(screen.right() + 1 - first.width(), first.top(), first.width(), first.height()));
+    const QRect placed = m_first->frameGeometry();
+    const QRect second = m_second->frameGeometry();
+    int left = placed.left() - second.width();
+    int width = second.width();
+    if (left < screen.left()) {
+        width -= screen.left() - left;
+        left = screen.left();
     }
-    m_second->setGeometry(left, m_second->y(), width, m_second->height());
+    placeFrame(m_second.get(), QRect(left, second.top(), width, second.height()));
 }
 
 void Explorers::placeBoth(ExplorerLayout layout) {

@@ -42,6 +42,7 @@ public:
 
 private:
     ExplorerHooks hooksFor(ExplorerHooks base, char number);
+    void placeSideBySide();
 
     explorer::FolderChronicle m_chronicle;
     ExplorerShared m_shared;

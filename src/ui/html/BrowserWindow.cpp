@@ -4,6 +4,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include "common/Placement.h"
+
 namespace pictra::ui {
 
 BrowserWindow::BrowserWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) {
@@ -15,7 +17,7 @@ BrowserWindow::BrowserWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) 
     statusBar()->setObjectName("StatusBarBrowser");
     connect(m_view->page(), &QWebEnginePage::linkHovered, this,
             [this](const QString& url) { statusBar()->showMessage(url); });
-    resize(900, 700);
+    resizeOnScreen(this, QSize(900, 700));
 }
 
 void BrowserWindow::showHtml(const QString& html) {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/Placement.h"
 #include "common/UiText.h"
 #include "tools/Tones.h"
 
@@ -34,7 +35,7 @@ SpecialCharacterDialog::SpecialCharacterDialog(Tones& tones, QWidget* parent) : 
     m_grid->setWordWrap(false);
     m_grid->installEventFilter(this);
     layout->addWidget(m_grid);
-    resize(620, 700);
+    resizeOnScreen(this, QSize(620, 700));
 }
 
 void SpecialCharacterDialog::fill() {
@@ -60,8 +61,7 @@ void SpecialCharacterDialog::fill() {
     // Wide enough for every remark and heading, as far as the screen allows.
     int width = 40 + m_grid->verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < 3; ++c) width += m_grid->columnWidth(c);
-    const QScreen* screen = QApplication::primaryScreen();
-    resize(std::min(width, screen ? screen->availableGeometry().width() : width), height());
+    resizeOnScreen(this, QSize(width, height()));
 }
 
 special::Result SpecialCharacterDialog::choose(const std::string& selection) {
@@ -69,10 +69,9 @@ special::Result SpecialCharacterDialog::choose(const std::string& selection) {
     m_result = {special::Outcome::Cancel, {}};
     fill();
     // At the right edge of the screen.
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        const QRect s = screen->availableGeometry();
-        move(s.right() - width(), s.top());
-    }
+    const QRect s = availableArea(this);
+    const QSize frame = frameGeometry().size();
+    placeFrame(this, QRect(s.right() + 1 - frame.width(), s.top(), frame.width(), frame.height()));
     m_grid->setFocus();
     exec();
     return m_result;

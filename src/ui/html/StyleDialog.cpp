@@ -34,12 +34,12 @@ QCheckBox* check(const char* name, const QString& text, bool grey = false) {
 }  // namespace
 
 QGroupBox* StyleDialog::group(const char* name, const QString& title, const std::vector<std::string>& choices,
-                              QButtonGroup*& buttons) {
+                              QButtonGroup*& buttons, int perColumn) {
     auto* box = new QGroupBox(title);
     box->setObjectName(name);
     auto* layout = new QGridLayout(box);
+    layout->setVerticalSpacing(0);
     buttons = new QButtonGroup(box);
-    const int perColumn = 12;
     for (size_t i = 0; i < choices.size(); ++i) {
         auto* radio = new QRadioButton(q(choices[i]));
         buttons->addButton(radio, static_cast<int>(i));
@@ -54,10 +54,10 @@ StyleDialog::StyleDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Schrift und Farbe auswählen");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("(Die grau unterlegten Felder müssen stets neu aktiviert werden)"));
+    // Two rows of groups, so that the whole dialog fits a screen of 1024 x 768.
     auto* groups = new QHBoxLayout;
     groups->addWidget(group("RadioGroup1", "Schriftgrad", html::sizeChoices(), m_size));
     groups->addWidget(group("RadioGroup2", "Schriftfarbe", colourChoices(), m_colour));
-    groups->addWidget(group("RadioGroup3", "Schriftart", html::familyChoices(), m_family));
     groups->addWidget(group("RadioGroup5", "Hintergrundfarbe", colourChoices(), m_background));
     auto* right = new QVBoxLayout;
     QGroupBox* alignment = group("RadioGroup6", "Ausrichtung", html::alignmentChoices(), m_alignment);
@@ -72,17 +72,21 @@ StyleDialog::StyleDialog(QWidget* parent) : QDialog(parent) {
     m_bold = check("CBfett", "fett");
     m_italic = check("CBschraeg", "schräg");
     for (QCheckBox* box : {m_left, m_right, m_frame, m_bold, m_italic}) right->addWidget(box);
+    right->addStretch();
     groups->addLayout(right);
     layout->addLayout(groups);
+    auto* second = new QHBoxLayout;
+    second->addWidget(group("RadioGroup3", "Schriftart", html::familyChoices(), m_family, 6));
+    m_sample = new QTextBrowser;
+    m_sample->setObjectName("WebBrowser1");
+    m_sample->setMinimumSize(160, 120);
+    second->addWidget(m_sample, 1);
+    layout->addLayout(second);
     m_colourRow = new QComboBox;
     m_colourRow->setObjectName("ComboBox0");
     m_colourRow->addItem("Farbwert anzeigen");
     for (const std::string& row : html::colourTable()) m_colourRow->addItem(q(row));
     layout->addWidget(m_colourRow);
-    m_sample = new QTextBrowser;
-    m_sample->setObjectName("WebBrowser1");
-    m_sample->setMinimumHeight(120);
-    layout->addWidget(m_sample);
     auto* buttons = new QHBoxLayout;
     const auto add = [&](const char* name, const QString& text) {
         auto* b = new QPushButton(text);

@@ -32,7 +32,7 @@ public:
 
 private:
     QGroupBox* group(const char* name, const QString& title, const std::vector<std::string>& choices,
-                     QButtonGroup*& buttons);
+                     QButtonGroup*& buttons, int perColumn = 12);
     QString chosen(QButtonGroup* buttons) const;
     void updatePreview();
 

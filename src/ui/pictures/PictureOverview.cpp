@@ -6,10 +6,13 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPainter>
-#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 
 #include "PictureWindow.h"
 #include "common/Dialogs.h"
+#include "common/Placement.h"
 #include "common/PathNames.h"
 #include "common/UiText.h"
 #include "platform/pictures/PictureFiles.h"
@@ -35,17 +38,39 @@ private:
     std::function<void()> m_onClick;
 };
 
+// The thumbnails as one picture, with the file names laid over it.
+class OverviewCanvas : public QWidget {
+public:
+    explicit OverviewCanvas(QImage image) : m_image(std::move(image)) { setFixedSize(m_image.size()); }
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, m_image); }
+
+private:
+    QImage m_image;
+};
+
 }  // namespace
 
+// The overview takes the screen's width and grows downwards row by row; a window
+// taller than the screen would leave rows unreachable, so it scrolls instead and
+// shows the last rows, as a window moving up with every row would.
 void PictureWindow::showOverview() {
     if (m_list.empty()) return;
     hide();
-    const QSize screen = screenSize();
-    auto* overview = new QLabel(nullptr, Qt::Window);
+    auto* overview = new QScrollArea(nullptr);
+    overview->setWindowFlag(Qt::Window);
     overview->setObjectName("TForm18aimage");
     overview->setAttribute(Qt::WA_DeleteOnClose);
+    overview->setFrameShape(QFrame::NoFrame);
+    overview->setStyleSheet("QScrollArea { background: red; }");
+    const QRect area = availableArea(this);
+    const int scrollBar = overview->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int frame = 8;
+    const QSize screen = screenSize().boundedTo(area.size() - QSize(frame + scrollBar, frame + 30));
     QImage canvas(screen.width(), screen.height(), QImage::Format_ARGB32);
     canvas.fill(Qt::red);
+    std::vector<std::pair<QPoint, std::string>> names;
     int x = 0;
     int y = 0;
     m_dialogs.beginCancelWindow("Überblick");
@@ -74,17 +99,24 @@ void PictureWindow::showOverview() {
         } catch (const std::exception&) {
             // A picture that cannot be read leaves its cell red.
         }
-        auto* label = new ThumbnailLabel(QFile::decodeName(QByteArray::fromStdString(name)), overview, [this, path, overview] {
-            overview->close();
-            showPictureFile(path, {});
-        });
-        label->move(x, y);
+        names.emplace_back(QPoint(x, y), path);
         x += 150;
     }
     m_dialogs.endCancelWindow();
-    overview->setPixmap(QPixmap::fromImage(canvas));
-    overview->resize(canvas.size());
+    auto* shown = new OverviewCanvas(canvas);
+    for (const auto& [at, path] : names) {
+        const QString name = QFile::decodeName(QByteArray::fromStdString(pathnames::fileNamePart(path)));
+        auto* label = new ThumbnailLabel(name, shown, [this, path = path, overview] {
+            overview->close();
+            showPictureFile(path, {});
+        });
+        label->move(at);
+    }
+    overview->setWidget(shown);
+    const bool scrolls = canvas.height() > area.height() - frame - 30;
+    placeOnScreen(overview, QRect(area.topLeft(), QSize(canvas.width() + (scrolls ? scrollBar : 0), canvas.height())));
     overview->show();
+    overview->verticalScrollBar()->setValue(overview->verticalScrollBar()->maximum());
 }
 
 void PictureWindow::showClipboardPicture() {

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPointer>
 #include <functional>
+#include <memory>
 
 #include "common/Dialogs.h"
 
@@ -23,7 +24,8 @@ public:
     explicit QtDialogs(Tones& tones);
     ~QtDialogs() override;
 
-    // The window that dialogs belong to, and the font of the text window.
+    // The main window: prompts belong to it when no other window of the program is
+    // active. And the font of the text window.
     void setParentWindow(QWidget* parent) { m_parent = parent; }
     void setTextFont(std::function<QFont()> font) { m_textFont = std::move(font); }
 
@@ -52,13 +54,27 @@ public:
     TextWindow* textWindow();
     bool hasTextWindow() const { return !m_textWindow.isNull(); }
 
+    // The window a prompt asked now belongs to: the window the command came from.
+    QWidget* origin() const;
+
 private:
+    class OriginScope;
+    class InputWatch;
     bool runConfirmText(const std::string& caption, const std::string& upper, const std::string& lower,
                         std::string* edited);
     CancelWindow* cancelWindow();
 
     Tones& m_tones;
     QWidget* m_parent = nullptr;
+    // The origin of the call under way, for the prompts it asks in turn.
+    QPointer<QWidget> m_origin;
+    // The window of the user's last key or mouse press.
+    QPointer<QWidget> m_inputWindow;
+    std::unique_ptr<InputWatch> m_inputWatch;
+    // The window of the last call, while the next one finds no active window yet.
+    QPointer<QWidget> m_lastOrigin;
+    // The window whose long operation shows the cancel window.
+    QPointer<QWidget> m_cancelOrigin;
     std::function<QFont()> m_textFont;
     QPointer<TextWindow> m_textWindow;
     QPointer<CancelWindow> m_cancelWindow;

@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "common/Placement.h"
 #include "common/UiText.h"
 
 namespace pictra::ui {
@@ -44,7 +45,7 @@ RecordWindow::RecordWindow(tables::Sheet& sheet, QWidget* parent) : QDialog(pare
     }
     layout->addLayout(buttons);
     connect(this, &QDialog::finished, this, [this] { keep(); });
-    resize(500, 400);
+    resizeOnScreen(this, QSize(500, 400));
     showRecord(1);
 }
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "common/MenuCommands.h"
+#include "common/Placement.h"
 #include "common/UiText.h"
 
 namespace pictra::ui {
@@ -108,7 +109,7 @@ void TableFormWindow::buildOptions(QVBoxLayout* layout) {
 
 void TableFormWindow::openTableForm(bool stayOnTop, const QFont& font) {
     setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop);
-    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+    placeFrame(this, availableArea(this));
     m_grid->setFont(font);
     m_grid->verticalHeader()->setDefaultSectionSize(std::max(2 * font.pointSize(), m_grid->fontMetrics().height() + 4));
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "SheetModel.h"
+#include "common/Placement.h"
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "tables/SheetComputing.h"
@@ -132,7 +133,7 @@ TableSheetWindow::TableSheetWindow(Dialogs& dialogs, SettingsStore& store, Sheet
         sheetChanged();
     });
     buildMenus();
-    resize(1000, 700);
+    resizeOnScreen(this, QSize(1000, 700));
 }
 
 void TableSheetWindow::buildPanels(QWidget* parent, QVBoxLayout* layout) {

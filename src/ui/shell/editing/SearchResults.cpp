@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/Placement.h"
+
 namespace pictra::ui {
 
 SearchResults::SearchResults(Hooks hooks, QWidget* parent) : QDialog(parent, Qt::Window), m_hooks(std::move(hooks)) {
@@ -42,7 +44,7 @@ SearchResults::SearchResults(Hooks hooks, QWidget* parent) : QDialog(parent, Qt:
     });
     row->addWidget(onTop);
     layout->addLayout(row);
-    resize(700, 400);
+    resizeOnScreen(this, QSize(700, 400));
 }
 
 void SearchResults::setTerm(const QString& term) { m_term->setText(term); }

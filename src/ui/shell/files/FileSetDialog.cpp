@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "common/Dialogs.h"
+#include "common/Placement.h"
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "shell/FileSets.h"
@@ -60,7 +61,7 @@ FileSetDialog::FileSetDialog(Dialogs& dialogs, std::function<std::string(int)> d
            [this] { m_list->setPlainText(q(filesets::sortedList(u(m_list->toPlainText())))); });
     button("BOK", "OK", [this] { accept(); });
     button("BAbbrechen", "Abbrechen", [this] { reject(); });
-    resize(700, 450);
+    resizeOnScreen(this, QSize(700, 450));
 }
 
 void FileSetDialog::fill(int number, const std::string& name, const std::string& files) {
