@@ -419,6 +419,26 @@ TEST_F(RenameCommandTest, NumberingKeepsAFileWhoseNewNameIsTaken) {
     EXPECT_EQ(files(), (std::map<std::string, std::string>{{"x.txt", "x"}, {"x010.txt", "nicht in der Liste"}}));
 }
 
+// Run as a user, to whom the folder's permissions apply: every file reports and stays.
+TEST_F(RenameCommandTest, AReadOnlyFolderReportsEachFile) {
+    write("A.txt", "a");
+    write("B.txt", "b");
+    ::chmod(dir.path().c_str(), 0755);
+    ::chmod(folder().c_str(), 0555);
+    const auto end = test::runInChild(
+        [&] {
+            test::ScriptedDialogs child;
+            child.expectInform("A.txt nicht umbenannt").expectInform("B.txt nicht umbenannt");
+            RenameContext childContext{child, ""};
+            changeCase(paths({"A.txt", "B.txt"}), false, childContext);
+            return child.scriptDone() && child.log().size() == 2 ? 0 : 1;
+        },
+        true);
+    ::chmod(folder().c_str(), 0755);
+    EXPECT_EQ(end.exitCode, 0);
+    EXPECT_EQ(files(), (std::map<std::string, std::string>{{"A.txt", "a"}, {"B.txt", "b"}}));
+}
+
 TEST_F(RenameCommandTest, HundredFilesAllGetFourDigits) {
     std::vector<std::string> names;
     for (int i = 0; i < 100; ++i) {
