@@ -1,21 +1,29 @@
 #include "Tidy.h"
 
+#include <pthread.h>
 #include <tidy/tidy.h>
 #include <tidy/tidybuffio.h>
+
+#include <condition_variable>
+#include <mutex>
+
+#include "html/NestingDepth.h"
 
 namespace pictra::platform {
 
 namespace {
 
-enum class Style { Document, File };
-
-TidyResult runTidy(const std::string& cp1252Page, Style style) {
+TidyResult runTidy(const std::string& cp1252Page, TidyStyle style) {
     TidyResult result;
     TidyDoc doc = tidyCreate();
-    TidyBuffer output{};
-    TidyBuffer errors{};
+    // Freeing a buffer that Tidy never wrote into needs its allocator set, or
+    // libtidy dereferences null (a page with errors gets no output buffer).
+    TidyBuffer output;
+    TidyBuffer errors;
+    tidyBufInit(&output);
+    tidyBufInit(&errors);
     tidyOptSetInt(doc, TidyIndentContent, TidyYesState);
-    if (style == Style::Document) {
+    if (style == TidyStyle::Document) {
         // "--wrap 120 --indent yes -clean"
         tidyOptSetInt(doc, TidyWrapLen, 120);
         tidyOptSetBool(doc, TidyMakeClean, yes);
@@ -24,7 +32,7 @@ TidyResult runTidy(const std::string& cp1252Page, Style style) {
     tidyOptSetValue(doc, TidyInCharEncoding, "win1252");
     // A page file keeps its special characters as entities, as the program saves
     // pages; a document in the editor keeps them as characters.
-    tidyOptSetValue(doc, TidyOutCharEncoding, style == Style::Document ? "win1252" : "ascii");
+    tidyOptSetValue(doc, TidyOutCharEncoding, style == TidyStyle::Document ? "win1252" : "ascii");
     tidySetErrorBuffer(doc, &errors);
     int rc = tidyParseString(doc, cp1252Page.c_str());
     if (rc >= 0) rc = tidyCleanAndRepair(doc);
@@ -43,10 +51,87 @@ TidyResult runTidy(const std::string& cp1252Page, Style style) {
     return result;
 }
 
+TidyResult refusal(std::string message) {
+    TidyResult result;
+    result.refused = true;
+    result.errors = std::move(message);
+    return result;
+}
+
+TidyResult waitedFor(const std::string& page, TidyStyle style) {
+    TidyJob job(page, style);
+    while (!job.finished(std::chrono::hours(1))) {
+    }
+    return job.result();
+}
+
 }  // namespace
 
-TidyResult tidyPage(const std::string& cp1252Page) { return runTidy(cp1252Page, Style::Document); }
+struct TidyJob::Shared {
+    std::mutex mutex;
+    std::condition_variable ready;
+    bool done = false;
+    std::string page;
+    TidyStyle style = TidyStyle::Document;
+    TidyResult result;
 
-TidyResult tidyPageIndented(const std::string& cp1252Page) { return runTidy(cp1252Page, Style::File); }
+    void finish(TidyResult r) {
+        {
+            const std::lock_guard lock(mutex);
+            result = std::move(r);
+            done = true;
+        }
+        ready.notify_all();
+    }
+
+    // The thread holds its own reference, so an abandoned job stays valid until it ends.
+    static void* run(void* argument) {
+        std::unique_ptr<std::shared_ptr<Shared>> self(static_cast<std::shared_ptr<Shared>*>(argument));
+        Shared& s = **self;
+        TidyResult r = runTidy(s.page, s.style);
+        s.page.clear();
+        s.finish(std::move(r));
+        return nullptr;
+    }
+};
+
+TidyJob::TidyJob(const std::string& cp1252Page, TidyStyle style, int depthLimit)
+    : m_shared(std::make_shared<Shared>()) {
+    const int depth = html::nestingDepth(cp1252Page);
+    if (depth > depthLimit) {
+        m_shared->finish(refusal(html::tooDeepForTidy(depth)));
+        return;
+    }
+    m_shared->page = cp1252Page;
+    m_shared->style = style;
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, kTidyStackBytes);
+    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
+    auto* reference = new std::shared_ptr<Shared>(m_shared);
+    pthread_t thread;
+    const int failed = pthread_create(&thread, &attributes, &Shared::run, reference);
+    pthread_attr_destroy(&attributes);
+    if (failed != 0) {
+        delete reference;
+        m_shared->finish(refusal(html::kTidyNotStarted));
+    }
+}
+
+TidyJob::~TidyJob() = default;
+
+bool TidyJob::finished(std::chrono::milliseconds wait) {
+    std::unique_lock lock(m_shared->mutex);
+    return m_shared->ready.wait_for(lock, wait, [this] { return m_shared->done; });
+}
+
+TidyResult TidyJob::result() const {
+    const std::lock_guard lock(m_shared->mutex);
+    return m_shared->result;
+}
+
+TidyResult tidyPage(const std::string& cp1252Page) { return waitedFor(cp1252Page, TidyStyle::Document); }
+
+TidyResult tidyPageIndented(const std::string& cp1252Page) { return waitedFor(cp1252Page, TidyStyle::File); }
 
 }  // namespace pictra::platform

@@ -11,6 +11,7 @@
 #include "html/DoctypeStamping.h"
 #include "html/HtmlRewrites.h"
 #include "html/Indentation.h"
+#include "html/NestingDepth.h"
 #include "html/TagCheck.h"
 #include "html/TagColours.h"
 
@@ -40,6 +41,42 @@ TEST(HtmlIndent, NestedListsTablesAndProtectedBlocks) {
     EXPECT_EQ(tagTextLines("a <B  class=\"x\">b\r\n</b>", true), (std::vector<std::string>{"a", "<b class=\"x\">", "b", "</b>"}));
     EXPECT_TRUE(isVoidTag("<COL width=1>"));
     EXPECT_FALSE(isVoidTag("<colgroup>"));
+}
+
+TEST(HtmlNesting, OnlyElementsThatHoldOthersCount) {
+    const std::string hundredThousand = [] {
+        std::string p;
+        for (int i = 0; i < 100000; ++i) p += "<ol>";
+        return p;
+    }();
+    const struct {
+        std::string page;
+        int depth;
+    } cases[] = {
+        {"", 0},
+        {"Text ohne Tags < und >", 0},
+        {"<div><div>x</div></div><div></div>", 2},
+        {"<DIV><Span>x</span></div>", 2},
+        {"<p>a<p>b<p>c<li>d<li>e<td>f<tr><br><img src=x><a href=y><a href=z>", 0},
+        {"<ul><li><ul><li><ul><li>x", 3},
+        {"<table><tr><td><table><tr><td>x</td></tr></table></td></tr></table>", 2},
+        {"<div><span><b>x</div><div>y</div>", 3},      // the end tag closes what is open inside
+        {"</div></div><div>x", 1},                      // stray end tags close nothing
+        {"<b><i>x</b></i><b>", 2},
+        {"<!-- <div><div><div> --><div>", 1},
+        {"<!DOCTYPE html><?xml version=\"1.0\"?><div>", 1},
+        {"<script>if (a<b) { '<div><div>' }</script><div>", 1},
+        {"<style type=\"text/css\"><div><div></style>", 0},
+        {"<div/><span/><em>", 1},
+        {hundredThousand, 100000},
+    };
+    for (const auto& c : cases) EXPECT_EQ(nestingDepth(c.page), c.depth) << c.page.substr(0, 80);
+}
+
+TEST(HtmlNesting, TheRefusalNamesTheDepthAndTheLimit) {
+    EXPECT_EQ(tooDeepForTidy(10000),
+              "Die Seite ist zu tief verschachtelt: 10000 Ebenen ineinander (höchstens 2000).\rTidy wurde nicht "
+              "aufgerufen, der Text bleibt unverändert.");
 }
 
 TEST(HtmlTagCount, BracketsDeviationsAndStatistics) {

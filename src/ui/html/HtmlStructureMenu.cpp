@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <chrono>
 
 #include "common/Codec.h"
 #include "common/PathNames.h"
@@ -22,6 +24,7 @@
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
 #include "shell/QtEditorView.h"
+#include "shell/UnsavedTexts.h"
 
 namespace pictra::ui {
 
@@ -31,6 +34,27 @@ bin::Date today() {
     const QDate d = QDate::currentDate();
     return {d.year(), d.month(), d.day()};
 }
+
+constexpr const char* kTidyRunning = "Tidy überprüft die Datei ...";
+constexpr const char* kChangedMeanwhile = "Abgebrochen: Der Text wurde inzwischen geändert.";
+
+// The editor of a long command keeps its text while the windows stay responsive.
+class EditorPause {
+public:
+    explicit EditorPause(PlainEditor* editor) : m_editor(editor) { m_editor->setEnabled(false); }
+    ~EditorPause() {
+        if (!m_editor) return;
+        m_editor->setEnabled(true);
+        m_editor->setFocus();
+    }
+    EditorPause(const EditorPause&) = delete;
+    EditorPause& operator=(const EditorPause&) = delete;
+    // False once the document was closed in the meantime.
+    bool alive() const { return !m_editor.isNull(); }
+
+private:
+    QPointer<PlainEditor> m_editor;
+};
 
 }  // namespace
 
@@ -55,39 +79,49 @@ void MainWindow::rewriteSelectedLines(const std::string& question, const std::fu
 }
 
 void MainWindow::buildHtmlStructureMenus(QMenu* menu) {
+    // These run over the whole text: the unsaved texts are secured first.
+    const auto secured = [this](std::function<void()> command) {
+        return [this, command = std::move(command)] {
+            if (secureUnsavedTexts(*this)) command();
+        };
+    };
     QMenu* structure = menu->addMenu("Strukturieren ...");
     structure->setObjectName("Strukturieren1");
-    addCommand(structure, "HTMLEinruecken1", "HTML Ausgewähltes einrücken je nach Verschachtelung", [this] { indentHtml(); });
-    addCommand(structure, "CSSKomprimieren1", "CSS komprimieren", [this] {
+    addCommand(structure, "HTMLEinruecken1", "HTML Ausgewähltes einrücken je nach Verschachtelung",
+               secured([this] { indentHtml(); }));
+    addCommand(structure, "CSSKomprimieren1", "CSS komprimieren", secured([this] {
         QtEditorView view(*currentEditor());
         view.setLines(html::compressCss(view.lines()));
-    });
+    }));
     addCommand(structure, "AlleDateienDoctype1",
                "Alle Dateien mit \"<!DOCTYPE ... HTML 4.01 Transitional .../loose.dtd\">\" versehen", [this] { stampDoctypes(); });
-    addCommand(structure, "UeberlangeZeilen1", "überlange Zeilen umbrechen", [this] {
+    addCommand(structure, "UeberlangeZeilen1", "überlange Zeilen umbrechen", secured([this] {
         rewriteSelectedLines("Im gesamten Text überlange Zeilen umbrechen?", html::wrapLongLines);
-    });
+    }));
     addCommand(structure, "TextAusserhalbPre1", "Ausgewählten Text (auserhalb von <pre> einrücken, aber Tags belassen",
-               [this] { rewriteSelectedLines("Im gesamten Text?", html::indentTextOutsidePre); });
-    addCommand(structure, "TabelleStrukturieren1", "Tabelle an Cursorpostion strukturieren", [this] { structureAtCaret(false); });
-    addCommand(structure, "ListenStrukturieren1", "Listen an Cursorpostion strukturieren", [this] { structureAtCaret(true); });
-    addCommand(structure, "LeerstellenA1", "Leerstellen  zwischen <a ...> und  </a> etc. entfernen", [this] {
+               secured([this] { rewriteSelectedLines("Im gesamten Text?", html::indentTextOutsidePre); }));
+    addCommand(structure, "TabelleStrukturieren1", "Tabelle an Cursorpostion strukturieren",
+               secured([this] { structureAtCaret(false); }));
+    addCommand(structure, "ListenStrukturieren1", "Listen an Cursorpostion strukturieren",
+               secured([this] { structureAtCaret(true); }));
+    addCommand(structure, "LeerstellenA1", "Leerstellen  zwischen <a ...> und  </a> etc. entfernen", secured([this] {
         QtEditorView view(*currentEditor());
         view.setText(html::trimElementContents(view.plainText(), "a"));
-    });
-    addCommand(structure, "LeerstellenB1", "Leerstellen  nach <b>, <i>, <sub>, <sup>,  und  <nobr> etc. entfernen", [this] {
+    }));
+    addCommand(structure, "LeerstellenB1", "Leerstellen  nach <b>, <i>, <sub>, <sup>,  und  <nobr> etc. entfernen",
+               secured([this] {
         QtEditorView view(*currentEditor());
         std::string t = view.plainText();
         for (const char* name : {"b", "u", "i", "sub", "sup", "nobr"}) t = html::trimElementContents(t, name);
         view.setText(t);
-    });
+    }));
     addCommand(structure, "TdDurchTh1", "Im Ausgewählten <td> und </td> durch <th> und </th> ersetzten",
-               [this] { rewriteSelection("", html::cellsToHeaders); });
-    addCommand(structure, "BrDurchP1", "<br><br> ersetzen durch </p><p>", [this] { paragraphsFromBreaks(); });
+               secured([this] { rewriteSelection("", html::cellsToHeaders); }));
+    addCommand(structure, "BrDurchP1", "<br><br> ersetzen durch </p><p>", secured([this] { paragraphsFromBreaks(); }));
 
     QMenu* check = menu->addMenu("Überprüfen ...");
     check->setObjectName("Ueberpruefen1");
-    addCommand(check, "Tidy1", "HTML überprüfen mit Tidy (nach den Regeln des W3C)", [this] { checkWithTidy(); });
+    addCommand(check, "Tidy1", "HTML überprüfen mit Tidy (nach den Regeln des W3C)", secured([this] { checkWithTidy(); }));
     addCommand(check, "TagsZaehlen1", "Tags zählen", [this] { countTags(); }, QKeySequence("Ctrl+Alt+H"));
     addCommand(check, "TagsUndText1", "Zeige Tags und Text getrennt", [this] {
         const auto lines = html::tagTextLines(QtEditorView(*currentEditor()).plainText(), false);
@@ -180,9 +214,32 @@ void MainWindow::paragraphsFromBreaks() {
 }
 
 void MainWindow::checkWithTidy() {
-    QtEditorView view(*currentEditor());
-    const platform::TidyResult result = platform::tidyPage(text::joinLines(view.lines()));
+    PlainEditor* editor = currentEditor();
+    const std::string page = text::joinLines(QtEditorView(*editor).lines());
+    const int revision = editor->document()->revision();
+    platform::TidyJob job(page, platform::TidyStyle::Document);
+    if (!job.finished(std::chrono::milliseconds(0))) {
+        // Tidy cannot be interrupted: a cancelled job is left to finish alone and its result dropped.
+        EditorPause pause(editor);
+        m_context.dialogs.beginCancelWindow(kTidyRunning);
+        bool cancelled = false;
+        while (!cancelled && !job.finished(std::chrono::milliseconds(40))) {
+            cancelled = m_context.dialogs.stepCancelWindow(kTidyRunning);
+        }
+        m_context.dialogs.endCancelWindow();
+        if (cancelled || !pause.alive()) return;
+    }
+    const platform::TidyResult result = job.result();
+    if (result.refused) {
+        m_context.dialogs.inform(result.errors);
+        return;
+    }
+    QtEditorView view(*editor);
     if (result.ok) {
+        if (editor->document()->revision() != revision) {
+            showStatus(kChangedMeanwhile);
+            return;
+        }
         view.setText(result.output);
     } else {
         m_context.dialogs.inform("Konnte Tidy-Datei nicht einlesen.\rIm Dos-Fenster ist erkenntlich, warum?");

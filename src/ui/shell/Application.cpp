@@ -18,6 +18,7 @@
 #include "DocumentArea.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
+#include "UnsavedTexts.h"
 #include "explorer/Explorers.h"
 #include "common/UiText.h"
 #include "explorer/RecycleBin.h"
@@ -28,6 +29,7 @@
 #include "platform/ProgramLocation.h"
 #include "platform/pictures/PictureJob.h"
 #include "shell/Documents.h"
+#include "shell/EmergencyCopy.h"
 #include "shell/Instance.h"
 #include "shell/InterruptedSaves.h"
 #include "common/Text.h"
@@ -156,6 +158,9 @@ int runApplication(int argc, char** argv) {
     placeAtStart(*window);
     applyLockKeysAtStart(*window, store);
     window->newDocument();
+    // Texts a run that did not end left in its emergency copy are offered back; a
+    // second instance leaves the running first one's copy alone.
+    if (!options.secondInstance) offerEmergencyRestore(*window);
     const bool indexExists = QFileInfo::exists(q(paths.folder + "index.html"));
     std::error_code noFolder;
     const std::string workingFolder = std::filesystem::current_path(noFolder).string();
@@ -171,6 +176,8 @@ int runApplication(int argc, char** argv) {
     const int code = app.exec();
     dialogs.setParentWindow(nullptr);
     window.reset();
+    // The run ended normally: its emergency copy of unsaved texts is not needed.
+    emergency::removeCopy(emergencyCopyName(paths));
     // A picture still being decoded is not waited for, and its thread must not meet
     // the libraries as they are taken down: the process ends here.
     if (platform::pictures::PictureJob::running() > 0) {

@@ -8,6 +8,7 @@
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
 #include "shell/QtEditorView.h"
+#include "shell/UnsavedTexts.h"
 #include "common/Text.h"
 #include "common/UiText.h"
 #include "html/BrowserWindow.h"
@@ -18,8 +19,12 @@
 namespace pictra::ui {
 
 void MainWindow::buildTableCommands(QMenu* view) {
-    addCommand(view, "Tabelle1", "Tabelle", [this] { tableSheet()->openOnDocument(); }, QKeySequence("Ctrl+T"));
-    addCommand(view, "CSVDatenblatt1", "CSV-Datenblatt", [this] { tableSheet()->openOnDocument(); });
+    // The sheet reads the whole text: the unsaved texts are secured first.
+    const auto openSheet = [this] {
+        if (secureUnsavedTexts(*this)) tableSheet()->openOnDocument();
+    };
+    addCommand(view, "Tabelle1", "Tabelle", openSheet, QKeySequence("Ctrl+T"));
+    addCommand(view, "CSVDatenblatt1", "CSV-Datenblatt", openSheet);
     QMenu* useful = view->addMenu("Nützliches zu \"Tabelle\"");
     useful->setObjectName("NuetzlichesTabelle1");
     addCommand(useful, "TabelleGanzNeu1", "Tabelle ganz neu", [this] {
@@ -77,6 +82,7 @@ void MainWindow::showExampleTable() {
 }
 
 void MainWindow::tableFromNameList() {
+    if (!secureUnsavedTexts(*this)) return;
     QtEditorView view(*currentEditor());
     std::vector<std::string> lines = view.lines();
     if (!lines.empty() && tables::classifySheetText(lines.front()) == tables::SheetOpening::Table) {
