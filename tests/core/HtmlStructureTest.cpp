@@ -43,6 +43,52 @@ TEST(HtmlIndent, NestedListsTablesAndProtectedBlocks) {
     EXPECT_FALSE(isVoidTag("<colgroup>"));
 }
 
+TEST(HtmlIndent, ABlockFollowedByADigitAndAnotherBlockKeepsBoth) {
+    EXPECT_EQ(indent("<div><pre>a</pre>1<!--c--></div>"),
+              (std::vector<std::string>{"<div>", "<pre>a</pre>1", "<!--c--></div> "}));
+    // A style sheet inside a comment comes back inside it, on a line of its own.
+    EXPECT_EQ(indent("<!-- <style type=x>p{}</style> -->"),
+              (std::vector<std::string>{"", "<!-- ", "<style type=x>p{}</style> -->"}));
+}
+
+namespace {
+
+// Sections of a hand-written page, with a comment and a preformatted block in every tenth.
+std::string longPage(int sections) {
+    std::string p = "<html>\r\n<body>\r\n";
+    for (int i = 0; i < sections; ++i) {
+        p += "<h2>Abschnitt " + std::to_string(i) + "</h2>\r\n<p>Ein <b>fetter</b> Absatz.<br>\r\nNoch eine Zeile.</p>\r\n";
+        if (i % 10 == 0) p += "<!-- Abschnitt -->\r\n<pre>\r\n  vor  formatiert\r\n</pre>\r\n";
+    }
+    return p + "</body>\r\n</html>\r\n";
+}
+
+}  // namespace
+
+TEST(HtmlIndent, TheCancelWindowIsPolledThroughoutAndAClickStopsTheWork) {
+    const std::string page = longPage(20000);
+    test::ScriptedDialogs dialogs;
+    const auto keepGoing = [&dialogs] { return !dialogs.stepCancelWindow("Einrücken"); };
+    dialogs.beginCancelWindow("Einrücken");
+    const auto whole = indentByNesting(page, [](const std::string& m) { ADD_FAILURE() << m; }, keepGoing);
+    dialogs.endCancelWindow();
+    ASSERT_TRUE(whole.has_value());
+    EXPECT_EQ(*whole, indent(page));
+    // About 200,000 lines go through a dozen passes: polled all the way, not only between passes.
+    const int steps = dialogs.cancelSteps();
+    EXPECT_GT(steps, 100);
+    for (const int click : {1, steps / 2, steps}) {
+        test::ScriptedDialogs clicking;
+        clicking.clickCancelAtStep(click);
+        clicking.beginCancelWindow("Einrücken");
+        const auto stopped = indentByNesting(page, [](const std::string&) {}, [&clicking] {
+            return !clicking.stepCancelWindow("Einrücken");
+        });
+        EXPECT_FALSE(stopped.has_value()) << click;
+        EXPECT_EQ(clicking.cancelSteps(), click);
+    }
+}
+
 TEST(HtmlNesting, OnlyElementsThatHoldOthersCount) {
     const std::string hundredThousand = [] {
         std::string p;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/Text.h"
 #include "tables/StarTable.h"
 
 using namespace pictra::tables;
@@ -64,4 +65,32 @@ TEST(StarTable, NumbersValuesAndGrades) {
     EXPECT_DOUBLE_EQ(grades.read("2,5"), 2.5);
     EXPECT_DOUBLE_EQ(grades.read("2+"), 1.75);
     EXPECT_EQ(grades.report(), (std::vector<std::string>{"?Note? 2+=1.75", "?Note? 3-=3.25", "?Note? 1/2=1.5"}));
+}
+
+TEST(StarTable, AMarkerLineOfTwoHundredKilobytesIsReadFieldByField) {
+    // 30,000 fields seven columns wide; the last record is shorter than the marker line.
+    std::string marker, header, record;
+    for (int f = 0; f < 30000; ++f) {
+        marker += "*      ";
+        std::string title = "F" + std::to_string(f);
+        title.resize(7, ' ');
+        header += title;
+        std::string value = std::to_string(f % 1000);
+        value.resize(7, ' ');
+        record += value;
+    }
+    ASSERT_GT(marker.size(), 200'000u);
+    const std::string text = marker + "\r\n" + header + "\r\n" + record + "\r\n" + record.substr(0, 16) + "\r\n";
+    const Grid grid = readStarTable(text);
+    ASSERT_EQ(grid.size(), 3u);
+    for (const auto& row : grid) ASSERT_EQ(row.size(), 30000u);  // the closing star supplied after the last field
+    for (const size_t f : {size_t{0}, size_t{1}, size_t{14999}, size_t{29999}}) {
+        EXPECT_EQ(grid[0][f], "F" + std::to_string(f));
+        EXPECT_EQ(grid[1][f], std::to_string(f % 1000));
+    }
+    EXPECT_EQ(grid[2][1], "1");
+    EXPECT_EQ(grid[2][2], "2");  // cut inside the field
+    EXPECT_EQ(grid[2][3], "");
+    // Written and read back, every cell is where it was.
+    EXPECT_TRUE(readStarTable(pictra::text::joinLines(writeStarTable(grid, 1))) == grid);
 }

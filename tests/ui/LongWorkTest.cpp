@@ -75,6 +75,40 @@ TEST_F(LongWorkTest, TidyStillCorrectsANormalPageAndReportsOneItCannotCorrect) {
     EXPECT_NE(f.dialogs.shownTexts().back().find("<foo>"), std::string::npos);
 }
 
+TEST_F(LongWorkTest, ACancelledIndentationLeavesTheTextAsItWas) {
+    // Enough lines for several pieces when the result goes into the editor.
+    QString page = "<html>\n<body>\n";
+    for (int i = 0; i < 12000; ++i) {
+        page += QString("<h2>Abschnitt %1</h2>\n<p>Ein <b>fetter</b> Absatz.<br>\nNoch eine Zeile.</p>\n").arg(i);
+        if (i % 10 == 0) page += "<!-- Abschnitt -->\n<pre>\n  vor  formatiert\n</pre>\n";
+    }
+    page += "</body>\n</html>";
+
+    setText(page);
+    f.dialogs.expectAsk("Alles umstrukturieren?", Answer::Yes);
+    trigger("HTMLEinruecken1");
+    const QString indented = editor()->toPlainText();
+    ASSERT_NE(indented, page);
+    const int steps = f.dialogs.cancelSteps();
+    ASSERT_GT(steps, 20);
+    // Clicks while the page is worked on, while the old text goes and while the new one comes.
+    for (const int click : {1, steps / 2, steps - 8, steps - 1, steps}) {
+        setText(page);
+        f.dialogs.clickCancelAtStep(click);
+        f.dialogs.expectAsk("Alles umstrukturieren?", Answer::Yes);
+        trigger("HTMLEinruecken1");
+        EXPECT_EQ(editor()->toPlainText(), page) << click;
+        EXPECT_TRUE(editor()->isEnabled());
+    }
+    f.dialogs.clickCancelAtStep(0);
+    setText(page);
+    f.dialogs.expectAsk("Alles umstrukturieren?", Answer::Yes);
+    trigger("HTMLEinruecken1");
+    EXPECT_EQ(editor()->toPlainText(), indented);
+    editor()->undo();  // one step takes the whole indentation back
+    EXPECT_EQ(editor()->toPlainText(), page);
+}
+
 TEST_F(LongWorkTest, UnsavedTextsAreSecuredBeforeCommandsOverTheWholeText) {
     const std::string copy = ui::emergencyCopyName(f.paths);
     editor()->setPlainText("p {\n  color : red;\n}");  // typed: the tab shows "*"

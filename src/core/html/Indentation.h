@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,5 +23,11 @@ std::vector<std::string> tagTextLines(const std::string& text, bool normalise);
 // the message of a protected block whose closing text is missing. The lines of
 // the result, to be joined with CR LF.
 std::vector<std::string> indentByNesting(const std::string& text, const std::function<void(const std::string&)>& report);
+
+// The same for long texts: `keepGoing` is asked between the passes and every few
+// thousand lines within them; once it says no, the work stops and nothing is returned.
+std::optional<std::vector<std::string>> indentByNesting(const std::string& text,
+                                                        const std::function<void(const std::string&)>& report,
+                                                        const std::function<bool()>& keepGoing);
 
 }  // namespace pictra::html

@@ -6,7 +6,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <chrono>
+#include <optional>
 
 #include "common/Codec.h"
 #include "common/PathNames.h"
@@ -35,6 +38,7 @@ bin::Date today() {
     return {d.year(), d.month(), d.day()};
 }
 
+constexpr const char* kIndenting = "HTML wird je nach Verschachtelung eingerückt ...";
 constexpr const char* kTidyRunning = "Tidy überprüft die Datei ...";
 constexpr const char* kChangedMeanwhile = "Abgebrochen: Der Text wurde inzwischen geändert.";
 
@@ -55,6 +59,47 @@ public:
 private:
     QPointer<PlainEditor> m_editor;
 };
+
+// Puts long text in place of the characters from `start` in pieces and lets the
+// windows repaint between them; the whole change stays one step for undoing.
+// Once `keepGoing` says no, the old text is put back and false returned.
+bool replaceInPieces(PlainEditor& editor, int start, int length, const std::vector<std::string>& lines,
+                     const std::string& old, const std::function<bool()>& keepGoing) {
+    constexpr int kRemovedPiece = 1 << 20;
+    constexpr size_t kLinesPiece = 20000;
+    QTextCursor cursor(editor.document());
+    cursor.beginEditBlock();
+    bool stopped = false;
+    int removed = 0;
+    while (removed < length && !stopped) {
+        const int piece = std::min(length - removed, kRemovedPiece);
+        cursor.setPosition(start + length - removed - piece);
+        cursor.setPosition(start + length - removed, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        removed += piece;
+        stopped = !keepGoing();
+    }
+    cursor.setPosition(start);
+    for (size_t i = 0; i < lines.size() && !stopped; i += kLinesPiece) {
+        std::string piece;
+        for (size_t k = i; k < std::min(lines.size(), i + kLinesPiece); ++k) {
+            if (k > 0) piece += '\n';
+            piece += lines[k];
+        }
+        cursor.insertText(fromCp1252(piece));
+        stopped = !keepGoing();
+    }
+    if (stopped) {
+        // The editor counts a line break as one character, as the text below does.
+        QString back = fromCp1252(old);
+        back.replace("\r\n", "\n");
+        back.replace('\r', '\n');
+        cursor.setPosition(start, QTextCursor::KeepAnchor);
+        cursor.insertText(back.right(removed));
+    }
+    cursor.endEditBlock();
+    return !stopped;
+}
 
 }  // namespace
 
@@ -180,13 +225,30 @@ void MainWindow::buildHtmlSelectionMenu(QMenu* menu) {
 }
 
 void MainWindow::indentHtml() {
-    QtEditorView view(*currentEditor());
+    PlainEditor* editor = currentEditor();
+    QtEditorView view(*editor);
     const int caret = view.caret();
     if (!selectionOrAll(view, "Alles umstrukturieren?")) return;
-    const auto lines = html::indentByNesting(view.selectedText(), [this](const std::string& message) {
-        m_context.dialogs.inform(codec::cp1252ToUtf8(message));
-    });
-    view.replaceSelection(text::joinLines(lines));
+    const std::string selection = view.selectedText();
+    const int revision = editor->document()->revision();
+    const int start = view.selectionStart();
+    const int length = view.selectionLength();
+    const auto keepGoing = [this] { return !m_context.dialogs.stepCancelWindow(kIndenting); };
+    bool done = false;
+    {
+        EditorPause pause(editor);
+        m_context.dialogs.beginCancelWindow(kIndenting);
+        const auto lines = html::indentByNesting(
+            selection, [this](const std::string& message) { m_context.dialogs.inform(codec::cp1252ToUtf8(message)); },
+            keepGoing);
+        // Another command may have run while the windows stayed responsive.
+        const bool unchanged = pause.alive() && editor->document()->revision() == revision &&
+                               view.selectionStart() == start && view.selectionLength() == length;
+        if (lines && !unchanged && pause.alive()) showStatus(kChangedMeanwhile);
+        done = lines && unchanged && replaceInPieces(*editor, start, length, *lines, selection, keepGoing);
+        m_context.dialogs.endCancelWindow();
+    }
+    if (!done) return;
     view.setCaret(caret);
     m_context.tones.completionTone();
 }

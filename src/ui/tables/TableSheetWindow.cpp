@@ -278,13 +278,28 @@ void TableSheetWindow::applyGridLayout(bool fixRows) {
     m_model->setFixed(fixRows && m_sheet.rows.size() + 1 > 2 ? 2 : 0, m_sheet.columns() > 1 && fixRows ? 1 : 0);
     m_model->reload();
     const int fontSize = m_host.editorFont().pointSize();
+    QHeaderView* header = m_grid->horizontalHeader();
+    // A shown header works out every section's place anew for each resized one,
+    // which is quadratic in the fields of a long marker line; hidden from updates
+    // it only stores the sizes and the grid is laid out once afterwards.
+    header->setUpdatesEnabled(false);
+    // The numbering row's text stays readable even where the field is narrow. Past
+    // "Feldnr. 1" its titles are numbers, and numbers of one length are equally
+    // wide: one measure per length instead of one per field.
+    std::vector<int> numberWidths;
+    const auto titleWidth = [&](int section) {
+        if (section == 0) return header->sectionSizeHint(0);
+        const auto length = static_cast<size_t>(QString::number(section + 1).size());
+        if (numberWidths.size() <= length) numberWidths.resize(length + 1, -1);
+        if (numberWidths[length] < 0) numberWidths[length] = header->sectionSizeHint(section);
+        return numberWidths[length];
+    };
     for (int f = 1; f <= m_sheet.columns(); ++f) {
         size_t longest = 3;
         for (const auto& row : m_sheet.rows) longest = std::max(longest, row[static_cast<size_t>(f - 1)].size());
-        // The numbering row's text stays readable even where the field is narrow.
-        const int title = m_grid->horizontalHeader()->sectionSizeHint(f - 1);
-        m_grid->setColumnWidth(f - 1, std::max(title, std::min(100, fontSize * static_cast<int>(longest))));
+        header->resizeSection(f - 1, std::max(titleWidth(f - 1), std::min(100, fontSize * static_cast<int>(longest))));
     }
+    header->setUpdatesEnabled(true);
     m_grid->setFocus();
 }
 
