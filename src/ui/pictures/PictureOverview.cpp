@@ -58,7 +58,8 @@ private:
 void PictureWindow::showOverview() {
     if (m_list.empty()) return;
     hide();
-    auto* overview = new QScrollArea(nullptr);
+    // Owned by the picture window, so an open overview never keeps the program running.
+    auto* overview = new QScrollArea(this);
     overview->setWindowFlag(Qt::Window);
     overview->setObjectName("TForm18aimage");
     overview->setAttribute(Qt::WA_DeleteOnClose);
