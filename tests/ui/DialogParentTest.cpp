@@ -96,7 +96,11 @@ struct DialogParentTest : ::testing::Test {
         EXPECT_TRUE(seen.text.contains(text)) << seen.text.toStdString();
         EXPECT_EQ(seen.parent, origin);
         EXPECT_EQ(seen.transientParent, origin->windowHandle());
-        EXPECT_NE(seen.active, window.get());
+        // Over its own window the main window must stay behind; a question of the main window itself may
+        // find it still active for a moment before the box takes over.
+        if (origin != window.get()) {
+            EXPECT_NE(seen.active, window.get());
+        }
         EXPECT_TRUE(QTest::qWaitFor([origin] { return QApplication::activeWindow() == origin; }, 2000))
             << "active after the answer: "
             << (QApplication::activeWindow() ? QApplication::activeWindow()->objectName().toStdString() : "none");
