@@ -70,6 +70,10 @@ TEST_F(EmergencyCopyTest, TheNextStartOffersTheLeftoversOnce) {
         "Notkopie:\r   (noch ohne Namen)\r   /home/lehrer/brief.html\r   /home/lehrer/leer.txt\r\rSollen sie "
         "wiederhergestellt werden?\r(Nein: Die Notkopie wird gelöscht.)";
     EXPECT_EQ(restoreQuestion(texts), question);
+    EXPECT_EQ(restoreQuestion({texts[0]}),
+              "Pictra wurde beim letzten Mal nicht ordnungsgemäß beendet.\rVon dieser ungesicherten Datei gibt es "
+              "eine Notkopie:\r   (noch ohne Namen)\r\rSoll sie wiederhergestellt werden?\r(Nein: Die Notkopie wird "
+              "gelöscht.)");
     dialogs.expectAsk(question, Answer::Yes);
     EXPECT_TRUE(sameTexts(offerRestore(paths, own, dialogs), texts));
     // Kept in this run's copy until saved; the leftovers are gone, so nothing is asked again.

@@ -57,7 +57,8 @@ namespace {
 std::string longPage(int sections) {
     std::string p = "<html>\r\n<body>\r\n";
     for (int i = 0; i < sections; ++i) {
-        p += "<h2>Abschnitt " + std::to_string(i) + "</h2>\r\n<p>Ein <b>fetter</b> Absatz.<br>\r\nNoch eine Zeile.</p>\r\n";
+        p += "<h2>Abschnitt " + std::to_string(i) +
+             "</h2>\r\n<p>Ein <b>fetter</b> Absatz.<br>\r\nNoch eine Zeile.</p>\r\n";
         if (i % 10 == 0) p += "<!-- Abschnitt -->\r\n<pre>\r\n  vor  formatiert\r\n</pre>\r\n";
     }
     return p + "</body>\r\n</html>\r\n";

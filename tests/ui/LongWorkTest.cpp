@@ -99,6 +99,7 @@ TEST_F(LongWorkTest, ACancelledIndentationLeavesTheTextAsItWas) {
         trigger("HTMLEinruecken1");
         EXPECT_EQ(editor()->toPlainText(), page) << click;
         EXPECT_TRUE(editor()->isEnabled());
+        EXPECT_FALSE(editor()->textCursor().hasSelection());
     }
     f.dialogs.clickCancelAtStep(0);
     setText(page);

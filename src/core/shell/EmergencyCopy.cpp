@@ -95,9 +95,11 @@ std::vector<std::string> leftoverCopies(const ProgramPaths& paths, const std::st
 std::string restoreQuestion(const std::vector<UnsavedText>& texts) {
     std::string names;
     for (const auto& t : texts) names += "\r   " + shownName(t.fileName);
-    return "Pictra wurde beim letzten Mal nicht ordnungsgemäß beendet.\rVon diesen ungesicherten Dateien gibt es "
-           "eine Notkopie:" +
-           names + "\r\rSollen sie wiederhergestellt werden?\r(Nein: Die Notkopie wird gelöscht.)";
+    const bool one = texts.size() == 1;
+    return std::string("Pictra wurde beim letzten Mal nicht ordnungsgemäß beendet.\r") +
+           (one ? "Von dieser ungesicherten Datei" : "Von diesen ungesicherten Dateien") + " gibt es eine Notkopie:" +
+           names + "\r\r" + (one ? "Soll sie" : "Sollen sie") +
+           " wiederhergestellt werden?\r(Nein: Die Notkopie wird gelöscht.)";
 }
 
 std::vector<UnsavedText> offerRestore(const ProgramPaths& paths, const std::string& ownPath, Dialogs& dialogs) {

@@ -235,6 +235,7 @@ void MainWindow::indentHtml() {
     const int length = view.selectionLength();
     const auto keepGoing = [this] { return !m_context.dialogs.stepCancelWindow(kIndenting); };
     bool done = false;
+    bool stopped = false;
     {
         EditorPause pause(editor);
         m_context.dialogs.beginCancelWindow(kIndenting);
@@ -246,10 +247,12 @@ void MainWindow::indentHtml() {
                                view.selectionStart() == start && view.selectionLength() == length;
         if (lines && !unchanged && pause.alive()) showStatus(kChangedMeanwhile);
         done = lines && unchanged && replaceInPieces(*editor, start, length, *lines, selection, keepGoing);
+        stopped = unchanged && !done;
         m_context.dialogs.endCancelWindow();
     }
+    // Stopped, the text is as it was, and so is the caret.
+    if (stopped || done) view.setCaret(caret);
     if (!done) return;
-    view.setCaret(caret);
     m_context.tones.completionTone();
 }
 
