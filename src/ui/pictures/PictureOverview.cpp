@@ -58,8 +58,7 @@ private:
 void PictureWindow::showOverview() {
     if (m_list.empty()) return;
     hide();
-    // Owned by the picture window, so an open overview never keeps the program running.
-    auto* overview = new QScrollArea(this);
+    auto* overview = new QScrollArea(nullptr);
     overview->setWindowFlag(Qt::Window);
     overview->setObjectName("TForm18aimage");
     overview->setAttribute(Qt::WA_DeleteOnClose);
