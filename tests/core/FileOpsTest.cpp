@@ -82,6 +82,31 @@ TEST(Rename, AMarkerNeverPushesANamePastTheLimit) {
     EXPECT_EQ(withMarker("/x.txt", "~~"), "/x.txt~~");
 }
 
+// The held-open folder only takes names directly inside it; anything else goes
+// the full path, so a plan touching several folders renames the right files.
+TEST(Rename, AnOpenFolderTakesOnlyItsOwnEntries) {
+    test::TempDir dir;
+    const std::string folder = dir.path() + "f";
+    fs::create_directories(folder + "/sub");
+    const OpenFolder open(folder);
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {folder + "/x", true},     {folder + "x/y", false}, {folder + "/sub/x", false},
+        {folder + "/", false},     {folder, false},         {"x", false},
+    };
+    for (const auto& [path, inside] : cases) EXPECT_EQ(open.holds(path), inside) << path;
+    EXPECT_TRUE(OpenFolder("/").holds("/x"));
+    EXPECT_TRUE(OpenFolder("").holds("x"));
+    EXPECT_FALSE(OpenFolder("").holds("a/x"));
+
+    std::ofstream(folder + "/sub/a") << "a";
+    std::ofstream(folder + "/b") << "b";
+    EXPECT_TRUE(open.renameNoReplace(folder + "/sub/a", folder + "/a").ok());
+    EXPECT_EQ(open.renameNoReplace(folder + "/a", folder + "/b").status, RenameStatus::TargetExists);
+    EXPECT_TRUE(fs::exists(folder + "/a"));
+    EXPECT_TRUE(open.renameNoReplace(folder + "/a", folder + "/c").ok());
+    EXPECT_TRUE(fs::exists(folder + "/c") && !fs::exists(folder + "/a"));
+}
+
 // Tests whether a case-insensitive FAT volume can be made here (root, loop devices, mkfs.fat).
 TEST(Rename, ACaseOnlyRenameOnAFatStick) {
     if (::getuid() != 0 || ::system("command -v mkfs.fat >/dev/null 2>&1") != 0) {

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "common/PathNames.h"
 
@@ -84,6 +85,39 @@ RenameResult renameNoReplace(const std::string& from, const std::string& to) {
         return back;
     }
     return result;
+}
+
+OpenFolder::OpenFolder(std::string path) : m_path(std::move(path)) {
+    m_fd = ::open(m_path.empty() ? "." : m_path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
+OpenFolder::~OpenFolder() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+const char* OpenFolder::nameWithin(const std::string& path) const {
+    const size_t start = m_path.empty() ? 0 : (m_path == "/" ? 1 : m_path.size() + 1);
+    if (start > 0 && (path.size() <= start || path.compare(0, m_path.size(), m_path) != 0 || path[start - 1] != '/')) {
+        return nullptr;
+    }
+    if (start >= path.size() || path.find('/', start) != std::string::npos) return nullptr;
+    return path.c_str() + start;
+}
+
+bool OpenFolder::holds(const std::string& path) const { return nameWithin(path) != nullptr; }
+
+RenameResult OpenFolder::renameNoReplace(const std::string& from, const std::string& to) const {
+    const char* fromName = nameWithin(from);
+    const char* toName = nameWithin(to);
+    if (m_fd < 0 || g_flagRefused || from == to || !fromName || !toName) return fileops::renameNoReplace(from, to);
+    if (::renameat2(m_fd, fromName, m_fd, toName, RENAME_NOREPLACE) == 0) return {RenameStatus::Done, 0};
+    const int error = errno;
+    // A taken name may be the file itself in another case, and a refused flag needs
+    // the tested rename: both are the rare ways of the full path.
+    if (error == EEXIST || error == EINVAL || error == ENOSYS || error == ENOTSUP) {
+        return fileops::renameNoReplace(from, to);
+    }
+    return fromErrno(error);
 }
 
 std::string renameErrorText(const RenameResult& result) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <csignal>
 #include <deque>
+#include <memory>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 #include <unordered_map>
 
+#include "common/PathNames.h"
 #include "common/Text.h"
 
 namespace pictra::fileops {
@@ -24,8 +26,9 @@ constexpr const char* kJournalHeader = "pictra rename plan 1";
 std::optional<std::size_t> g_killAfter;
 std::size_t g_renames = 0;
 
-RenameResult counted(const std::string& from, const std::string& to) {
-    const RenameResult result = renameNoReplace(from, to);
+RenameResult counted(const std::string& from, const std::string& to, std::unique_ptr<OpenFolder>& folder) {
+    if (!folder || !folder->holds(from)) folder = std::make_unique<OpenFolder>(pathnames::folderOf(from));
+    const RenameResult result = folder->renameNoReplace(from, to);
     if (g_killAfter && result.ok() && ++g_renames >= *g_killAfter) ::kill(::getpid(), SIGKILL);
     return result;
 }
@@ -173,6 +176,7 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
         if (!nodes[i].waiters.empty()) ids[i] = identityOf(plan[i].from);
     }
     Journal journal(journalFolder, plan, ids);
+    std::unique_ptr<OpenFolder> folder;
 
     std::deque<size_t> ready;
     for (size_t i = 0; i < n; ++i) {
@@ -199,7 +203,7 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
             for (int attempt = 0; attempt < 100; ++attempt) {
                 temporary = withMarker(plan[r].from, attempt == 0 ? marker : marker + std::to_string(attempt));
                 journal.parked(r, temporary);
-                away = counted(plan[r].from, temporary);
+                away = counted(plan[r].from, temporary, folder);
                 if (away.status != RenameStatus::TargetExists) break;
             }
             if (away.ok()) {
@@ -216,7 +220,7 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
         const size_t i = ready.front();
         ready.pop_front();
         const bool parked = !nodes[i].parkedAt.empty();
-        outcome.results[i] = counted(parked ? nodes[i].parkedAt : plan[i].from, plan[i].to);
+        outcome.results[i] = counted(parked ? nodes[i].parkedAt : plan[i].from, plan[i].to, folder);
         nodes[i].finished = true;
         ++finished;
         if (!parked) release(i);
