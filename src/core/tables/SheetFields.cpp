@@ -104,7 +104,7 @@ void appendSecond(Sheet& sheet, const Sheet& second) {
     sheet.rows.insert(sheet.rows.begin() + at, records.begin(), records.end());
 }
 
-std::vector<std::string> splitSeparated(const std::string& line, char separator) {
+std::vector<std::string> splitSeparated(const std::string& line, char separator, bool* unbalanced) {
     std::vector<std::string> fields(1);
     bool quoted = false;
     for (size_t i = 0; i < line.size(); ++i) {
@@ -127,6 +127,7 @@ std::vector<std::string> splitSeparated(const std::string& line, char separator)
             fields.back() += ch;
         }
     }
+    if (unbalanced) *unbalanced = quoted;
     return fields;
 }
 

@@ -30,8 +30,9 @@ bool copyFieldFromSecond(SheetContext& c, const Sheet& second, bool secondVisibl
 void appendSecond(Sheet& sheet, const Sheet& second);
 
 // One line of a tab-, semicolon- or comma-separated file: quotes group a field
-// that holds the separator, a doubled quote stands for one.
-std::vector<std::string> splitSeparated(const std::string& line, char separator);
+// that holds the separator, a doubled quote stands for one. `unbalanced`, when
+// given, tells whether a quoted field was still open at the end of the line.
+std::vector<std::string> splitSeparated(const std::string& line, char separator, bool* unbalanced = nullptr);
 // The separator of a file: a tab when any line has one, else ";" .
 char separatorOf(const std::vector<std::string>& lines);
 // "Excel-Datei (mit tabs getrennt) dazuladen": records from the lines, with

@@ -165,31 +165,64 @@ std::vector<std::string> plainLines(const std::vector<std::string>& lines, int t
     return out;
 }
 
+namespace {
+
+std::string trimmedBlanks(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+}  // namespace
+
 std::vector<std::string> tabsToTable(const std::vector<std::string>& lines, const std::function<void()>& tone) {
-    std::vector<std::string> out;
-    out.reserve(lines.size());
+    std::vector<std::string> clean;
+    clean.reserve(lines.size());
     for (const std::string& line : lines) {
-        std::string converted = line;
-        for (char& c : converted) {
+        std::string l = line;
+        for (char& c : l) {
             if (static_cast<unsigned char>(c) < 32 && c != '\t') c = ' ';
         }
-        out.push_back(text::trimRight(converted));
+        clean.push_back(trimmedBlanks(std::move(l)));
     }
-    while (!out.empty() && out.back().empty()) out.pop_back();
-    const auto hasTab = [&] {
-        return std::any_of(out.begin(), out.end(), [](const std::string& l) { return l.find('\t') != std::string::npos; });
-    };
-    while (hasTab()) {
-        size_t longest = 0;
-        for (const std::string& line : out) longest = std::max(longest, std::min(line.find('\t'), line.size()));
-        for (std::string& line : out) {
-            const size_t tab = line.find('\t');
-            std::string head = line.substr(0, tab);
-            const std::string tail = tab == std::string::npos ? std::string() : line.substr(tab + 1);
-            if (tab != std::string::npos) tone();
-            head.resize(longest + 1, ' ');
-            line = head + tail;
+    while (!clean.empty() && clean.back().empty()) clean.pop_back();
+    // Piece j of every line starts in column start[j]: one blank after the widest
+    // piece j-1 of the lines that have one (piece 0: of all lines). Lines with fewer
+    // pieces are padded to the last column start, as the repeated passes did.
+    std::vector<size_t> widest;
+    for (const std::string& line : clean) {
+        size_t piece = 0;
+        size_t from = 0;
+        while (true) {
+            const size_t tab = line.find('\t', from);
+            const size_t len = (tab == std::string::npos ? line.size() : tab) - from;
+            if (piece >= widest.size()) widest.push_back(0);
+            widest[piece] = std::max(widest[piece], len);
+            if (tab == std::string::npos) break;
+            from = tab + 1;
+            ++piece;
         }
+    }
+    const size_t passes = widest.empty() ? 0 : widest.size() - 1;
+    if (passes == 0) return clean;
+    tone();
+    std::vector<size_t> start(widest.size(), 0);
+    for (size_t j = 1; j < widest.size(); ++j) start[j] = start[j - 1] + widest[j - 1] + 1;
+    std::vector<std::string> out;
+    out.reserve(clean.size());
+    for (const std::string& line : clean) {
+        std::string l;
+        size_t piece = 0;
+        size_t from = 0;
+        while (true) {
+            const size_t tab = line.find('\t', from);
+            l.append(line, from, tab == std::string::npos ? std::string::npos : tab - from);
+            if (tab == std::string::npos) break;
+            ++piece;
+            l.resize(start[piece], ' ');
+            from = tab + 1;
+        }
+        if (piece < passes) l.resize(std::max(l.size(), start[passes]), ' ');
+        out.push_back(std::move(l));
     }
     return out;
 }

@@ -71,8 +71,8 @@ std::string replaceEvery(const std::string& text, const std::string& term, const
 // "Klartext": tabs to blanks up to a multiple of `tabWidth`, control characters
 // to blanks, trailing blanks and trailing empty lines removed.
 std::vector<std::string> plainLines(const std::vector<std::string>& lines, int tabWidth);
-// "Klartext (Tabs zu Tabelle)": tabs turned into aligned columns; `tone` sounds
-// for every line that had a tab in a pass.
+// "Klartext (Tabs zu Tabelle)": every tab-separated piece starts in its column,
+// one blank after the widest piece before it; `tone` sounds once when there was a tab.
 std::vector<std::string> tabsToTable(const std::vector<std::string>& lines, const std::function<void()>& tone);
 
 // "Alle geöffneten Dateien durchsuchen": "document|line:text" for every line

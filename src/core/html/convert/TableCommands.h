@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/Dialogs.h"
+#include "shell/EditorView.h"
+
+// The table and list commands on the current document's selection. Each
+// changes the text in one replacement (one undo step) or not at all.
+namespace pictra::html::convert {
+
+extern const char* const kStarToHtmlQuestion;
+extern const char* const kHtmlToStarQuestion;
+inline constexpr const char* kHintTitle = "Tabellen in Pictra und HTML";
+extern const char* const kTableHint;
+extern const char* const kListHint;
+
+// `confirm`: the menu asks first; Ctrl+A "t" and "h" do not.
+bool starTableToHtml(EditorView& view, Dialogs& dialogs, bool confirm);
+bool htmlTableToStar(EditorView& view, Dialogs& dialogs, bool confirm);
+bool structureTable(EditorView& view, Dialogs& dialogs);
+// List wrapping and the line prefixes: the selected lines (after "Den ganzen Text?"
+// when nothing is selected) through `rewrite`.
+bool rewriteSelectedLines(EditorView& view, Dialogs& dialogs,
+                          const std::function<std::string(const std::vector<std::string>&)>& rewrite);
+// "Wikipediatabelle (An Cursor \"|\")".
+void insertWikiColumnAtCaret(EditorView& view);
+
+}  // namespace pictra::html::convert
