@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -124,6 +126,10 @@ TEST_F(FileOpsUiTest, SplitAndJoinThroughTheMenu) {
     f.dialogs.expectSaveFile(folder + "/ganz");
     trigger("Zusammenfuegen1");
     EXPECT_EQ(onDisk().at("ganz.txt"), bytes);
+    auto* note = explorer->findChild<QLabel*>("Eckhinweis");
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text().trimmed(), "Fertig");
+    EXPECT_EQ(note->pos(), QPoint(10, 10));
     const auto names = listed();
     EXPECT_NE(std::find(names.begin(), names.end(), "ganz.txt"), names.end());
 }

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <filesystem>
 #include <QKeySequence>
+#include <QLabel>
 #include <QDate>
 #include <QFileInfo>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTimer>
 #include <sys/stat.h>
 
 #include "ExplorerWindow.h"
@@ -181,7 +183,8 @@ void ExplorerWindow::buildSelectionItems(QMenu* files) {
         showFiles(m_folder);
     });
     addMenuCommand(files, "Zusammenfuegen1", "Ausgewählte gesplittete Dateien zusammenfügen", [this] {
-        fileops::joinFiles(selectedPaths(), m_shared.dialogs);
+        fileops::joinFiles(selectedPaths(), m_shared.dialogs,
+                           [this](const std::string& note) { writeAtTopLeft(QString::fromStdString(note)); });
         showFiles(m_folder);
     });
     addMenuCommand(files, "OrdnerA1", "Ausgewählte Dateien in Ordner \"a\" verschieben", [this] {
@@ -314,6 +317,26 @@ void ExplorerWindow::addCurrentFolderToChronicle() {
 }
 
 void ExplorerWindow::showNote() { m_shared.dialogs.showText("Hinweis", kUsage); }
+
+void ExplorerWindow::writeAtTopLeft(const QString& text) {
+    if (!m_cornerNote) {
+        m_cornerNote = new QLabel(this);
+        m_cornerNote->setObjectName("Eckhinweis");
+        m_cornerNote->setAutoFillBackground(true);
+        m_cornerNote->move(10, 10);
+        auto* hide = new QTimer(m_cornerNote);
+        hide->setObjectName("EckhinweisZeit");
+        hide->setSingleShot(true);
+        hide->setInterval(3000);
+        connect(hide, &QTimer::timeout, m_cornerNote, &QLabel::hide);
+    }
+    m_cornerNote->setText(text);
+    m_cornerNote->adjustSize();
+    m_cornerNote->raise();
+    m_cornerNote->show();
+    m_cornerNote->repaint();
+    m_cornerNote->findChild<QTimer*>("EckhinweisZeit")->start();
+}
 
 void ExplorerWindow::openAllSelected() {
     for (const auto& path : selectedPaths()) {

@@ -155,6 +155,8 @@ private:
     void placeTreeButtons();
     void adaptHeight();
     void showNote();
+    // A short word written at the window's top left corner, gone after a few seconds.
+    void writeAtTopLeft(const QString& text);
     void openAllSelected();
     void showProperties();
     void textPreview();
@@ -183,6 +185,7 @@ private:
     QPushButton* m_chronicleButton = nullptr;
     QPushButton* m_noteButton = nullptr;
     QLabel* m_preview = nullptr;
+    QLabel* m_cornerNote = nullptr;
     QMenu* m_filePopup = nullptr;
     QMenu* m_folderPopup = nullptr;
     bool m_shownOnce = false;  // a window never shown has no layout worth keeping

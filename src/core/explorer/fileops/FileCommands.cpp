@@ -294,7 +294,8 @@ std::vector<std::string> inPieceOrder(std::vector<std::string> pieces) {
     return pieces;
 }
 
-void joinFiles(const std::vector<std::string>& selected, Dialogs& dialogs) {
+void joinFiles(const std::vector<std::string>& selected, Dialogs& dialogs,
+               const std::function<void(const std::string&)>& afterFile) {
     if (selected.empty()) return;
     dialogs.beginCancelWindow("Zusammenfügen");
     struct Ender {
@@ -341,6 +342,7 @@ void joinFiles(const std::vector<std::string>& selected, Dialogs& dialogs) {
             cancelled = end == CopyEnd::Cancelled;
             break;
         }
+        if (afterFile) afterFile("Fertig                    ");
     }
     if (::close(out) != 0 && failure.empty() && !cancelled) failure = writeFailure(*target, errno);
     if (cancelled) {

@@ -54,8 +54,10 @@ void splitFile(const std::vector<std::string>& selected, Dialogs& dialogs, const
 std::vector<std::string> pieceNames(const std::string& path, std::uintmax_t size, std::uintmax_t pieceSize);
 
 // "Ausgewählte gesplittete Dateien zusammenfügen": the pieces in the order of their
-// trailing numbers into a new file.
-void joinFiles(const std::vector<std::string>& selected, Dialogs& dialogs);
+// trailing numbers into a new file. `afterFile` gets the note shown after each
+// piece ("Fertig").
+void joinFiles(const std::vector<std::string>& selected, Dialogs& dialogs,
+               const std::function<void(const std::string&)>& afterFile = {});
 // The pieces ordered by the number at the end of their base names (list order among equals).
 std::vector<std::string> inPieceOrder(std::vector<std::string> pieces);
 
