@@ -25,9 +25,7 @@ void MainWindow::buildExplorers() {
     hooks.openDocument = [this](const std::string& path) { return m_files->loadFile(path); };
     hooks.openRichText = [this](const std::string& path) { return loadRtfFile(path); };
     hooks.previewHtml = [this](const std::string& path) {
-        if (!m_files->loadFile(path)) return;
-        browserWindow()->view()->load(QUrl::fromLocalFile(q(path)));
-        browserWindow()->show();
+        if (m_files->loadFile(path)) fullPreview(false);
     };
     hooks.showPicture = [this](const std::string& path, const std::vector<std::string>& siblings) {
         showPicture(path, siblings);
@@ -41,7 +39,7 @@ void MainWindow::buildExplorers() {
     };
     hooks.showStatus = [this](const std::string& text) { m_status->showStatus(q(text)); };
     hooks.openSettings = [this](int group) { openSettings(group); };
-    hooks.htmlInStandardBrowser = [] { return false; };
+    hooks.htmlInStandardBrowser = [this] { return htmlInStandardBrowser(); };
     hooks.showMainWindow = [this] { show(); };
     hooks.showBin = [this](const std::string& select) { showBinWindow(select); };
     m_explorers = std::make_unique<Explorers>(m_context.store, m_context.dialogs, m_context.tones,
@@ -83,10 +81,7 @@ PictureWindow* MainWindow::pictureWindow() {
             m_explorers->first().raise();
         };
         hooks.showStatus = [this](const std::string& text) { m_status->showStatus(q(text)); };
-        hooks.showInBrowser = [this](const std::string& page) {
-            browserWindow()->view()->load(QUrl::fromLocalFile(q(page)));
-            browserWindow()->show();
-        };
+        hooks.showInBrowser = [this](const std::string& page) { showPageInBrowser(page); };
         hooks.textPreview = [this](const std::string& path) { m_explorers->first().textPreviewOf(path); };
         m_pictureWindow = new PictureWindow(m_context.store, m_context.dialogs, m_context.tones, std::move(hooks), this);
     }

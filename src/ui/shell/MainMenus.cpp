@@ -16,7 +16,7 @@
 #include "common/Placement.h"
 #include "common/UiText.h"
 #include "explorer/Explorers.h"
-#include "html/BrowserWindow.h"
+#include "html/Browsers.h"
 #include "platform/Drives.h"
 #include "platform/KeyboardLocks.h"
 #include "shell/AboutPage.h"
@@ -66,6 +66,7 @@ void MainWindow::buildMenus() {
     buildExplorerCommands(view);
 
     buildHtmlMenu();
+    buildBrowserMenus();
 
     QMenu* extras = menuBar()->addMenu("E&xtras");
     extras->setObjectName("Extras1");
@@ -124,11 +125,6 @@ void MainWindow::applyNumLock(int setting) {
     if (setting == 0 || setting == 1) platform::setNumLock(setting == 0);
 }
 
-BrowserWindow* MainWindow::browserWindow() {
-    if (!m_browser) m_browser = new BrowserWindow(this);
-    return m_browser;
-}
-
 void MainWindow::showAbout() { browserWindow()->showHtml(q(aboutPage(PICTRA_VERSION))); }
 
 namespace {
@@ -160,7 +156,7 @@ void MainWindow::arrangeFull() {
     showNormal();
     const QRect bounds(0, 0, wideScreen(s) ? s.width() - 50 : s.width(), s.height());
     placeFrame(this, bounds);
-    if (m_browser) placeFrame(m_browser, bounds);
+    if (BrowserWindow* browser = m_browserList ? m_browserList->currentWindow() : nullptr) placeFrame(browser, bounds);
 }
 
 void MainWindow::arrangeLeft() {

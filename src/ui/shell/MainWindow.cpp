@@ -29,7 +29,7 @@
 #include "StatusBars.h"
 #include "common/UiText.h"
 #include "explorer/Explorers.h"
-#include "html/BrowserWindow.h"
+#include "html/Browsers.h"
 #include "pictures/PictureWindow.h"
 #include "shell/Documents.h"
 #include "shell/StatusTexts.h"
@@ -364,7 +364,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     m_timer->stop();
     saveAtExit();
     event->accept();
-    if (m_browser) m_browser->close();
+    if (m_browserList) {
+        for (BrowserWindow* browser : m_browserList->windows()) browser->close();
+    }
     m_explorers->first().hide();
     m_explorers->second().hide();
     // With its blue background and extra pictures; a picture still being decoded is let go.

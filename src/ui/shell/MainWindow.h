@@ -23,6 +23,7 @@ class QTimer;
 namespace pictra::ui {
 
 class BrowserWindow;
+class Browsers;
 class CalculatorDialog;
 class CalculatorPanel;
 class BinWindow;
@@ -154,8 +155,15 @@ public:
     RawPrinter& rawPrinter();
     void setRawPrinter(std::unique_ptr<RawPrinter> printer) { m_rawPrinter = std::move(printer); }
 
+    // The current browser window (one is made when there is none) and the list of them.
     BrowserWindow* browserWindow();
+    Browsers& browsers();
     void showAbout();
+    // The full preview ("Vollbild", F9); from Esc in the editor an open search panel only closes.
+    void fullPreview(bool byEscape = false);
+    void showPageInBrowser(const std::string& path);
+    void printThroughBrowser();
+    bool htmlInStandardBrowser() const;
 
     // The table sheet ("Tabelle") and the table-writing form ("Tabellen").
     TableSheetWindow* tableSheet();
@@ -241,6 +249,10 @@ private:
     void fillSaveInFolderMenu(QMenu* menu);
     void buildRtfMenu(QMenu* file);
     void buildHtmlMenu();
+    void buildBrowserMenus();
+    void showNeighbourFile(BrowserWindow& browser, bool next);
+    void fillFavourites(QMenu* menu);
+    void livePreview();
     void buildAsciiMenu(QMenu* extras);
     QAction* addCommand(QMenu* menu, const char* name, const QString& text, std::function<void()> command,
                         const QKeySequence& key = {});
@@ -259,7 +271,10 @@ private:
     StatusBars* m_status = nullptr;
     QTimer* m_timer = nullptr;
     SettingsDialog* m_settingsDialog = nullptr;
-    QPointer<BrowserWindow> m_browser;
+    Browsers* m_browserList = nullptr;
+    QAction* m_standardBrowserAction = nullptr;
+    QAction* m_liveAction = nullptr;
+    QTimer* m_liveTimer = nullptr;
     EntityTable m_entities;
     std::unique_ptr<MainDocumentHost> m_host;
     std::unique_ptr<DocumentFiles> m_files;

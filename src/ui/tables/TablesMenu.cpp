@@ -56,12 +56,7 @@ TableSheetWindow* MainWindow::tableSheet() {
         return !currentEditor()->document()->isModified();
     };
     host.editorFont = [this] { return editorFont(); };
-    host.showInBrowser = [this](const std::string& path) {
-        BrowserWindow* browser = browserWindow();
-        browser->view()->setUrl(QUrl::fromLocalFile(q(path)));
-        browser->show();
-        browser->raise();
-    };
+    host.showInBrowser = [this](const std::string& path) { showPageInBrowser(path); };
     host.previewFile = [this] { return files().previewFileName(); };
     host.printer = [this]() -> RawPrinter& { return rawPrinter(); };
     host.showExample = [this] { showExampleTable(); };

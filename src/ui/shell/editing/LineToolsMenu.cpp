@@ -21,7 +21,7 @@
 #include "common/Codec.h"
 #include "common/Text.h"
 #include "common/UiText.h"
-#include "html/BrowserWindow.h"
+#include "html/preview/FullPreview.h"
 #include "html/StyleDialog.h"
 #include "shell/editing/LineTools.h"
 #include "shell/editing/LineWrap.h"
@@ -223,8 +223,8 @@ void MainWindow::escapeFromEditor(PlainEditor* editor) {
     const QTextDocument* document = editor->document();
     if (document->blockCount() <= 1) return;
     const QString firstTwo = document->firstBlock().text() + "\n" + document->firstBlock().next().text();
-    if (firstTwo.contains("<html", Qt::CaseInsensitive)) {
-        browserWindow()->showHtml(editor->toPlainText());
+    if (preview::escapeShowsPage(toCp1252(firstTwo))) {
+        fullPreview(true);
         return;
     }
     const QString first = document->firstBlock().text();
