@@ -87,9 +87,8 @@ void PictureWindow::buildMenu() {
             raise();
         }
     });
-    addMenuCommand(extras, "Experten1", "Umschalten zum ausführlichen Menü (nur für Experten)", [this] {
-        if (m_path.empty()) m_dialogs.inform("Zuerst im Ordner mit Doppelklick Bild laden!");
-    });
+    addMenuCommand(extras, "Experten1", "Umschalten zum ausführlichen Menü (nur für Experten)",
+                   [this] { switchToEditor(); });
 }
 
 void PictureWindow::buildFileMenu(QMenu* file) {

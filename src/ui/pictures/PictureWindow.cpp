@@ -12,6 +12,7 @@
 
 #include "CorrectionPen.h"
 #include "SizePanel.h"
+#include "editor/PictureEditor.h"
 #include "common/Dialogs.h"
 #include "common/PathNames.h"
 #include "explorer/MarkedFiles.h"
@@ -247,6 +248,26 @@ void PictureWindow::rename() {
 }
 
 void PictureWindow::reload() { load(m_path); }
+
+PictureEditor* PictureWindow::editor() {
+    if (!m_editor) {
+        // Back from the editor: the picture it was on, in this window again.
+        m_editor = new PictureEditor(m_store, m_dialogs, m_tones, m_hooks,
+                                     [this](const std::string& path) { showPictureFile(path, {}); }, parentWidget());
+    }
+    return m_editor;
+}
+
+// The window switched to last is kept, so the picture commands elsewhere know the mode.
+void PictureWindow::switchToEditor() {
+    if (m_path.empty()) {
+        m_dialogs.inform("Zuerst im Ordner mit Doppelklick Bild laden!");
+        return;
+    }
+    m_store.writeValue(kSection, "Expertenmenue", "1");
+    close();
+    editor()->showPicture(m_path);
+}
 
 void PictureWindow::openSizePanel() {
     ensureSource();

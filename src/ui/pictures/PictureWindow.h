@@ -132,6 +132,10 @@ public:
     QSize screenSize() const;
     void setScreenSize(QSize size) { m_screenOverride = size; }
     QMenu* contextMenu() const { return m_menu; }
+    // `TForm17`, the detailed editor on the same current picture (made on first use).
+    class PictureEditor* editor();
+    // "Umschalten zum ausführlichen Menü (nur für Experten)": this window closes and the editor opens.
+    void switchToEditor();
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -206,6 +210,7 @@ private:
     bool m_cutMade = false;       // the picture is a cut not saved yet
     class CorrectionPen* m_pen = nullptr;
     class SizePanel* m_sizePanel = nullptr;
+    class PictureEditor* m_editor = nullptr;
     pictures::Bitmap32 m_copyBuffer;  // the picture before the last drawing
     QColor m_drawColour = Qt::red;
     int m_drawWidth = 3;

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QTimer>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "UiFixture.h"
+#include "explorer/RecycleBin.h"
+#include "pictures/PictureWindow.h"
+#include "pictures/editor/EditorWidgets.h"
+#include "pictures/editor/PictureEditor.h"
+#include "pictures/editing/Colours.h"
+#include "platform/pictures/PictureFiles.h"
+
+using namespace pictra;
+namespace fs = std::filesystem;
+using pictures::Bitmap32;
+namespace ed = pictures::editing;
+
+namespace {
+
+// Grey with a dark square in the middle: sharpening has an edge to work on.
+Bitmap32 photo(int w, int h) {
+    Bitmap32 b(w, h);
+    b.clear(ed::rgb(128, 128, 128));
+    for (int y = h / 3; y < 2 * h / 3; ++y) {
+        for (int x = w / 3; x < 2 * w / 3; ++x) b.row(y)[x] = ed::rgb(40, 40, 40);
+    }
+    return b;
+}
+
+std::string headOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char bytes[4] = {};
+    in.read(bytes, 4);
+    return std::string(bytes, 4);
+}
+
+struct PictureEditorTest : test::MainWindowTestBase {
+    std::string folder;
+    ui::PictureWindow* pictures = nullptr;
+    ui::PictureEditor* editor = nullptr;
+
+    void SetUp() override {
+        test::MainWindowTestBase::SetUp();
+        folder = f.dir.path() + "bilder";
+        fs::create_directories(folder);
+        pictures = window->pictureWindow();
+        pictures->setScreenSize(QSize(1024, 768));
+        editor = pictures->editor();
+        editor->setWorkingScreen(QSize(1024, 768));
+    }
+    void TearDown() override {
+        editor->close();
+        pictures->close();
+        test::MainWindowTestBase::TearDown();
+    }
+    void trigger(const char* name) {
+        QAction* action = editor->contextMenu()->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    }
+    // The picture window on the file, then its switch to the editor.
+    void openInEditor(const std::string& path) {
+        pictures->showPictureFile(path, {path});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !pictures->loading(); }, 20000));
+        pictures->contextMenu()->findChild<QAction*>("Experten1")->trigger();
+        ASSERT_TRUE(editor->isVisible());
+    }
+};
+
+}  // namespace
+
+TEST_F(PictureEditorTest, FromThePictureWindowSharpenCutAndSave) {
+    const std::string path = folder + "/Foto.JPG";
+    platform::pictures::savePicture(path, photo(2048, 1536), 95);
+    openInEditor(path);
+    EXPECT_FALSE(pictures->isVisible());
+    EXPECT_EQ(f.store.readValue("SectBild", "Expertenmenue"), "1");
+    // Fitted to the working screen on loading: factor 0,5.
+    EXPECT_EQ(editor->picture().width(), 1024);
+    EXPECT_EQ(editor->picture().height(), 768);
+
+    const int before = ed::redOf(editor->picture().pixel(340, 300));  // just outside the dark square
+    f.dialogs.expectAskText("Bitte Zahl zwischen 1 und 6 (Maximum) eingeben", "3");
+    trigger("Schaerfen1");
+    EXPECT_GT(ed::redOf(editor->picture().pixel(340, 300)), before + 20);  // the edge stands out
+
+    editor->placeMarkers(QPoint(100, 50), QPoint(500, 350));
+    EXPECT_TRUE(editor->markersVisible());
+    f.dialogs.expectAskText("Wollen Sie den Dateinamen ändern", path)
+        .expectAsk("Das Bild ist kleiner als das Original. Trotzdem überschreiben?", Answer::Yes);
+    trigger("Abschnitt1");
+    EXPECT_FALSE(editor->markersVisible());
+    EXPECT_EQ(editor->hintText(), "Als JPG-Bild gespeichert.!");
+    const auto saved = platform::pictures::loadPicture(path);
+    EXPECT_EQ(saved.bitmap.width(), 400);
+    EXPECT_EQ(saved.bitmap.height(), 300);
+    EXPECT_FALSE(fs::exists(folder + "/foto.jpg"));  // the name keeps its case
+    EXPECT_EQ(bin::binEntries(f.paths.binFolder()).size(), 1u);  // the original went to the bin first
+
+    trigger("Rueckgaengig1");  // Ctrl+Z: back to before the cut
+    EXPECT_EQ(editor->picture().width(), 1024);
+
+    trigger("KleinesMenue1");
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_TRUE(pictures->isVisible());
+    EXPECT_EQ(f.store.readValue("SectBild", "Expertenmenue"), "");
+}
+
+TEST_F(PictureEditorTest, SavingWritesByTheExtensionAndAsksBeforeShrinkingTheOriginal) {
+    const std::string path = folder + "/scan.tif";
+    platform::pictures::savePicture(path, photo(2048, 1536));
+    openInEditor(path);
+    // No, keeps the file as it was.
+    f.dialogs.expectAskText("Wollen Sie den Dateinamen ändern", path)
+        .expectAsk("Das Bild ist kleiner als das Original. Trotzdem überschreiben?", Answer::No);
+    trigger("BildSpeichern1");
+    EXPECT_EQ(platform::pictures::loadPicture(path).bitmap.width(), 2048);
+    // An empty name cancels.
+    f.dialogs.expectAskText("Wollen Sie den Dateinamen ändern", std::string());
+    trigger("BildSpeichern1");
+    // Another name: written as TIFF because of its extension.
+    f.dialogs.expectAskText("Wollen Sie den Dateinamen ändern", folder + "/Klein.TIF");
+    trigger("BildSpeichern1");
+    const std::string head = headOf(folder + "/Klein.TIF");
+    EXPECT_TRUE(head == std::string("II*\0", 4) || head == std::string("MM\0*", 4)) << head;
+    EXPECT_EQ(editor->currentPath(), folder + "/Klein.TIF");
+}
+
+// A folder that cannot be written to (a file standing where the folder should be,
+// which holds even for root): the message, and the original as it was.
+TEST_F(PictureEditorTest, AnUnwritableTargetKeepsTheOriginal) {
+    const std::string path = folder + "/a.jpg";
+    platform::pictures::savePicture(path, photo(300, 200), 90);
+    const auto size = fs::file_size(path);
+    openInEditor(path);
+    f.dialogs.expectAskText("Wollen Sie den Dateinamen ändern", path + "/b.jpg")
+        .expectInform("Konnte \"" + path + "/b.jpg nicht speichern.");
+    trigger("BildSpeichern1");
+    EXPECT_EQ(fs::file_size(path), size);
+    EXPECT_EQ(editor->currentPath(), path);
+}
+
+TEST_F(PictureEditorTest, HalvesKeepTheFormatAndAnOldHalfGoesIntoTheBin) {
+    const std::string path = folder + "/bild.png";
+    platform::pictures::savePicture(path, photo(600, 400));
+    std::ofstream(folder + "/bild_l.png") << "alt";
+    openInEditor(path);
+    trigger("Halbieren1");
+    EXPECT_EQ(headOf(folder + "/bild_l.png"), "\x89PNG");
+    EXPECT_EQ(headOf(folder + "/bild_r.png"), "\x89PNG");
+    EXPECT_TRUE(fs::exists(folder + "/bild_00.png"));
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(bin::binEntries(f.paths.binFolder()).size(), 1u);
+}
+
+TEST_F(PictureEditorTest, CuttingWithoutMarkersShowsThemAndExplains) {
+    const std::string path = folder + "/a.png";
+    platform::pictures::savePicture(path, photo(300, 200));
+    openInEditor(path);
+    f.dialogs.expectInform(
+        "1. Schritt Strg+E: \"Markierungsknöpfe für Auschnitt zeigen\" anklicken!\r2. Schritt: Die Begrenzungen \"links "
+        "oben\" und \"rechts unten\" platzieren!\r3. Schritt: Dieses Menü nochmal\r\r1. Schritt (Str+E) bereits erfolgt "
+        "(Rückgängig: Ebenfalls Strg+E)");
+    const int width = editor->picture().width();
+    trigger("VertikalSchneiden1");
+    EXPECT_TRUE(editor->markersVisible());
+    EXPECT_EQ(editor->picture().width(), width);
+}
+
+TEST_F(PictureEditorTest, ScalingTableAndBadNumbers) {
+    const std::string path = folder + "/a.png";
+    platform::pictures::savePicture(path, photo(1000, 750));  // within 0,9 … 1,1 of the screen: kept
+    openInEditor(path);
+    EXPECT_EQ(editor->picture().width(), 1000);
+    trigger("Groesse50");
+    EXPECT_EQ(editor->picture().width(), 500);
+    EXPECT_TRUE(editor->findChild<QLabel*>("Lform17Bildname")->text().endsWith("(50%)"));
+    // Percent −50 cannot make a picture; "abc" is taken as the default 200.
+    f.dialogs.expectAskText("Angabe in %", "-50").expectInform("Konnte Bildgröße nicht ändern.");
+    trigger("GroesseVorgabe1");
+    f.dialogs.expectAskText("Angabe in %", "abc");
+    trigger("GroesseVorgabe1");
+    EXPECT_EQ(editor->picture().width(), 2000);
+    // A cartoon factor of 0 is refused before the division.
+    f.dialogs.expectAskText("Geben Sie den Faktor ein!", "0").expectInform("Der Faktor muss zwischen 1 und 255 liegen.");
+    trigger("Cartoon1");
+    // An angle of 1e9 degrees turns and keeps the size.
+    f.dialogs.expectAskText("Geben Sie den Winkel in Grad an", "1e9");
+    trigger("RechtsDrehenUm1");
+    EXPECT_EQ(editor->picture().width(), 2000);
+}
+
+TEST_F(PictureEditorTest, ThePartPictureGoesBackWithSoftEdges) {
+    const std::string path = folder + "/a.png";
+    Bitmap32 b(1000, 750);
+    b.clear(ed::kWhite);
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) b.row(y)[x] = ed::kBlack;
+    }
+    platform::pictures::savePicture(path, b);
+    openInEditor(path);
+    editor->placeMarkers(QPoint(0, 0), QPoint(100, 100));
+    trigger("Teilbild1");
+    ui::PartWindow* part = editor->partWindow();
+    ASSERT_TRUE(part->isVisible());
+    EXPECT_EQ(part->picture().width(), 100);
+    EXPECT_EQ(editor->menuLine()->isVisible(), false);
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->objectName(), "TForm17a0");
+        EXPECT_EQ(dialog->windowTitle(), "Gleitender Übergang");
+        for (const char* name : {"SPoben", "SPlinks", "SPrechts", "SPunten"}) dialog->findChild<QSpinBox*>(name)->setValue(10);
+        qobject_cast<QDialog*>(dialog)->accept();
+    });
+    part->move(editor->findChild<QWidget*>("Image")->mapToGlobal(QPoint(300, 300)));
+    part->contextMenu()->findChild<QAction*>("InsBildfensterUeberzeichnen1")->trigger();
+    const Bitmap32& p = editor->picture();
+    EXPECT_EQ(p.pixel(350, 350), ed::kBlack);             // inside the borders: the part
+    EXPECT_EQ(p.pixel(300, 350), ed::kWhite);             // its first column: weight 0
+    EXPECT_EQ(ed::redOf(p.pixel(305, 350)), 127);         // half way in: (500 × 0 + 500 × 255) div 1000
+}
