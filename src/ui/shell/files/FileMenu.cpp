@@ -8,6 +8,7 @@
 #include "shell/PlainEditor.h"
 #include "common/UiText.h"
 #include "explorer/Explorers.h"
+#include "explorer/compare/CompareCommand.h"
 #include "platform/Drives.h"
 #include "shell/FileRules.h"
 
@@ -41,6 +42,9 @@ void MainWindow::buildFileMenu() {
     addCommand(file, "AlteDateiVorSichern1", "Alte Datei (Stand vor Sichern)", [this] { m_files->showOldBeforeSave(); });
     addCommand(file, "AlteDateiVorSitzung1", "Alte Datei (Stand vor Sitzung)",
                [this] { m_files->showOldBeforeSession(); });
+    addCommand(file, "Dateivergleichen1", "Datei vergleichen", [this] { compareCurrentDocument(*this); })
+        ->setStatusTip("Die aktuelle Datei mit einer Datei auf der Festplatte vergleichen (Was habe ich gerade alles "
+                       "geändert?)");
     buildRtfMenu(file);
     addCommand(file, "Umbenennen1", "Datei hier und auf Festplatte umbenennen in \"zz...\" oder ähnlich",
                [this] { m_files->renameWithPrefix(); }, QKeySequence("Ctrl+U"));
