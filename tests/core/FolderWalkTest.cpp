@@ -108,9 +108,9 @@ TEST_P(Walk, FifoListedNeverOpenedInvalidNameReached) {
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{dir.file(odd), dir.file("rohr")}));
     // A search for text would block for ever on the FIFO if it opened it.
-    search::Criteria criteria;
+    filesearch::Criteria criteria;
     criteria.texts[0] = "gesucht";
-    search::SearchRun run(criteria, dir.path(), true, 0);
+    filesearch::SearchRun run(criteria, dir.path(), true, 0);
     run.start(2);
     while (!run.finished()) run.waitForNews(std::chrono::milliseconds(100));
     const auto hits = run.takeHits();
@@ -132,13 +132,13 @@ TEST_P(Walk, UnreadableFolderAndFileReportedWalkGoesOn) {
     const std::string root = dir.path();
     const auto end = test::runInChild(
         [&] {
-            search::Criteria criteria;
+            filesearch::Criteria criteria;
             criteria.texts[0] = "gesucht";
-            search::SearchRun run(criteria, root, true, 0, search::Engine::Best);
+            filesearch::SearchRun run(criteria, root, true, 0, filesearch::Engine::Best);
             run.start(mode == Mode::Sorted ? 1 : 2);
             while (!run.finished()) run.waitForNews(std::chrono::milliseconds(100));
             std::vector<std::string> lines;
-            for (const auto& hit : run.takeHits()) lines.push_back(search::resultLine(hit));
+            for (const auto& hit : run.takeHits()) lines.push_back(filesearch::resultLine(hit));
             std::sort(lines.begin(), lines.end());
             const std::vector<std::string> expected{root + "b | konnte nicht durchsucht werden",
                                                     root + "geheim.txt | konnte nicht durchsucht werden"};

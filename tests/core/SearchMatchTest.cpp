@@ -10,7 +10,7 @@
 #include "explorer/search/Criteria.h"
 #include "explorer/search/SearchRun.h"
 
-namespace pictra::search {
+namespace pictra::filesearch {
 namespace {
 
 // One file against one set of criteria; every case runs on both engines.
@@ -224,4 +224,4 @@ TEST(SearchResultLines, Forms) {
 }
 
 }  // namespace
-}  // namespace pictra::search
+}  // namespace pictra::filesearch

@@ -67,6 +67,9 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
     QMenu* search = bar->addMenu("S&uchen");
     search->setObjectName("Suchen1");
     addMenuCommand(search, "EinfacheSuche1", "Einfache Suche", [this] { simpleSearch(); })->setToolTip("Treffer werden markiert");
+    addMenuCommand(search, "SucheInDateien1", "Suche in Dateien", [this] {
+        if (m_hooks.searchInFiles) m_hooks.searchInFiles(m_folder);
+    })->setToolTip("Das Suchprogramm wird im aktuellen Verzeichnis gestartet");
     buildDeleteMenu(bar);
     QMenu* files = bar->addMenu("&Dateien");
     files->setObjectName("Dateien1");
@@ -275,7 +278,7 @@ void ExplorerWindow::simpleSearch() {
     m_shared.simpleSearchTerm = *term;
     std::vector<std::string> lines;
     for (int row = 0; row < m_files->count(); ++row) lines.push_back(u(m_files->item(row)->text()));
-    const auto hits = explorer::simpleSearch(lines, *term, false);
+    const auto hits = explorer::simpleSearch(lines, *term, m_shared.search.matchCase);
     // One caption for the whole new selection, not one per line.
     m_refilling = true;
     m_files->clearSelection();

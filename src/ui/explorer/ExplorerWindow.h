@@ -10,6 +10,7 @@
 #include "explorer/FolderChronicle.h"
 #include "explorer/MarkedFiles.h"
 #include "explorer/OpenDispatch.h"
+#include "explorer/search/SearchSession.h"
 
 class QLabel;
 class QListWidget;
@@ -52,6 +53,8 @@ struct ExplorerHooks {
     std::function<void()> showMainWindow;
     // The bin window, with the entries holding this text selected (empty: none).
     std::function<void(const std::string&)> showBin;
+    // "Suche in Dateien": the search window at this folder.
+    std::function<void(const std::string&)> searchInFiles;
 };
 
 struct ExplorerShared {
@@ -63,6 +66,7 @@ struct ExplorerShared {
     explorer::MarkedFiles marked;
     CopySession& copies;     // the one overwrite answer of the run, shared with saving
     std::string binFolder;
+    filesearch::SearchSession search{};  // the search window's state of the run, the case flag among it
 
     CopyContext copyContext();
 };

@@ -22,7 +22,9 @@ using pathnames::fileNamePart;
 
 Explorers::Explorers(SettingsStore& store, Dialogs& dialogs, Tones& tones, FolderList& folderList, CopySession& copies,
                      std::string binFolder, ExplorerHooks hooks)
-    : m_shared{store, dialogs, tones, m_chronicle, {}, {}, copies, std::move(binFolder)}, m_folderList(folderList) {
+    : m_shared{store, dialogs, tones, m_chronicle, {}, {}, copies, std::move(binFolder)},
+      m_folderList(folderList),
+      m_hooks(hooks) {
     m_chronicle.setEntries(folderList.folders());
     m_first = std::make_unique<ExplorerWindow>(m_shared, '1', hooksFor(hooks, '1'));
     m_second = std::make_unique<ExplorerWindow>(m_shared, '2', hooksFor(hooks, '2'));
@@ -35,6 +37,7 @@ ExplorerHooks Explorers::hooksFor(ExplorerHooks base, char number) {
     base.toggleSecondExplorer = [this] { toggleSecond(); };
     base.keepOnTop = [this](bool on) { keepOnTop(on); };
     base.showOnlyThis = [this, number] { showOnly(number == '1' ? first() : second()); };
+    base.searchInFiles = [this](const std::string& folder) { showSearch(folder); };
     return base;
 }
 
@@ -132,6 +135,35 @@ void Explorers::storeAtExit() {
     m_first->storeLayout();
     m_second->storeLayout();
     m_folderList.setFolders(m_chronicle.entries());
+}
+
+SearchWindow& Explorers::searchWindow() {
+    if (!m_search) {
+        SearchHooks hooks;
+        hooks.openDocument = m_hooks.openDocument;
+        hooks.showPicture = m_hooks.showPicture;
+        hooks.newDocumentWithText = m_hooks.newDocumentWithText;
+        hooks.showStatus = m_hooks.showStatus;
+        hooks.setSearchText = [this](const std::string& text) {
+            if (m_setSearchText) m_setSearchText(text);
+        };
+        hooks.showFolder = [this](const std::string& folder) {
+            m_first->start(folder);
+            m_first->show();
+            m_first->raise();
+        };
+        hooks.copyContext = [this] { return m_shared.copyContext(); };
+        m_search = std::make_unique<SearchWindow>(
+            SearchShared{m_shared.store, m_shared.dialogs, m_shared.tones, m_shared.marked, m_shared.search,
+                         m_shared.binFolder},
+            std::move(hooks));
+    }
+    return *m_search;
+}
+
+void Explorers::showSearch(const std::string& folder) {
+    if (folder.empty()) searchWindow().openFromMainWindow();
+    else searchWindow().openAt(folder);
 }
 
 }  // namespace pictra::ui

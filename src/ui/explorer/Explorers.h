@@ -5,6 +5,7 @@
 
 #include "ExplorerWindow.h"
 #include "explorer/FolderChronicle.h"
+#include "search/SearchWindow.h"
 
 namespace pictra {
 class FolderList;
@@ -39,6 +40,12 @@ public:
     void keepOnTop(bool on);
     // Layout and the chronicle back into the settings and the folder list.
     void storeAtExit();
+    // The search window, created on first use. `folder` empty: opened from the main
+    // window (the stored folder while its list is empty); else the explorer's folder.
+    SearchWindow& searchWindow();
+    void showSearch(const std::string& folder = {});
+    // Where a finished search puts its first text (the main window's search bar).
+    void setSearchTextHook(std::function<void(const std::string&)> hook) { m_setSearchText = std::move(hook); }
 
 private:
     ExplorerHooks hooksFor(ExplorerHooks base, char number);
@@ -49,6 +56,9 @@ private:
     FolderList& m_folderList;
     std::unique_ptr<ExplorerWindow> m_first;
     std::unique_ptr<ExplorerWindow> m_second;
+    ExplorerHooks m_hooks;
+    std::function<void(const std::string&)> m_setSearchText;
+    std::unique_ptr<SearchWindow> m_search;
 };
 
 }  // namespace pictra::ui

@@ -13,6 +13,7 @@
 #include "platform/CupsPrinter.h"
 #include "settings/SettingsDialog.h"
 #include "TextWindow.h"
+#include "editing/SearchBar.h"
 #include "common/Placement.h"
 #include "common/UiText.h"
 #include "explorer/Explorers.h"
@@ -64,6 +65,11 @@ void MainWindow::buildMenus() {
     addCommand(show, "Hinweisfenster1", "Hinweisfenster, falls bereits geöffnet", [this] { showTextWindowAgain(); },
                QKeySequence("Ctrl+Shift+F12"));
     buildExplorerCommands(view);
+    addCommand(view, "FestplatteDurchsuchen1", "Festplatte nach Dateien durchsuchen", [this] { m_explorers->showSearch(); },
+               QKeySequence("Alt+F11"))
+        ->setStatusTip("Ein mächtiges Werkzeug. Bis zu drei Dateienmerkmalen kann gesucht werden. Sogar nach "
+                       "Textinhalten kann gefragt werden.");
+    m_explorers->setSearchTextHook([this](const std::string& text) { searchBar().setTerm(q(text)); });
 
     buildHtmlMenu();
     buildBrowserMenus();

@@ -13,7 +13,7 @@
 #include "common/CaseFold.h"
 #include "common/Codec.h"
 
-namespace pictra::search {
+namespace pictra::filesearch {
 
 namespace {
 
@@ -239,4 +239,4 @@ std::optional<Occurrence> firstOccurrence(std::string_view bytes, const std::str
     return best;
 }
 
-}  // namespace pictra::search
+}  // namespace pictra::filesearch

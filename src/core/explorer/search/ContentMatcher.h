@@ -16,7 +16,7 @@ struct hs_scratch;
 // criterion is looked for in its Windows-1252 and its UTF-8 spelling, so a word
 // with umlauts is found in old and new files alike; without the case flag the
 // Windows-1252 letters (ä/Ä, é/É, Š/š …) match in either case, in both spellings.
-namespace pictra::search {
+namespace pictra::filesearch {
 
 enum class Engine {
     Best,       // Hyperscan where the processor supports it, else the fallback
@@ -93,4 +93,4 @@ struct Occurrence {
 };
 std::optional<Occurrence> firstOccurrence(std::string_view bytes, const std::string& text, bool matchCase);
 
-}  // namespace pictra::search
+}  // namespace pictra::filesearch

@@ -7,7 +7,7 @@
 #include "common/Text.h"
 #include "pictures/PictureNames.h"
 
-namespace pictra::search {
+namespace pictra::filesearch {
 
 std::optional<long long> parseLimit(std::string_view field) { return text::parseInt(text::trim(field)); }
 
@@ -86,4 +86,4 @@ bool settled(const Criteria& c, const NameFacts& names, unsigned found) {
     return true;
 }
 
-}  // namespace pictra::search
+}  // namespace pictra::filesearch

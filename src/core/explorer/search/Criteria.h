@@ -9,7 +9,7 @@
 
 // What the search window asks of a file, and the verdict on it. Every text is
 // UTF-8 as typed; file paths are the file system's bytes.
-namespace pictra::search {
+namespace pictra::filesearch {
 
 struct Criteria {
     std::array<std::string, 3> names;  // N1..N3: parts of the path
@@ -55,4 +55,4 @@ bool settled(const Criteria& criteria, const NameFacts& names, unsigned found);
 // The bits of the content criteria that are filled.
 unsigned filledTextBits(const Criteria& criteria);
 
-}  // namespace pictra::search
+}  // namespace pictra::filesearch

@@ -4,7 +4,7 @@
 #include "explorer/FileLines.h"
 #include "explorer/walk/FolderWalk.h"
 
-namespace pictra::search {
+namespace pictra::filesearch {
 
 std::string resultLine(const Hit& hit) {
     if (hit.unreadable) return hit.path + " | konnte nicht durchsucht werden";
@@ -97,4 +97,4 @@ std::string SearchRun::currentPath() const {
     return m_current;
 }
 
-}  // namespace pictra::search
+}  // namespace pictra::filesearch

@@ -16,7 +16,7 @@
 
 // A search over a folder tree on worker threads. The window's thread takes the
 // hits as they come and steps the cancel window; the workers walk and read.
-namespace pictra::search {
+namespace pictra::filesearch {
 
 struct Hit {
     std::string path;
@@ -74,4 +74,4 @@ private:
     std::thread m_thread;
 };
 
-}  // namespace pictra::search
+}  // namespace pictra::filesearch

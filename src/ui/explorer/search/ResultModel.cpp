@@ -1,0 +1,41 @@
+#include "ResultModel.h"
+
+#include <algorithm>
+
+#include "common/CaseFold.h"
+
+namespace pictra::ui {
+
+int ResultModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
+}
+
+QVariant ResultModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    if (role == Qt::DisplayRole) return QString::fromUtf8(line(index.row()));
+    return {};
+}
+
+void ResultModel::clear() { setLines({}); }
+
+void ResultModel::addSorted(std::vector<std::string> lines) {
+    if (lines.empty()) return;
+    auto less = [](const std::string& a, const std::string& b) { return casefold::lessUtf8(a, b); };
+    std::sort(lines.begin(), lines.end(), less);
+    std::vector<std::string> merged;
+    merged.reserve(m_lines.size() + lines.size());
+    std::merge(std::make_move_iterator(m_lines.begin()), std::make_move_iterator(m_lines.end()),
+               std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()),
+               std::back_inserter(merged), less);
+    beginResetModel();
+    m_lines = std::move(merged);
+    endResetModel();
+}
+
+void ResultModel::setLines(std::vector<std::string> lines) {
+    beginResetModel();
+    m_lines = std::move(lines);
+    endResetModel();
+}
+
+}  // namespace pictra::ui

@@ -1,0 +1,147 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+#include <sys/stat.h>
+
+#include "UiFixture.h"
+#include "explorer/Explorers.h"
+#include "explorer/search/ResultModel.h"
+#include "explorer/search/SearchWindow.h"
+#include "shell/editing/SearchBar.h"
+
+namespace pictra::test {
+namespace {
+
+struct SearchWindowTest : MainWindowTestBase {
+    TempDir tree;
+
+    void SetUp() override {
+        MainWindowTestBase::SetUp();
+        mkdir(tree.file("Fotos").c_str(), 0755);
+        mkdir(tree.file(".cache").c_str(), 0755);
+        tree.write("brief.txt", "Sehr geehrter Herr M\xdcLLER,\r\n");  // Windows-1252, other case
+        tree.write("Fotos/notiz.txt", "m\xc3\xbcller kommt\n");          // UTF-8
+        tree.write("Fotos/leer.txt", "nichts");
+        tree.write(".cache/versteckt.txt", "M\xfcller");                 // in a "." folder: never searched
+        tree.write("bild.jpg", "M\xfcller");                             // pictures are not read
+    }
+
+    ui::SearchWindow* searchWindow() { return window->findChild<ui::SearchWindow*>("Form11_suchen"); }
+
+    ui::SearchWindow& openByMenu() {
+        auto* action = window->findChild<QAction*>("FestplatteDurchsuchen1");
+        EXPECT_NE(action, nullptr);
+        EXPECT_EQ(action->shortcut(), QKeySequence("Alt+F11"));
+        action->trigger();
+        ui::SearchWindow& search = window->explorers().searchWindow();
+        EXPECT_TRUE(search.isVisible());
+        return search;
+    }
+
+    static void type(QWidget& window, const char* field, const QString& text) {
+        auto* edit = window.findChild<QLineEdit*>(field);
+        ASSERT_NE(edit, nullptr) << field;
+        edit->clear();
+        for (QChar c : text) QTest::sendKeyEvent(QTest::KeyAction::Click, edit, Qt::Key_unknown, QString(c), {});
+    }
+
+    std::vector<std::string> lines(ui::SearchWindow& search) {
+        std::vector<std::string> paths;
+        for (const auto& line : search.results()->lines()) paths.push_back(line.substr(0, line.find('|')));
+        return paths;
+    }
+};
+
+TEST_F(SearchWindowTest, CriteriaTypedHitsListedOneOpened) {
+    ui::SearchWindow& search = openByMenu();
+    EXPECT_EQ(search.windowTitle(), "Suchen");
+    type(search, "Edit7", QString::fromStdString(tree.path()));
+    type(search, "Edit4", QString::fromUtf8("Müller"));
+    const auto soundsBefore = f.sound.played.size();
+    QTest::mouseClick(search.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    EXPECT_EQ(lines(search), (std::vector<std::string>{tree.file("brief.txt"), tree.file("Fotos/notiz.txt")}));
+    EXPECT_EQ(search.findChild<QLabel*>("LAnzahl")->text(), "2");
+    EXPECT_EQ(search.findChild<QLabel*>("LBytes")->text(), "42");
+    EXPECT_EQ(f.sound.played.size(), soundsBefore + 1);  // the high signal at the end
+    EXPECT_FALSE(f.dialogs.cancelWindowVisible());
+    EXPECT_TRUE(search.findChild<QPushButton*>("Button1")->isVisible());
+    // The first text becomes the main window's search text.
+    EXPECT_EQ(window->searchBar().term(), "M\xfcller");  // Windows-1252 like every document text
+
+    QListView* list = search.resultView();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&search));
+    list->scrollToTop();
+    const QRect row = list->visualRect(search.results()->index(1));
+    ASSERT_TRUE(row.isValid());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(search.findChild<QLabel*>("LZeigtNamen")->text().toStdString(), tree.file("Fotos/notiz.txt"));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(window->currentFileName(), tree.file("Fotos/notiz.txt"));
+}
+
+TEST_F(SearchWindowTest, NameInFolderOrModeAndEmptyFolder) {
+    ui::SearchWindow& search = openByMenu();
+    type(search, "Edit7", "");
+    f.dialogs.expectInform("Ordner, zum Beispiel \"C:\\Win\" eingeben!");
+    search.startSearch();
+    EXPECT_TRUE(search.results()->lines().empty());
+
+    type(search, "Edit7", QString::fromStdString(tree.path()));
+    type(search, "Edit1", "foto");
+    search.startSearch();
+    EXPECT_EQ(lines(search), (std::vector<std::string>{tree.file("Fotos/leer.txt"), tree.file("Fotos/notiz.txt")}));
+
+    // "Oder" with N1 and T1 empty lists every file although N2 is filled.
+    type(search, "Edit1", "");
+    type(search, "Edit2", "nirgends");
+    QTest::mouseClick(search.findChild<QPushButton*>("B_und_Oder"), Qt::LeftButton);
+    EXPECT_EQ(search.findChild<QPushButton*>("B_und_Oder")->text(), "Oder");
+    search.startSearch();
+    EXPECT_EQ(lines(search).size(), 4u);
+
+    // Without subfolders only the start folder's files.
+    search.findChild<QCheckBox*>("CheckBox1")->setChecked(false);
+    search.startSearch();
+    EXPECT_EQ(lines(search), (std::vector<std::string>{tree.file("bild.jpg"), tree.file("brief.txt")}));
+}
+
+TEST_F(SearchWindowTest, CaseFlagFromTheMenuReachesTheSearch) {
+    ui::SearchWindow& search = openByMenu();
+    f.dialogs.expectAsk("Soll bei der Textsuche zwischen Groß- und Kleinschreibung unterschieden werden?", Answer::Yes);
+    search.findChild<QAction*>("GrossKlein1")->trigger();
+    EXPECT_TRUE(search.findChild<QAction*>("GrossKlein1")->isChecked());
+    type(search, "Edit7", QString::fromStdString(tree.path()));
+    type(search, "Edit4", QString::fromUtf8("Müller"));
+    search.startSearch();
+    EXPECT_TRUE(search.results()->lines().empty());
+    type(search, "Edit4", QString::fromUtf8("müller"));
+    search.startSearch();
+    EXPECT_EQ(lines(search), (std::vector<std::string>{tree.file("Fotos/notiz.txt")}));
+}
+
+TEST_F(SearchWindowTest, CancelWindowStopsTheSearch) {
+    for (int i = 0; i < 200; ++i) tree.write("viele" + std::to_string(i) + ".txt", "x");
+    ui::SearchWindow& search = openByMenu();
+    type(search, "Edit7", QString::fromStdString(tree.path()));
+    f.dialogs.clickCancelAtStep(1);
+    search.startSearch();
+    EXPECT_GE(f.dialogs.cancelSteps(), 1);
+    EXPECT_FALSE(search.searching());
+    EXPECT_TRUE(search.findChild<QPushButton*>("Button1")->isVisible());
+}
+
+TEST_F(SearchWindowTest, ExplorerEntryStartsAtItsFolder) {
+    ui::ExplorerWindow& explorer = window->explorers().first();
+    explorer.start(tree.file("Fotos"));
+    auto* entry = explorer.findChild<QAction*>("SucheInDateien1");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->text(), "Suche in Dateien");
+    entry->trigger();
+    EXPECT_EQ(window->explorers().searchWindow().folder(), tree.file("Fotos"));
+}
+
+}  // namespace
+}  // namespace pictra::test
