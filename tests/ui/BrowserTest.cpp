@@ -175,4 +175,48 @@ TEST_F(BrowserTest, InfoAndTablePagesGoToTheCurrentWindow) {
     EXPECT_EQ(window->browsers().count(), 1);
 }
 
+TEST_F(BrowserTest, CloseAllWithFiveBrowserWindowsStartsTheProgramAfresh) {
+    for (const int windows : {4, 5}) {
+        SCOPED_TRACE(windows);
+        while (window->browsers().count() < windows) window->browsers().createWindow()->show();
+        window->show();
+        window->ensureDocument();
+        editor()->setPlainText("geändert");
+        // Below five windows the ordinary closing asks itself.
+        if (windows == 4) f.dialogs.expectAsk("Datei \"?\" sichern?", Answer::No);
+        std::vector<int> asked;
+        window->confirmClose = [&](int i) {
+            asked.push_back(i);
+            return true;
+        };
+        std::vector<std::string> restarts;
+        window->restartProgram = [&](const std::string& where) { restarts.push_back(where); };
+        f.store.writeValue("SectBild", "SchlBild", f.dir.path() + "bilder/a.jpg");
+        trigger("AlleSchliessen1");
+        if (windows == 4) {
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_TRUE(restarts.empty());
+            EXPECT_TRUE(asked.empty());
+        } else {
+            EXPECT_FALSE(window->isVisible());
+            EXPECT_EQ(restarts, std::vector<std::string>{f.dir.path() + "bilder/"});
+            EXPECT_EQ(asked.front(), 0);
+        }
+    }
+}
+
+TEST_F(BrowserTest, TheMainFavouritesMenuIsFilledWhenOpened) {
+    auto* menu = window->findChild<QMenu*>("Favoriten1");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->actions().isEmpty());
+    EXPECT_TRUE(f.store.readList("Hauptmenu", "Favoriten").empty());
+    emit menu->aboutToShow();
+    const auto favourites = preview::favourites(f.store);
+    ASSERT_EQ(menu->actions().size(), static_cast<int>(favourites.size()));
+    EXPECT_EQ(menu->actions()[0]->text().toStdString(), favourites[0]);
+    EXPECT_TRUE(menu->actions()[3]->isSeparator());
+    emit menu->aboutToShow();
+    EXPECT_EQ(menu->actions().size(), static_cast<int>(favourites.size()));
+}
+
 }  // namespace

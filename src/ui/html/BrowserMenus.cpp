@@ -15,6 +15,7 @@
 #include "html/preview/Favourites.h"
 #include "html/preview/PlainTextPage.h"
 #include "shell/DocumentArea.h"
+#include "shell/FileRules.h"
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
 #include "shell/StatusBars.h"
@@ -105,6 +106,18 @@ void MainWindow::printThroughBrowser() {
     browser->whenLoaded([guarded] {
         if (guarded) guarded->print();
     });
+}
+
+void MainWindow::closeAllDocuments() {
+    if (!m_browserList || m_browserList->count() < 5) {
+        m_files->closeAll();
+        return;
+    }
+    if (!confirmAllDocuments()) return;
+    removeAllDocuments();
+    const std::string picture = m_context.store.readValue("SectBild", "SchlBild");
+    const std::string folder = picture.empty() ? std::string() : filerules::folderOf(picture);
+    if (close() && restartProgram) restartProgram(folder);
 }
 
 void MainWindow::showNeighbourFile(BrowserWindow& browser, bool next) {

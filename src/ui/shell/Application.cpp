@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProcess>
 #include <QScreen>
 #include <QTimer>
 #include <QTranslator>
@@ -154,6 +155,10 @@ int runApplication(int argc, char** argv) {
     AppContext context{paths, store, settingsFile, explorerFolders, dialogs, tones, &dialogs};
     auto window = std::make_unique<MainWindow>(context, options);
     dialogs.setParentWindow(window.get());
+    window->restartProgram = [&instanceLock](const std::string& folder) {
+        instanceLock.release();
+        QProcess::startDetached(QApplication::applicationFilePath(), {}, q(folder));
+    };
     dialogs.setTextFont([&window] { return window->editorFont(); });
     placeAtStart(*window);
     applyLockKeysAtStart(*window, store);

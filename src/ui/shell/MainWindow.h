@@ -92,6 +92,8 @@ public:
 
     // Asks before a modified document is closed; false keeps it open.
     std::function<bool(int)> confirmClose;
+    // Starts the program anew in the given working folder once this run lets go of its single-instance lock.
+    std::function<void(const std::string&)> restartProgram;
 
     // Loading and saving of the documents.
     DocumentFiles& files() { return *m_files; }
@@ -163,6 +165,8 @@ public:
     void fullPreview(bool byEscape = false);
     void showPageInBrowser(const std::string& path);
     void printThroughBrowser();
+    // "Alle schließen": with five or more browser windows the program starts afresh instead.
+    void closeAllDocuments();
     bool htmlInStandardBrowser() const;
 
     // The table sheet ("Tabelle") and the table-writing form ("Tabellen").

@@ -60,11 +60,12 @@ void MainWindow::buildFileMenu() {
     addCommand(file, "DirektDrucken1", "Quelltext direkt drucken (Entwurf- bzw. Korrespondenzqualität)",
                [this] { printDirect(); });
     addCommand(file, "SchoenDrucken1", "Quelltext drucken (Schönschrift)", [this] { printFair(); });
+    addCommand(file, "DruckenUeberBrowser1", "Drucken über Browser", [this] { printThroughBrowser(); });
     file->addSeparator();
     addCommand(file, "Schliessen1", "Schließen", [this] { m_files->closeCurrent(); });
     addCommand(file, "SpeichernUndSchliessen1", "Speichern und schließen", [this] { m_files->saveAndClose(); },
                QKeySequence("Alt+Del"));
-    addCommand(file, "AlleSchliessen1", "Alle schließen", [this] { m_files->closeAll(); });
+    addCommand(file, "AlleSchliessen1", "Alle schließen", [this] { closeAllDocuments(); });
     addCommand(file, "Beenden1", "Beenden", [this] { close(); }, QKeySequence("Alt+F4"));
 }
 
