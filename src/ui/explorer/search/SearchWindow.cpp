@@ -80,17 +80,14 @@ void SearchWindow::buildFields() {
     grid->addWidget(label(this, " Welchen Text (bis 3 Suchriterien)"), 1, 0);
     const char* nameFields[] = {"Edit1", "Edit2", "Edit3"};
     const char* textFields[] = {"Edit4", "Edit5", "Edit6"};
-    for (int i = 0; i < 3; ++i) {
-        m_names[i] = field(this, nameFields[i]);
-        m_texts[i] = field(this, textFields[i]);
-        grid->addWidget(m_names[i], 0, 1 + i);
-        grid->addWidget(m_texts[i], 1, 1 + i);
-    }
+    // Created row by row, so that Tab walks along a row before the next.
+    for (int i = 0; i < 3; ++i) grid->addWidget(m_names[i] = field(this, nameFields[i]), 0, 1 + i);
     grid->addWidget(label(this, "nicht"), 0, 4);
-    grid->addWidget(label(this, "nicht"), 1, 4);
     m_nameExclusion = field(this, "Edit8_nicht");
-    m_textExclusion = field(this, "Edit9_text_nicht");
     grid->addWidget(m_nameExclusion, 0, 5);
+    for (int i = 0; i < 3; ++i) grid->addWidget(m_texts[i] = field(this, textFields[i]), 1, 1 + i);
+    grid->addWidget(label(this, "nicht"), 1, 4);
+    m_textExclusion = field(this, "Edit9_text_nicht");
     grid->addWidget(m_textExclusion, 1, 5);
 
     auto* row = new QHBoxLayout;
