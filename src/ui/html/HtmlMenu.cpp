@@ -4,6 +4,7 @@
 
 #include "html/HtmlCommands.h"
 #include "html/SpecialCharacterDialog.h"
+#include "html/TableConversionMenu.h"
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
 #include "shell/QtEditorView.h"
@@ -37,6 +38,7 @@ void MainWindow::buildHtmlMenu() {
     special->setStatusTip("<br>, &nbsp; etc...");
     buildHtmlStructureMenus(menu);
     addCommand(menu, "Tabelleschreiben1", "Tabelle schreiben", [this] { writeTableFromSelection(); });
+    addTableConversionMenu(*this, menu);
     addCommand(menu, "ImAusgewaehltenKleinerGroesser1", "Im Ausgewählten < und > durch « und » ersetzten",
                withView([this](EditorView& v) { html::anglesToGuillemets(v, m_context.dialogs); }));
     addCommand(menu, "ImAusgewaehltenGuillemets1", "Im Ausgewählten « und  » durch < und > ersetzten",

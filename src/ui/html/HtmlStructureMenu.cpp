@@ -21,6 +21,7 @@
 #include "html/HtmlRewrites.h"
 #include "html/Indentation.h"
 #include "html/TagCheck.h"
+#include "html/TableConversionMenu.h"
 #include "html/TagColours.h"
 #include "platform/Tidy.h"
 #include "shell/editing/LineTools.h"
@@ -222,6 +223,7 @@ void MainWindow::buildHtmlSelectionMenu(QMenu* menu) {
     addCommand(fit, "FlvEinbinden1", "FLV-Datei einbinden", [this] { playerToClipboard(true); });
     addCommand(fit, "TextNachTd1", "Text nach \"<td\" und \"<tr\" entfernen",
                [this] { rewriteSelection("", html::blankRowAndCellAttributes); });
+    addLinePrefixItems(*this, fit);
 }
 
 void MainWindow::indentHtml() {

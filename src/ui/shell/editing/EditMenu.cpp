@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "html/TableConversionMenu.h"
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
 #include "shell/QtEditorView.h"
@@ -101,6 +102,7 @@ void MainWindow::buildEditMenu() {
                QKeySequence("Ctrl+A"));
     addCommand(edit, "SchriftErsetzt1", "Schrift ... \"Strg+<\" ersetzt: \"Strg+H+F\"",
                [this] { m_context.dialogs.inform(html::kShortcutHint); });
+    addExportImportMenu(*this, edit);
 }
 
 void MainWindow::openSearch(bool replacePanel) {

@@ -23,6 +23,7 @@
 #include "common/UiText.h"
 #include "html/preview/FullPreview.h"
 #include "html/StyleDialog.h"
+#include "html/TableConversionMenu.h"
 #include "shell/editing/LineTools.h"
 #include "shell/editing/LineWrap.h"
 #include "shell/editing/SelectionTools.h"
@@ -70,8 +71,9 @@ public:
             m_dialogs.showText("Unbekannte Wörter", u(unknown));
         }
     }
-    void tableConversion(bool) override {
-        m_dialogs.inform("Die Umwandlung zwischen *-Tabelle und HTML-Tabelle ist noch nicht eingebaut.");
+    // Ctrl+A "t" and "h" are the quick way: no confirmation.
+    void tableConversion(bool toHtml) override {
+        if (auto* window = qobject_cast<MainWindow*>(m_parent)) convertSelectedTable(*window, toHtml, false);
     }
 
 private:
