@@ -260,3 +260,26 @@ TEST(WikiTable, RowsColumnsAndName) {
     insertWikiColumnAtCaret(view);
     EXPECT_EQ(view.text(), "|a||b\n!c||def\n|}\nzz");
 }
+
+TEST(TableScale, WideRowsBigCellsAndControlBytesConvert) {
+    // 1,000 columns, a cell of a megabyte, and NUL and control bytes kept as they are.
+    std::string row = "<table>\r\n<tr>";
+    for (int c = 0; c < 1000; ++c) row += "<td>" + std::to_string(c) + "</td>";
+    row += "</tr>\r\n<tr><td>" + std::string(1 << 20, 'x') + "</td><td>a" + std::string(1, '\0') + "\x01" +
+           "b</td></tr>\r\n</table>";
+    const ParsedTable p = readHtmlTable(row);
+    ASSERT_EQ(p.message, "");
+    ASSERT_EQ(p.grid.size(), 2u);
+    ASSERT_EQ(p.grid[0].size(), 1000u);
+    EXPECT_EQ(p.grid[0][999], "999");
+    EXPECT_EQ(p.grid[1][0].size(), 1u << 20);
+    EXPECT_EQ(p.grid[1][1], std::string("a") + '\0' + "\x01" + "b");
+    // 100,000 rows on one line: no recursion, so no stack to overflow.
+    std::string oneLine = "<table>";
+    for (int r = 0; r < 100000; ++r) oneLine += "<tr><td>z</td></tr>";
+    oneLine += "</table>";
+    EXPECT_EQ(readHtmlTable(oneLine).grid.size(), 100000u);
+    const Converted laid = layoutTable("<table>\r\n" + oneLine.substr(7, 19 * 1000) + "\r\n</table>");
+    ASSERT_TRUE(laid.text) << laid.message;
+    EXPECT_EQ(std::count(laid.text->begin(), laid.text->end(), '\n'), 3 + 3 * 1000 + 1);
+}
