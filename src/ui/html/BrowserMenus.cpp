@@ -9,7 +9,9 @@
 #include <QProcess>
 #include <QTimer>
 
+#include "common/FileIo.h"
 #include "common/UiText.h"
+#include "platform/HtmlLinks.h"
 #include "explorer/Explorers.h"
 #include "html/Browsers.h"
 #include "html/preview/Favourites.h"
@@ -70,6 +72,32 @@ private:
     MainWindow& m_window;
 };
 
+// "Sitemap erstellen": the local pages reachable from the shown one, into a new document.
+void makeSitemap(MainWindow& window, BrowserWindow& browser) {
+    Dialogs& dialogs = window.context().dialogs;
+    const std::string start = browser.address();
+    if (!preview::isSitemapStart(start)) {
+        dialogs.inform(preview::kMsgSitemapStart);
+        return;
+    }
+    const auto mustContain = dialogs.askText("Sitemap", "Nur (lokale) Seiten mit ... erfassen?", "");
+    if (!mustContain) return;
+    const std::string startPage = browserUrl(start).isLocalFile() ? u(browserUrl(start).toLocalFile()) : start;
+    dialogs.beginCancelWindow("Sitemap: " + startPage);
+    const auto pages = preview::crawlSitemap(
+        startPage, *mustContain, [](const std::string& path) { return fileio::readFile(path); },
+        [](const std::string& html) { return platform::htmlLinks(html); },
+        [&dialogs, &startPage] { return dialogs.stepCancelWindow("Sitemap: " + startPage); });
+    dialogs.endCancelWindow();
+    window.newDocumentUnlessEmpty();
+    window.currentEditor()->setPlainText(fromCp1252(preview::sitemapDocument(pages)));
+    // Beside the start page; a web address has no folder of ours, so the sitemap stays untitled there.
+    if (startPage.front() == '/') window.setCurrentFileName(filerules::folderOf(startPage) + "sitemap.html");
+    window.refreshCaption();
+    dialogs.inform("fertig!");
+    window.context().tones.completionTone();
+}
+
 }  // namespace
 
 Browsers& MainWindow::browsers() {
@@ -80,6 +108,10 @@ Browsers& MainWindow::browsers() {
             preview::addFavourite(m_context.store, m_context.dialogs, address);
         };
         hooks.neighbourFile = [this](BrowserWindow& browser, bool next) { showNeighbourFile(browser, next); };
+        hooks.deadLinks = [this](BrowserWindow& browser) {
+            checkDeadLinks(browser, m_browserList->testedLinks(), m_context.dialogs, m_browserList->linkLimits);
+        };
+        hooks.sitemap = [this](BrowserWindow& browser) { makeSitemap(*this, browser); };
         m_browserList = new Browsers(m_context, m_entities, std::make_unique<MainPreviewHost>(*this),
                                      std::move(hooks), this);
     }

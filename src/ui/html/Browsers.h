@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "html/BrowserLinkCheck.h"
 #include "html/BrowserWindow.h"
 #include "html/preview/FullPreview.h"
 #include "shell/AppContext.h"
@@ -34,6 +35,9 @@ public:
 
     preview::FullPreview& preview() { return *m_preview; }
     preview::PreviewFiles& previewFiles() { return *m_files; }
+    // The links tested in this run: each is tested once per run.
+    std::set<std::string>& testedLinks() { return m_testedLinks; }
+    LinkFetchLimits linkLimits;
 
 private:
     AppContext& m_context;
@@ -44,6 +48,7 @@ private:
     QPointer<BrowserWindow> m_current;
     std::unique_ptr<preview::PreviewFiles> m_files;
     std::unique_ptr<preview::FullPreview> m_preview;
+    std::set<std::string> m_testedLinks;
 };
 
 }  // namespace pictra::ui
