@@ -6,6 +6,7 @@
 #include "pictures/editing/Composing.h"
 #include "pictures/editing/Cuts.h"
 #include "pictures/editing/Filters.h"
+#include "pictures/editing/Orientation.h"
 
 using namespace pictra::pictures;
 using namespace pictra::pictures::editing;
@@ -449,4 +450,29 @@ TEST(PictureEditingScaling, HalvesAndNames) {
     const Halves one = halves(numbered(1, 1));
     EXPECT_TRUE(one.left.empty());
     EXPECT_EQ(one.right.width(), 1);
+}
+
+TEST(PictureEditingOrientation, AllEightTagsGiveTheUprightPicture) {
+    // Stored 3 × 2 with pixel (x, y) = 16·y + x; the upright picture row by row.
+    const struct {
+        int orientation;
+        int w, h;
+        std::vector<int> rows;
+    } cases[] = {{1, 3, 2, {0, 1, 2, 16, 17, 18}}, {2, 3, 2, {2, 1, 0, 18, 17, 16}},
+                 {3, 3, 2, {18, 17, 16, 2, 1, 0}}, {4, 3, 2, {16, 17, 18, 0, 1, 2}},
+                 {5, 2, 3, {0, 16, 1, 17, 2, 18}}, {6, 2, 3, {16, 0, 17, 1, 18, 2}},
+                 {7, 2, 3, {18, 2, 17, 1, 16, 0}}, {8, 2, 3, {2, 18, 1, 17, 0, 16}},
+                 {0, 3, 2, {0, 1, 2, 16, 17, 18}}, {9, 3, 2, {0, 1, 2, 16, 17, 18}}};
+    for (const auto& c : cases) {
+        Bitmap32 b = numbered(3, 2);
+        orientUpright(b, c.orientation);
+        ASSERT_EQ(b.width(), c.w) << c.orientation;
+        ASSERT_EQ(b.height(), c.h) << c.orientation;
+        std::vector<int> got;
+        for (int y = 0; y < b.height(); ++y) {
+            for (int x = 0; x < b.width(); ++x) got.push_back(static_cast<int>(b.pixel(x, y) & 0xFF));
+        }
+        EXPECT_EQ(got, c.rows) << c.orientation;
+        EXPECT_EQ(orientationSwapsSides(c.orientation), c.w == 2);
+    }
 }

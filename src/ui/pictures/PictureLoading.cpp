@@ -11,6 +11,8 @@
 #include "common/UiText.h"
 #include "pictures/PictureNames.h"
 #include "pictures/Resampler.h"
+#include "pictures/editing/Orientation.h"
+#include "platform/pictures/PictureExif.h"
 #include "platform/pictures/QtPictureCodecs.h"
 #include "settings/SettingsStore.h"
 
@@ -192,6 +194,7 @@ void PictureWindow::ensureSource() {
         auto picture = platform::pictures::loadPicture(m_path);
         m_source = std::move(picture.bitmap);
         m_exif = picture.exif;
+        pictures::editing::orientUpright(m_source, platform::pictures::exifOrientation(m_exif));
     } catch (const std::exception&) {
         m_source = m_display;
     }

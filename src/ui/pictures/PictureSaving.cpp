@@ -14,6 +14,7 @@
 #include "explorer/MarkedFiles.h"
 #include "pictures/Resampler.h"
 #include "platform/pictures/PictureCodecs.h"
+#include "platform/pictures/PictureExif.h"
 #include "platform/pictures/QtPictureCodecs.h"
 #include "settings/SettingsStore.h"
 #include "tools/Tones.h"
@@ -157,7 +158,9 @@ bool PictureWindow::saveTo(const std::string& requested, int fixedHeight) {
                                                                     : pictures::StretchFilter::Mitchell);
     }
     try {
-        platform::pictures::savePicture(target, picture, 91, m_exif);
+        // The pixels were shown upright and perhaps changed: orientation 1, the new size, no old thumbnail.
+        platform::pictures::savePicture(target, picture, 91,
+                                        platform::pictures::exifForChangedPixels(m_exif, picture.width(), picture.height()));
     } catch (const std::exception&) {
         m_tones.errorTone();
         m_dialogs.inform("Konnte \"" + target + " nicht speichern.");

@@ -18,6 +18,8 @@
 #include "explorer/MarkedFiles.h"
 #include "explorer/fileops/Rename.h"
 #include "pictures/PictureNames.h"
+#include "pictures/editing/Orientation.h"
+#include "platform/pictures/PictureExif.h"
 #include "pictures/Resampler.h"
 #include "settings/SettingsStore.h"
 #include "tools/Tones.h"
@@ -34,12 +36,19 @@ constexpr const char* kSection = "SectBild";
 constexpr const char* kKey = "SchlBild";
 constexpr const char* kMarkFirst = "Zuerst Markierung des Rechtecks links oben und rechts unten setzen!";
 
-// A picture fitted for the screen by the display rules (DCT-scaled for a JPEG).
+// A picture fitted for the screen by the display rules (DCT-scaled for a JPEG),
+// shown upright by its orientation tag: a sideways-stored photo is fitted by its upright sides.
 platform::pictures::LoadedPicture loadForScreen(const std::string& path, QSize screen, bool shrinkLarge) {
-    return platform::pictures::loadResized(path, [screen, shrinkLarge](int w, int h) {
+    const int orientation = platform::pictures::fileOrientation(path);
+    const bool swap = pictures::editing::orientationSwapsSides(orientation);
+    auto picture = platform::pictures::loadResized(path, [screen, shrinkLarge, swap](int w, int h) {
+        if (swap) std::swap(w, h);
         const Size d = pictures::viewer::displaySize({w, h}, {screen.width(), screen.height()}, false, shrinkLarge);
-        return std::pair<int, int>(d.width, d.height);
+        return swap ? std::pair<int, int>(d.height, d.width) : std::pair<int, int>(d.width, d.height);
     });
+    pictures::editing::orientUpright(picture.bitmap, orientation);
+    if (swap) std::swap(picture.fullWidth, picture.fullHeight);
+    return picture;
 }
 
 }  // namespace

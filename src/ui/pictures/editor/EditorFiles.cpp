@@ -15,6 +15,8 @@
 #include "pictures/PictureWindow.h"
 #include "pictures/editing/Colours.h"
 #include "platform/ProgramLocation.h"
+#include "platform/pictures/LosslessTurn.h"
+#include "platform/pictures/PictureExif.h"
 #include "platform/pictures/PictureFiles.h"
 #include "settings/SettingsStore.h"
 #include "tools/Tones.h"
@@ -149,7 +151,9 @@ bool PictureEditor::keepOldInBin(const std::string& target) {
 
 bool PictureEditor::writePicture(const std::string& target, const pictures::Bitmap32& bitmap, int quality) {
     try {
-        platform::pictures::savePicture(target, bitmap, quality, m_exif);
+        // Changed pixels: upright, the new size, no stale thumbnail; date and camera kept.
+        platform::pictures::savePicture(target, bitmap, quality,
+                                        platform::pictures::exifForChangedPixels(m_exif, bitmap.width(), bitmap.height()));
     } catch (const std::exception&) {
         m_tones.errorTone();
         m_dialogs.inform("Konnte \"" + target + " nicht speichern.");
@@ -280,13 +284,20 @@ void PictureEditor::saveHalfSize() {
 
 void PictureEditor::turnAndSaveFullSize(bool right) {
     try {
+        if (pathnames::lowerExtension(m_path).find(".jp") != std::string::npos) {
+            const bool lossless = platform::pictures::turnJpegFile(m_path, right);
+            hint(lossless ? "Verlustfrei gedreht und gespeichert." : "Gedreht und gespeichert.");
+            m_tones.completionTone();
+            load(m_path, true);
+            return;
+        }
         auto full = platform::pictures::loadPicture(m_path);
         if (right) {
             pictures::turnRight(full.bitmap);
         } else {
             pictures::turnLeft(full.bitmap);
         }
-        platform::pictures::savePicture(m_path, full.bitmap, 91, full.exif);
+        platform::pictures::savePicture(m_path, full.bitmap, 91);
     } catch (const std::exception&) {
         m_dialogs.inform("Hat nicht geklappt!");
         return;

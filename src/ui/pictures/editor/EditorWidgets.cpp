@@ -41,6 +41,13 @@ void EditorImage::paintEvent(QPaintEvent*) {
     if (!m_picture || m_picture->empty()) return;
     QPainter painter(this);
     painter.drawImage(0, 0, viewOf(*m_picture));
+    // The marked rectangle between the two corner shapes.
+    const auto* topLeft = findChild<QWidget*>("Shape_linksOben");
+    const auto* bottomRight = findChild<QWidget*>("Shape_rechtsUnten");
+    if (topLeft && bottomRight && topLeft->isVisible()) {
+        painter.setPen(QPen(Qt::red, 1, Qt::DashLine));
+        painter.drawRect(QRect(topLeft->pos(), bottomRight->geometry().bottomRight()));
+    }
 }
 
 void EditorImage::mousePressEvent(QMouseEvent* event) {
@@ -65,7 +72,9 @@ MarkerShape::MarkerShape(const QString& name, QColor colour, QWidget* parent) : 
 void MarkerShape::mousePressEvent(QMouseEvent* event) { m_grab = event->position().toPoint(); }
 
 void MarkerShape::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() & Qt::LeftButton) move(mapToParent(event->position().toPoint() - m_grab));
+    if (!(event->buttons() & Qt::LeftButton)) return;
+    move(mapToParent(event->position().toPoint() - m_grab));
+    parentWidget()->update();
 }
 
 HintWindow::HintWindow(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) {

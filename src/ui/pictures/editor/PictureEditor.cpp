@@ -24,6 +24,8 @@
 #include "pictures/PictureWindow.h"
 #include "pictures/Resampler.h"
 #include "pictures/editing/Colours.h"
+#include "pictures/editing/Orientation.h"
+#include "platform/pictures/PictureExif.h"
 #include "platform/pictures/PictureFiles.h"
 #include "settings/SettingsStore.h"
 #include "tools/Tones.h"
@@ -113,6 +115,7 @@ bool PictureEditor::load(const std::string& path, bool fit) {
             m_picture.bits()[i] |= 0xFF000000u;
         }
         m_exif = std::move(loaded.exif);
+        ed::orientUpright(m_picture, platform::pictures::exifOrientation(m_exif));
         m_originalWidth = m_picture.width();
         m_originalHeight = m_picture.height();
     } catch (const std::exception&) {
@@ -206,12 +209,14 @@ void PictureEditor::placeMarkers(QPoint topLeft, QPoint bottomRight) {
     m_bottomRight->show();
     m_topLeft->raise();
     m_bottomRight->raise();
+    m_image->update();
 }
 
 void PictureEditor::toggleMarkers() {
     if (markersVisible()) {
         m_topLeft->hide();
         m_bottomRight->hide();
+        m_image->update();
         return;
     }
     const QPoint origin(m_scroll->horizontalScrollBar()->value(), m_scroll->verticalScrollBar()->value());
