@@ -56,6 +56,13 @@ TEST(SearchWrongLinks, Table) {
     for (const auto& c : cases) EXPECT_EQ(wrongLinks("P", c.text), c.expected) << c.label;
 }
 
+TEST(SearchTooltip, FirstMatchingLine) {
+    EXPECT_EQ(firstMatchingLine("eins\r\nHerr M\xdcLLER kommt\r\nM\xfcller", "müller", false), "Herr MÜLLER kommt");
+    EXPECT_EQ(firstMatchingLine("a\nb m\xc3\xbcller c\nd", "Müller", false), "b müller c");
+    EXPECT_EQ(firstMatchingLine("Müller", "müller", true), std::nullopt);
+    EXPECT_EQ(firstMatchingLine("x", "", false), std::nullopt);
+}
+
 TEST(SearchNumbered, NamesKeepGapsAndGrow) {
     EXPECT_EQ(numberedPath("/a/b.txt", "xyz", 0), "/a/xyz001.txt");
     EXPECT_EQ(numberedPath("/a/b.txt", "xyz", 4), "/a/xyz005.txt");

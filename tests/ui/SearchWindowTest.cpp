@@ -2,9 +2,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <sys/stat.h>
+
+#include <filesystem>
 
 #include "UiFixture.h"
 #include "explorer/Explorers.h"
@@ -131,6 +134,42 @@ TEST_F(SearchWindowTest, CancelWindowStopsTheSearch) {
     EXPECT_GE(f.dialogs.cancelSteps(), 1);
     EXPECT_FALSE(search.searching());
     EXPECT_TRUE(search.findChild<QPushButton*>("Button1")->isVisible());
+}
+
+TEST_F(SearchWindowTest, TwoHitsToTheBinAndTooltips) {
+    ui::SearchWindow& search = openByMenu();
+    type(search, "Edit7", QString::fromStdString(tree.path()));
+    type(search, "Edit4", QString::fromUtf8("müller"));
+    search.startSearch();
+    ASSERT_EQ(search.results()->rowCount(), 2);
+    EXPECT_EQ(search.results()->data(search.results()->index(0), Qt::ToolTipRole).toString(),
+              QString::fromUtf8("Sehr geehrter Herr MÜLLER,"));
+    EXPECT_EQ(search.results()->data(search.results()->index(1), Qt::ToolTipRole).toString(),
+              QString::fromUtf8("müller kommt"));
+    search.resultView()->selectAll();
+    f.dialogs.expectConfirmText("Dateien in den Papierkorb verschieben", true);
+    search.findChild<QAction*>("Loeschen3")->trigger();
+    EXPECT_TRUE(search.results()->lines().empty());  // searched again: both are gone
+    EXPECT_FALSE(std::filesystem::exists(tree.file("brief.txt")));
+    EXPECT_FALSE(std::filesystem::exists(tree.file("Fotos/notiz.txt")));
+    int inBin = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(f.paths.binFolder()))
+        inBin += entry.path().filename().string().find("brief") != std::string::npos ||
+                 entry.path().filename().string().find("notiz") != std::string::npos;
+    EXPECT_EQ(inBin, 2);
+}
+
+// The explorer's simple search follows the search window's case flag.
+TEST_F(SearchWindowTest, SimpleSearchFollowsTheCaseFlag) {
+    ui::ExplorerWindow& explorer = window->explorers().first();
+    explorer.start(tree.path());
+    for (bool matchCase : {true, false}) {
+        window->explorers().searchSession().matchCase = matchCase;
+        f.dialogs.expectAskText("Welche Dateien suchen Sie?", std::string("BRIEF"));
+        if (matchCase) f.dialogs.expectInform("Suche ergebnislos");
+        explorer.findChild<QAction*>("EinfacheSuche1")->trigger();
+        EXPECT_EQ(explorer.fileList()->selectedItems().size(), matchCase ? 0 : 1) << matchCase;
+    }
 }
 
 TEST_F(SearchWindowTest, ExplorerEntryStartsAtItsFolder) {

@@ -75,7 +75,9 @@ void BinWindow::fill(const std::string& selectText) {
         item->setData(kFileRole, QByteArray::fromStdString(entry.fileName));
         item->setData(kShownRole, QByteArray::fromStdString(entry.shown));
         m_list->addItem(item);
-        if (!selectText.empty() && casefold::containsUtf8(entry.shown, selectText)) {
+        const bool matchCase = m_hooks.matchCase && m_hooks.matchCase();
+        if (!selectText.empty() && (matchCase ? entry.shown.find(selectText) != std::string::npos
+                                              : casefold::containsUtf8(entry.shown, selectText))) {
             item->setSelected(true);
         }
     }

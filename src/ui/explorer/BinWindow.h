@@ -15,6 +15,7 @@ struct BinHooks {
     std::function<bool(const std::string&)> openDocument;
     std::function<void(const std::string&)> startExplorerAt;        // the first explorer at a folder
     std::function<void(const std::string&)> showInSecondExplorer;  // "Papierkorb im Explorer öffnen"
+    std::function<bool()> matchCase;  // the search's case flag: respected when finding the folder's entries
 };
 
 // `Form32Papierkorb`: the program's own recycle bin with the original paths.

@@ -26,6 +26,7 @@ public:
     explorer::FolderChronicle& chronicle() { return m_chronicle; }
     explorer::MarkedFiles& marked() { return m_shared.marked; }
     CopyContext copyContext() { return m_shared.copyContext(); }
+    filesearch::SearchSession& searchSession() { return m_shared.search; }
 
     // The main timer's start request: the explorer goes to the file's folder,
     // selects the file's line and opens it by the double-click path.

@@ -102,6 +102,7 @@ void MainWindow::showBinWindow(const std::string& select) {
             return loaded;
         };
         hooks.startExplorerAt = [this](const std::string& folder) { m_explorers->first().start(folder); };
+        hooks.matchCase = [this] { return m_explorers->searchSession().matchCase; };
         hooks.showInSecondExplorer = [this](const std::string& folder) {
             m_explorers->second().start(folder);
             m_explorers->second().raise();

@@ -89,6 +89,17 @@ Duplicates findDuplicates(const std::vector<std::string>& lines, Dialogs& dialog
     return out;
 }
 
+std::optional<std::string> firstMatchingLine(std::string_view bytes, const std::string& text, bool matchCase) {
+    const auto at = firstOccurrence(bytes, text, matchCase);
+    if (!at) return std::nullopt;
+    const auto before = bytes.substr(0, at->offset).find_last_of("\r\n");
+    const std::size_t begin = before == std::string_view::npos ? 0 : before + 1;
+    const auto after = bytes.find_first_of("\r\n", at->offset + at->length);
+    const std::string_view line = bytes.substr(begin, after == std::string_view::npos ? std::string_view::npos : after - begin);
+    // A file is taken as UTF-8 when the line reads as UTF-8, else as Windows-1252.
+    return codec::isValidUtf8(line) ? std::string(line) : codec::cp1252ToUtf8(line);
+}
+
 std::vector<std::string> wrongLinks(const std::string& path, const std::string& text) {
     std::vector<std::string> found;
     if (text.size() <= 9) return found;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@ struct Duplicates {
 Duplicates findDuplicates(const std::vector<std::string>& lines, Dialogs& dialogs);
 // Both files hold the same bytes (read in blocks, never whole).
 bool sameContent(const std::string& a, const std::string& b);
+
+// The line holding the first occurrence of `text` (UTF-8 as typed), as UTF-8: a hit's tooltip.
+std::optional<std::string> firstMatchingLine(std::string_view bytes, const std::string& text, bool matchCase);
 
 // "Falsche Links suchen" over one text: each href="…" whose link (up to the next
 // double quote, within 500 characters) holds a backslash, as path + " | " + link.

@@ -1,8 +1,11 @@
 #include "ResultModel.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "common/CaseFold.h"
+#include "explorer/search/ResultCommands.h"
+#include "explorer/search/SearchRun.h"
 
 namespace pictra::ui {
 
@@ -13,6 +16,14 @@ int ResultModel::rowCount(const QModelIndex& parent) const {
 QVariant ResultModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     if (role == Qt::DisplayRole) return QString::fromUtf8(line(index.row()));
+    if (role == Qt::ToolTipRole && !m_tooltipText.empty()) {
+        // Only the beginning of a large file is read for a tooltip.
+        std::ifstream in(filesearch::pathOfResultLine(line(index.row())), std::ios::binary);
+        std::string head(1u << 20, '\0');
+        in.read(head.data(), static_cast<std::streamsize>(head.size()));
+        head.resize(static_cast<std::size_t>(in.gcount()));
+        if (auto found = filesearch::firstMatchingLine(head, m_tooltipText, m_matchCase)) return QString::fromUtf8(*found);
+    }
     return {};
 }
 

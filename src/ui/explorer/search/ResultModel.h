@@ -24,9 +24,16 @@ public:
     void addSorted(std::vector<std::string> lines);
     // The list as given (a command's own list, not sorted).
     void setLines(std::vector<std::string> lines);
+    // The text whose first matching line becomes a hit's tooltip (empty: none).
+    void setTooltipText(std::string text, bool matchCase) {
+        m_tooltipText = std::move(text);
+        m_matchCase = matchCase;
+    }
 
 private:
     std::vector<std::string> m_lines;
+    std::string m_tooltipText;
+    bool m_matchCase = false;
 };
 
 }  // namespace pictra::ui

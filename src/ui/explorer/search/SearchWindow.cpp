@@ -34,6 +34,10 @@ namespace {
 
 constexpr const char* kSection = "Einstellungen";
 constexpr const char* kFolderKey = "Pfad Dateien durchsuchen";
+constexpr const char* kBinNote =
+    "Im Normalfall werden Dateien nicht gelöscht, sondern in den SKR-Papierkorb verschoben.\rSie können die Dateien "
+    "dann über Menü \"Ansicht|SKR-Papierkorb zeigen\" wiederherstellen.\r\rDas Menü \"endgültig löschen\" entfernt Ihre "
+    "Dateien sofort!\rDiesen Programmpunkt sollten Sie sich also vorher gut überlegen";
 
 QLineEdit* field(QWidget* parent, const char* name, int width = 0) {
     auto* edit = new QLineEdit(parent);
@@ -159,6 +163,7 @@ void SearchWindow::buildFields() {
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_list, 1);
+    m_list->installEventFilter(this);
     connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex& index) { openResult(index.row(), false); });
     connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) {
         m_shows->setText(QString::fromUtf8(filesearch::pathOfResultLine(m_model->line(index.row()))));
@@ -183,6 +188,7 @@ void SearchWindow::buildMenus() {
     addMenuCommand(remove, "Loeschen2", "Löschen", [this] { moveSelectedToBin(); });
     QMenu* note = remove->addMenu("Hinweis...");
     note->setObjectName("Hinweis1");
+    addMenuCommand(note, "Hinweis2", "Hinweis", [this] { m_shared.dialogs.inform(kBinNote); });
     addMenuCommand(note, "EndgueltigLoeschen1", "Endgültig löschen", [this] { deleteSelectedForGood(); });
     QMenu* extras = bar->addMenu("&Extras...");
     extras->setObjectName("Extras1");
@@ -309,6 +315,7 @@ void SearchWindow::startSearch() {
     m_model->clear();
     updateCounters();
     const filesearch::Criteria c = criteria();
+    m_model->setTooltipText(c.texts[0], c.matchCase);
     m_shared.dialogs.beginCancelWindow(root);
     if (!m_shared.session.replacement.empty() && !c.orMode && !c.texts[0].empty()) {
         searchWithReplacement(c);
@@ -342,6 +349,15 @@ void SearchWindow::startSearch() {
     m_shows->clear();
     m_searching = false;
     if (!c.texts[0].empty() && m_hooks.setSearchText) m_hooks.setSearchText(c.texts[0]);
+}
+
+// A key press in the list shows the current line in the main window's status text.
+bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list && event->type() == QEvent::KeyRelease && m_hooks.showStatus) {
+        const QModelIndex current = m_list->currentIndex();
+        if (current.isValid()) m_hooks.showStatus(m_model->line(current.row()));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SearchWindow::closeEvent(QCloseEvent* event) {
