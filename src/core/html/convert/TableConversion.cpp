@@ -27,6 +27,22 @@ std::string rightTrimmedBlanks(std::string s) {
     return s;
 }
 
+// The first "pattern" (lower case) in `s` from `from` on, in any case, without copying `s`.
+size_t findAnyCase(const std::string& s, std::string_view pattern, size_t from = 0) {
+    if (pattern.empty() || s.size() < pattern.size()) return std::string::npos;
+    for (size_t i = from; i + pattern.size() <= s.size(); ++i) {
+        size_t k = 0;
+        while (k < pattern.size()) {
+            char c = s[i + k];
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+            if (c != pattern[k]) break;
+            ++k;
+        }
+        if (k == pattern.size()) return i;
+    }
+    return std::string::npos;
+}
+
 void eraseFirst(std::string& s, const std::string& what) {
     const size_t at = s.find(what);
     if (at != std::string::npos) s.erase(at, what.size());
@@ -67,17 +83,17 @@ std::optional<std::vector<std::string>> tableLines(const std::string& selection)
     const std::vector<std::string> lines = text::splitLines(text::replaceAll(selection, "&nbsp;", ""));
     std::vector<std::string> collected;
     size_t i = 0;
-    while (i < lines.size() && lowerAscii(lines[i]).find("<table") == std::string::npos) ++i;
+    while (i < lines.size() && findAnyCase(lines[i], "<table") == std::string::npos) ++i;
     if (i == lines.size()) return collected;
     std::string first = lines[i];
-    const size_t tag = lowerAscii(first).find("<table");
+    const size_t tag = findAnyCase(first, "<table");
     const size_t close = first.find('>', tag);
     first = close == std::string::npos ? std::string() : first.substr(close + 1);
     for (size_t n = i; n < lines.size(); ++n) {
         const std::string& line = n == i ? first : lines[n];
-        const std::string lower = lowerAscii(line);
-        const size_t end = lower.find("</table");
-        if (lower.substr(0, end).find("<table") != std::string::npos) return std::nullopt;
+        const size_t end = findAnyCase(line, "</table");
+        const size_t nested = findAnyCase(line, "<table");
+        if (nested != std::string::npos && nested < end) return std::nullopt;
         std::string piece = text::trim(end == std::string::npos ? line : line.substr(0, end));
         if (!piece.empty()) collected.push_back(std::move(piece));
         if (end != std::string::npos) break;
@@ -146,39 +162,37 @@ bool startsWithTable(const std::string& selection) {
 ParsedTable readHtmlTable(const std::string& selection) {
     const auto lines = tableLines(selection);
     if (!lines) return {{}, std::string(kTooComplicated) + "\r(Eine Tabelle in der Tabelle)"};
+    // Tokens are walked line by line as they come, so that only one line's worth is ever held.
     TableTokens tokens;
-    for (const std::string& line : joinOpenTags(*lines)) appendLineTokens(line, tokens);
-    if (tokens.unclosedTag) {
-        return {{}, std::string(kTooComplicated) + "\r(Ein \"<tr\"- oder \"<td\"-Tag ist nicht mit \">\" geschlossen)"};
-    }
-    size_t rows = 0;
+    tables::Grid grid;
     size_t columns = 0;
-    size_t cells = 0;
-    for (const std::string& t : tokens.tokens) {
-        if (t == "<tr>") {
-            ++rows;
-            cells = 0;
-        } else if (t == "<td>") {
-            columns = std::max(columns, ++cells);
-        }
-    }
-    if (rows == 0 || columns == 0) return {{}, kTooComplicated};
-    tables::Grid grid(rows, std::vector<std::string>(columns));
-    long row = -1;
     long cell = -1;
-    for (const std::string& t : tokens.tokens) {
-        if (t == "<tr>") {
-            ++row;
-            cell = -1;
-        } else if (t == "<td>") {
-            ++cell;
-        } else if (t != "</tr>" && t != "</td>" && cell >= 0) {
-            if (row < 0) return {{}, kTooComplicated};
-            // A cell written over several lines keeps all of them.
-            std::string& target = grid[static_cast<size_t>(row)][static_cast<size_t>(cell)];
-            target += target.empty() ? t : " " + t;
+    for (const std::string& line : joinOpenTags(*lines)) {
+        tokens.tokens.clear();
+        appendLineTokens(line, tokens);
+        if (tokens.unclosedTag) {
+            return {{}, std::string(kTooComplicated) + "\r(Ein \"<tr\"- oder \"<td\"-Tag ist nicht mit \">\" geschlossen)"};
+        }
+        for (const std::string& t : tokens.tokens) {
+            if (t == "<tr>") {
+                grid.emplace_back();
+                cell = -1;
+            } else if (t == "<td>") {
+                ++cell;
+                columns = std::max(columns, static_cast<size_t>(cell) + 1);
+            } else if (t != "</tr>" && t != "</td>" && cell >= 0) {
+                if (grid.empty()) return {{}, kTooComplicated};
+                auto& row = grid.back();
+                if (row.size() <= static_cast<size_t>(cell)) row.resize(static_cast<size_t>(cell) + 1);
+                // A cell written over several lines keeps all of them.
+                std::string& target = row[static_cast<size_t>(cell)];
+                if (!target.empty()) target += ' ';
+                target += t;
+            }
         }
     }
+    if (grid.empty() || columns == 0) return {{}, kTooComplicated};
+    for (auto& row : grid) row.resize(columns);
     return {std::move(grid), ""};
 }
 

@@ -34,8 +34,12 @@ struct Work {
 void appendLineTokens(const std::string& line, TableTokens& out) {
     // Every occurrence of every kind, found once; a piece asks for the first one
     // inside it by binary search instead of scanning its text again.
-    std::array<std::vector<size_t>, 6> at;
-    std::vector<size_t> closers;
+    // Kept between calls: a table of many short lines would otherwise allocate them per line.
+    thread_local std::array<std::vector<size_t>, 6> at;
+    thread_local std::vector<size_t> closers;
+    thread_local std::vector<Work> stack;
+    for (auto& positions : at) positions.clear();
+    closers.clear();
     for (size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '>') {
             closers.push_back(i);
@@ -50,7 +54,7 @@ void appendLineTokens(const std::string& line, TableTokens& out) {
         const auto it = std::lower_bound(positions.begin(), positions.end(), from);
         return it != positions.end() && *it < to ? *it : std::string::npos;
     };
-    std::vector<Work> stack{{0, line.size(), 0, -1}};
+    stack.assign(1, Work{0, line.size(), 0, -1});
     while (!stack.empty()) {
         const Work w = stack.back();
         stack.pop_back();
