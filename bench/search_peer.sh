@@ -29,3 +29,12 @@ run case-2-threads "$tool list $tree Gartenzwerg case 2" "rg -l -j2 Gartenzwerg 
 run nocase-2-threads "$tool list $tree Gartenzwerg nocase 2" "rg -li -j2 Gartenzwerg $tree" "$tool floor $tree 2"
 run case-1-thread "$tool list $tree Gartenzwerg case 1" "rg -l -j1 Gartenzwerg $tree" "$tool floor $tree 1"
 echo "floor (walk and read every file, 2 threads) / ripgrep -l: $(jq -r '.results[2].median / .results[1].median' "$work/case-2-threads.json" | cut -c1-5)"
+# The window from "Start Suche" to its closing tone, against the tool's median of the same search.
+cmake --build --preset default --target bench_ui_search
+PICTRA_BENCH_DIR=$work QT_QPA_PLATFORM=offscreen build/bin/bench_ui_search --benchmark_format=json > "$work/window.json"
+for i in 0 1; do
+    name=$(jq -r ".benchmarks[$i].name" "$work/window.json")
+    window_s=$(jq -r ".benchmarks[$i].real_time / 1000" "$work/window.json")
+    file=$([ "$i" -eq 0 ] && echo case-2-threads || echo nocase-2-threads)
+    echo "$name: window / tool $(jq -r ".results[0].median" "$work/$file.json" | awk -v w="$window_s" '{ printf "%.2f", w / $1 }')"
+done
