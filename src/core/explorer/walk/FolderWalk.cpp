@@ -35,7 +35,7 @@ struct Listing {
 
 // One folder's entries. False when the folder cannot be listed at all.
 bool listFolder(const std::string& folder, const WalkOptions& options, const WalkSink& sink,
-                const std::atomic<bool>& stop, Listing& out) {
+                const std::atomic<bool>& stop, Listing& out, dev_t device) {
     DIR* dir = opendir(folder.c_str());
     if (!dir) return false;
     const int fd = dirfd(dir);
@@ -55,6 +55,7 @@ bool listFolder(const std::string& folder, const WalkOptions& options, const Wal
         }
         if (S_ISDIR(st.st_mode)) {
             if (!options.recursive || (options.skipDotFolders && name[0] == '.')) continue;
+            if (options.oneFileSystem && st.st_dev != device) continue;
             out.folders.emplace_back(joined(folder, name), FolderId{st.st_dev, st.st_ino});
             continue;
         }
@@ -76,9 +77,9 @@ std::optional<FolderId> idOf(const std::string& folder) {
 }
 
 bool sortedFrom(const std::string& folder, const WalkOptions& options, const WalkSink& sink,
-                const std::atomic<bool>& stop, std::set<FolderId>& seen) {
+                const std::atomic<bool>& stop, std::set<FolderId>& seen, dev_t device) {
     Listing listing;
-    if (!listFolder(folder, options, sink, stop, listing)) {
+    if (!listFolder(folder, options, sink, stop, listing, device)) {
         sink.unreadable(folder);
         return !stop.load();
     }
@@ -92,7 +93,7 @@ bool sortedFrom(const std::string& folder, const WalkOptions& options, const Wal
     for (const auto& [path, id] : listing.folders) {
         if (stop.load(std::memory_order_relaxed)) return false;
         if (!seen.insert(id).second) continue;
-        if (!sortedFrom(path, options, sink, stop, seen)) return false;
+        if (!sortedFrom(path, options, sink, stop, seen, device)) return false;
     }
     return !stop.load();
 }
@@ -102,8 +103,9 @@ bool sortedFrom(const std::string& folder, const WalkOptions& options, const Wal
 bool walkSorted(const std::string& root, const WalkOptions& options, const WalkSink& sink,
                 const std::atomic<bool>& stop) {
     std::set<FolderId> seen;
-    if (auto id = idOf(root)) seen.insert(*id);
-    return sortedFrom(root, options, sink, stop, seen);
+    const auto rootId = idOf(root);
+    if (rootId) seen.insert(*rootId);
+    return sortedFrom(root, options, sink, stop, seen, rootId ? rootId->first : 0);
 }
 
 bool walkParallel(const std::string& root, const WalkOptions& options, const WalkSink& sink,
@@ -112,7 +114,9 @@ bool walkParallel(const std::string& root, const WalkOptions& options, const Wal
     std::condition_variable wake;
     std::deque<std::string> queue{root};
     std::set<FolderId> seen;
-    if (auto id = idOf(root)) seen.insert(*id);
+    const auto rootId = idOf(root);
+    if (rootId) seen.insert(*rootId);
+    const dev_t device = rootId ? rootId->first : 0;
     unsigned busy = 0;
 
     auto work = [&] {
@@ -131,7 +135,7 @@ bool walkParallel(const std::string& root, const WalkOptions& options, const Wal
                 ++busy;
             }
             Listing listing;
-            const bool listed = listFolder(folder, options, sink, stop, listing);
+            const bool listed = listFolder(folder, options, sink, stop, listing, device);
             if (!listed) sink.unreadable(folder);
             {
                 std::lock_guard lock(mutex);

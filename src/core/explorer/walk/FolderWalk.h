@@ -22,6 +22,9 @@ struct WalkOptions {
     // Folders whose name begins with "." are left out (hidden folders and the
     // caches of programs would swamp every search).
     bool skipDotFolders = true;
+    // Folders on another file system than the root's are left out (a whole home or
+    // drive walked for a backup must not wander into /proc or a mounted stick).
+    bool oneFileSystem = false;
 };
 
 struct WalkSink {

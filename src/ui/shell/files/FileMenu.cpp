@@ -9,6 +9,7 @@
 #include "common/UiText.h"
 #include "explorer/Explorers.h"
 #include "explorer/compare/CompareCommand.h"
+#include "explorer/drivecopy/DriveCopyCommand.h"
 #include "platform/Drives.h"
 #include "shell/FileRules.h"
 
@@ -45,6 +46,7 @@ void MainWindow::buildFileMenu() {
     addCommand(file, "Dateivergleichen1", "Datei vergleichen", [this] { compareCurrentDocument(*this); })
         ->setStatusTip("Die aktuelle Datei mit einer Datei auf der Festplatte vergleichen (Was habe ich gerade alles "
                        "geändert?)");
+    addCommand(file, "Laufwerkkopieren1", "Laufwerk gänzlich kopieren", [this] { openDriveCopy(*this); });
     buildRtfMenu(file);
     addCommand(file, "Umbenennen1", "Datei hier und auf Festplatte umbenennen in \"zz...\" oder ähnlich",
                [this] { m_files->renameWithPrefix(); }, QKeySequence("Ctrl+U"));

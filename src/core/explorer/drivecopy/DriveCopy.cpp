@@ -1,0 +1,176 @@
+#include "DriveCopy.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+
+#include "common/FileIo.h"
+#include "common/Text.h"
+#include "explorer/walk/FolderWalk.h"
+
+namespace pictra::drivecopy {
+
+namespace {
+
+constexpr long kMsdosMagic = 0x4d44;
+constexpr long kExfatMagic = 0x2011BAB0;
+
+bool coarseTimesOn(const std::string& folder) {
+    struct statfs fs {};
+    if (::statfs(folder.c_str(), &fs) != 0) return false;
+    return static_cast<long>(fs.f_type) == kMsdosMagic || static_cast<long>(fs.f_type) == kExfatMagic;
+}
+
+std::optional<FileState> stateOf(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileState{static_cast<std::uintmax_t>(st.st_size), st.st_mtim.tv_sec};
+}
+
+bool listed(const std::string& path, const std::vector<std::string>& folders) {
+    return std::any_of(folders.begin(), folders.end(), [&](const std::string& f) { return text::startsWith(path, f); });
+}
+
+}  // namespace
+
+std::string asFolder(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    if (path.empty() || path.back() != '/') path += '/';
+    return path;
+}
+
+std::vector<std::string> topFolders(const std::string& source) {
+    std::vector<std::string> folders;
+    const std::string root = asFolder(source);
+    DIR* dir = ::opendir(root.c_str());
+    if (!dir) return folders;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.') continue;
+        struct stat st {};
+        const std::string path = root + entry->d_name;
+        if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) folders.push_back(path + "/");
+    }
+    ::closedir(dir);
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+std::optional<std::string> targetProblem(const std::string& target, const std::vector<std::string>& folders) {
+    std::error_code ec;
+    std::string resolved = std::filesystem::weakly_canonical(target, ec).string();
+    if (ec) resolved = target;
+    resolved = asFolder(resolved);
+    for (const auto& folder : folders) {
+        std::string f = std::filesystem::weakly_canonical(folder, ec).string();
+        if (ec) f = folder;
+        if (text::startsWith(resolved, asFolder(f))) return std::string(kTargetNote);
+    }
+    return std::nullopt;
+}
+
+Verdict decide(const FileState& source, const std::optional<FileState>& target, bool onlyNew, bool coarseTimes) {
+    if (!target) return Verdict::Copy;
+    if (onlyNew) return Verdict::Same;
+    const std::int64_t tolerance = coarseTimes ? 2 : 0;
+    const std::int64_t difference = target->modifiedSeconds - source.modifiedSeconds;
+    if (difference > tolerance) return Verdict::TargetNewer;
+    if (target->size == source.size && difference >= -tolerance) return Verdict::Same;
+    return Verdict::Copy;
+}
+
+bool fatCannotHold(const std::string& relativePath) {
+    if (relativePath.find_first_of(":?*<>|\"\\") != std::string::npos) return true;
+    std::size_t start = 0;
+    while (start <= relativePath.size()) {
+        std::size_t end = relativePath.find('/', start);
+        if (end == std::string::npos) end = relativePath.size();
+        if (end > start && (relativePath[end - 1] == '.' || relativePath[end - 1] == ' ')) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+Report run(const Job& job, Progress& progress, std::atomic<bool>& stop) {
+    Report report;
+    std::mutex reportMutex;
+    const std::string source = asFolder(job.source);
+    const std::string target = asFolder(job.target);
+    const bool coarse = coarseTimesOn(target);
+    std::atomic<bool> full{false};
+    const auto note = [&](std::vector<std::string>& list, const std::string& line) {
+        std::lock_guard lock(reportMutex);
+        list.push_back(line);
+    };
+    walk::WalkOptions options;
+    options.oneFileSystem = true;
+    walk::WalkSink sink;
+    sink.unreadable = [&](const std::string& path) { note(report.failed, path + ": nicht lesbar"); };
+    sink.file = [&](const walk::WalkFile& file) {
+        if (stop.load(std::memory_order_relaxed)) return;
+        progress.seen.fetch_add(1, std::memory_order_relaxed);
+        if (!file.regular || !listed(file.path, job.folders)) return;
+        const std::string relative = file.path.substr(source.size());
+        const std::string copy = target + relative;
+        {
+            std::lock_guard lock(progress.mutex);
+            progress.sourcePath = file.path;
+            progress.targetPath = copy;
+        }
+        const FileState state{file.size, static_cast<std::int64_t>(file.modified)};
+        const Verdict verdict = decide(state, stateOf(copy), job.onlyNew, coarse);
+        if (verdict == Verdict::Same) return;
+        if (verdict == Verdict::TargetNewer) {
+            note(report.newer, copy);
+            return;
+        }
+        if (coarse && fatCannotHold(relative)) {
+            note(report.unfit, file.path);
+            return;
+        }
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(copy).parent_path(), ec);
+        std::string error;
+        int number = 0;
+        if (!fileio::copyFileAtomic(file.path, copy, error, fileio::Durability::Cached, &number)) {
+            note(report.failed, file.path + ": " + error);
+            if (number == ENOSPC || number == EDQUOT) {
+                // Nothing more fits: the walk ends here.
+                full = true;
+                stop = true;
+            }
+            return;
+        }
+        progress.copied.fetch_add(1, std::memory_order_relaxed);
+    };
+    walk::walkParallel(source, options, sink, stop, 2);
+    // One sync, so the stick can be pulled when the counts show.
+    fileio::syncFileSystemOf(target);
+    report.targetFull = full.load();
+    report.stopped = stop.load() && !report.targetFull;
+    std::sort(report.failed.begin(), report.failed.end());
+    std::sort(report.newer.begin(), report.newer.end());
+    std::sort(report.unfit.begin(), report.unfit.end());
+    return report;
+}
+
+std::string reportText(const Report& report) {
+    std::string out;
+    if (report.targetFull) out += "Das Ziel ist voll. Die Sicherung wurde beendet.\r\n\r\n";
+    const auto section = [&](const char* title, const std::vector<std::string>& lines) {
+        if (lines.empty()) return;
+        out += title;
+        out += "\r\n";
+        for (const auto& line : lines) out += line + "\r\n";
+        out += "\r\n";
+    };
+    section("Nicht kopiert (Fehler):", report.failed);
+    section("Nicht ersetzt, weil auf dem Ziel neuer:", report.newer);
+    section("Nicht kopiert, weil der Name auf dem Ziel nicht möglich ist:", report.unfit);
+    return out;
+}
+
+}  // namespace pictra::drivecopy
