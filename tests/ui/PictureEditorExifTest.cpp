@@ -4,7 +4,9 @@
 
 #include <QMenu>
 #include <QTest>
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,7 @@
 
 #include "UiFixture.h"
 #include "pictures/PictureWindow.h"
+#include "shell/StatusBars.h"
 #include "pictures/editing/Colours.h"
 #include "pictures/editor/PictureEditor.h"
 #include "platform/pictures/LosslessTurn.h"
@@ -191,4 +194,49 @@ TEST(PictureEditorExif, APhoneStoredSidewaysIsShownUprightAndSavedUpright) {
     editor->close();
     pictures->close();
     window.confirmClose = [](int) { return true; };
+}
+
+namespace {
+
+// A picture window whose reader waits until the test lets it go on.
+struct SlowLoadTest : test::MainWindowTestBase {
+    std::shared_ptr<std::atomic<bool>> release = std::make_shared<std::atomic<bool>>(false);
+    ui::PictureWindow* pictures = nullptr;
+    std::string path;
+    void SetUp() override {
+        test::MainWindowTestBase::SetUp();
+        path = f.dir.path() + "langsam.png";
+        savePicture(path, leftDark(60, 40));
+        pictures = window->pictureWindow();
+        pictures->setScreenSize(QSize(1024, 768));
+        pictures->setLoader([release = release](const std::string& p, QSize, bool) {
+            while (!release->load()) std::this_thread::yield();
+            return loadPicture(p);
+        });
+    }
+    void TearDown() override {
+        release->store(true);
+        pictures->close();
+        test::MainWindowTestBase::TearDown();
+    }
+};
+
+}  // namespace
+
+TEST_F(SlowLoadTest, ALoadOverHalfASecondOpensTheCancelWindowUntilThePictureIsThere) {
+    pictures->showPictureFile(path, {path});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return f.dialogs.cancelWindowVisible(); }, 10000));
+    release->store(true);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !pictures->loading(); }, 10000));
+    EXPECT_FALSE(f.dialogs.cancelWindowVisible());
+    EXPECT_EQ(pictures->displayed().width(), 60);
+}
+
+TEST_F(SlowLoadTest, ItsButtonStopsTheLoad) {
+    f.dialogs.clickCancelAtStep(1);
+    pictures->showPictureFile(path, {path});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !pictures->loading(); }, 10000));
+    EXPECT_FALSE(f.dialogs.cancelWindowVisible());
+    EXPECT_EQ(pictures->displayed().width(), 600);  // the message picture
+    EXPECT_EQ(window->statusBars().panelText(3).trimmed().toStdString(), "Bild wurde nicht geladen");
 }

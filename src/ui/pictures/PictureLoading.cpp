@@ -1,6 +1,7 @@
 // Loading the picture window's pictures: decodes on worker threads (the current
 // picture and its neighbours), the message picture and the questions after a load.
 #include <QFile>
+#include <QImageReader>
 #include <QPainter>
 #include <QTimer>
 #include <filesystem>
@@ -24,6 +25,19 @@ namespace {
 
 // Every 5 s of waiting for a picture, the user is asked whether to go on.
 constexpr qint64 kQuestionAfterMs = 5000;
+// A load that takes longer opens the cancel window "Bild wird geladen".
+constexpr qint64 kCancelWindowAfterMs = 500;
+
+// Bytes that neither the own readers nor Qt's know as any picture format.
+bool noPictureBytes(const std::string& path) {
+    char first[16] = {};
+    std::ifstream in(path, std::ios::binary);
+    in.read(first, sizeof first);
+    if (pictures::signatureOf(std::string_view(first, static_cast<size_t>(in.gcount()))) != pictures::Signature::Unknown) {
+        return false;
+    }
+    return QImageReader::imageFormat(QFile::decodeName(QByteArray::fromStdString(path))).isEmpty();
+}
 
 std::string cannotLoadQuestion(const std::string& path) {
     return "Kann Bild nicht laden!\rDatei\r" + path + "\rist keine Bilddatei oder beschädigt.\r\r" +
@@ -47,6 +61,7 @@ std::shared_ptr<platform::pictures::PictureJob> PictureWindow::startJob(const st
 void PictureWindow::load(const std::string& path) {
     m_path = path;
     m_pending.clear();
+    endLoadingWindow();
     m_markingValid = false;
     m_corner0 = m_corner1 = QPoint(-1, -1);
     m_sourceLoaded = false;
@@ -83,7 +98,13 @@ void PictureWindow::present(const std::string& path) {
         damaged = picture.damaged;
     } catch (const std::exception& e) {
         showMessagePicture("Bild kann nicht gezeigt werden", path);
-        cannotLoad(path, e.what());
+        if (noPictureBytes(path)) {
+            m_dialogs.inform("\"" + path + "\" ist wahrscheinlich keine Bilddatei!\"");
+        } else {
+            cannotLoad(path, e.what());
+        }
+        // The bytes may still be a picture of another format than the name says.
+        if (fs::exists(path)) checkExtension(path);
         return;
     }
     const bool tiny = m_display.width() < 20 || m_display.height() < 20;
@@ -114,7 +135,19 @@ void PictureWindow::pollPending() {
         return;
     }
     if (!it->second->ready()) {
-        if (m_pendingSince.elapsed() < kQuestionAfterMs * (m_pendingQuestions + 1)) return;
+        const qint64 waited = m_pendingSince.elapsed();
+        if (waited >= kCancelWindowAfterMs) {
+            if (!m_loadingWindow) {
+                m_loadingWindow = true;
+                m_dialogs.beginCancelWindow("Bild wird geladen");
+            }
+            if (m_dialogs.stepCancelWindow(std::to_string(waited / 1000))) {
+                endLoadingWindow();
+                abandonPending("Bild wurde nicht geladen");
+                return;
+            }
+        }
+        if (waited < kQuestionAfterMs * (m_pendingQuestions + 1)) return;
         ++m_pendingQuestions;
         const std::string path = m_pending;
         m_poll->stop();
@@ -129,12 +162,20 @@ void PictureWindow::pollPending() {
         return;
     }
     const std::string path = m_pending;  // present() clears it
+    endLoadingWindow();
     present(path);
     prefetchNeighbours();
 }
 
+void PictureWindow::endLoadingWindow() {
+    if (!m_loadingWindow) return;
+    m_loadingWindow = false;
+    m_dialogs.endCancelWindow();
+}
+
 // The picture waited for is given up; its decoder runs out on its own thread.
 void PictureWindow::abandonPending(const std::string& message) {
+    endLoadingWindow();
     const std::string path = m_pending;
     m_pending.clear();
     m_prefetched.erase(path);
@@ -190,6 +231,7 @@ void PictureWindow::ensureSource() {
     // once, and the display follows it, so that both agree.
     const bool waited = !m_pending.empty();
     m_pending.clear();
+    endLoadingWindow();
     try {
         auto picture = platform::pictures::loadPicture(m_path);
         m_source = std::move(picture.bitmap);

@@ -157,6 +157,7 @@ private:
     void present(const std::string& path);
     void pollPending();
     void abandonPending(const std::string& message);
+    void endLoadingWindow();
     void showMessagePicture(const std::string& line1, const std::string& line2);
     void checkExtension(const std::string& path);
     void cannotLoad(const std::string& path, const std::string& reason);
@@ -194,7 +195,8 @@ private:
     std::vector<class ExtraPicture*> m_extras;
     std::string m_pending;  // the picture waited for
     QElapsedTimer m_pendingSince;
-    int m_pendingQuestions = 0;  // "Datei ist wahrscheinlich keine Bilddatei …" asked so far
+    int m_pendingQuestions = 0;
+    bool m_loadingWindow = false;  // "Bild wird geladen" is open  // "Datei ist wahrscheinlich keine Bilddatei …" asked so far
     Loader m_loader;
     class QTimer* m_poll = nullptr;
     class ExtraPicture* m_editedExtra = nullptr;  // the part being edited alone
