@@ -159,6 +159,26 @@ TEST_F(SearchWindowTest, TwoHitsToTheBinAndTooltips) {
     EXPECT_EQ(inBin, 2);
 }
 
+TEST_F(SearchWindowTest, ReplacingAsksPerFileAndKeepsTheOldFile) {
+    ui::SearchWindow& search = openByMenu();
+    type(search, "Edit7", QString::fromStdString(tree.path()));
+    type(search, "Edit4", QString::fromUtf8("Müller"));
+    f.dialogs.expectAskText("Ändern Sie den Text entsprechend!", std::string("Meier"));
+    f.dialogs.expectInform("Jetzt \"Start Suche\" klicken!");
+    search.findChild<QAction*>("TextErsetzen1")->trigger();
+    f.dialogs.expectAsk("In \"" + tree.file("brief.txt") + "\" erstes \"Müller\" ersetzten durch \"Meier\"", Answer::Yes);
+    f.dialogs.expectAsk("In \"" + tree.file("Fotos/notiz.txt") + "\" erstes \"Müller\" ersetzten durch \"Meier\"",
+                        Answer::No);
+    search.startSearch();
+    EXPECT_EQ(lines(search), (std::vector<std::string>{tree.file("brief.txt"), tree.file("brief.txt")}));
+    EXPECT_EQ(tree.read("brief.txt"), "Sehr geehrter Herr Meier,\r\n");
+    EXPECT_EQ(tree.read("Fotos/notiz.txt"), "m\xc3\xbcller kommt\n");
+    int kept = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(f.paths.binFolder()))
+        kept += entry.path().filename().string().find("brief") != std::string::npos;
+    EXPECT_EQ(kept, 1);
+}
+
 // The explorer's simple search follows the search window's case flag.
 TEST_F(SearchWindowTest, SimpleSearchFollowsTheCaseFlag) {
     ui::ExplorerWindow& explorer = window->explorers().first();
