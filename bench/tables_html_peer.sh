@@ -42,17 +42,18 @@ for rows in 1000 100000; do
             }
             print "</table>" > "'"$d"'/table.html" }'
     fi
-    r=$runs; [ "$rows" -ge 100000 ] && r=3
-    hyperfine -w 1 -r "$r" -N --export-json "$d/star.json" \
+    # At 100,000 rows a peer takes tens of seconds a run: two runs, no warm-up.
+    r=$runs; w=1; [ "$rows" -ge 100000 ] && r=2 && w=0
+    hyperfine -w "$w" -r "$r" -N --export-json "$d/star.json" \
         "$tool star $d/star.txt $d/out-star.html" "pandoc -f markdown -t html -o $d/out-pandoc.html $d/table.md" \
         "$tool copy $d/star.txt $d/out-copy.txt"
-    hyperfine -w 1 -r "$r" --export-json "$d/html.json" \
+    hyperfine -w "$w" -r "$r" --export-json "$d/html.json" \
         "$tool html $d/table.html $d/out-html.txt" "w3m -dump -T text/html $d/table.html > $d/out-w3m.txt" \
         "pandoc -f html -t plain -o $d/out-pandoc.txt $d/table.html" "$tool copy $d/table.html $d/out-copy.txt"
-    hyperfine -w 1 -r "$r" -N --export-json "$d/csv.json" \
+    hyperfine -w "$w" -r "$r" -N --export-json "$d/csv.json" \
         "$tool csv $d/table.csv $d/out-csv.html" "pandoc -f csv -t html -o $d/out-pandoc-csv.html $d/table.csv" \
         "$tool copy $d/table.csv $d/out-copy.txt"
-    hyperfine -w 1 -r "$r" --export-json "$d/tabs.json" \
+    hyperfine -w "$w" -r "$r" --export-json "$d/tabs.json" \
         "$tool tabs $d/table.tsv $d/out-tabs.txt" "column -t -s \$'\\t' $d/table.tsv > $d/out-column.txt" \
         "$tool copy $d/table.tsv $d/out-copy.txt"
     med() { jq -r ".results[$2].median" "$1"; }

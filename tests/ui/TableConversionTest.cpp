@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "UiFixture.h"
+#include "html/Browsers.h"
 #include "html/convert/TableCommands.h"
 #include "html/exports/Exports.h"
 #include "shell/DocumentArea.h"
@@ -134,6 +135,7 @@ TEST_F(TableConversionTest, TimetableDelphiAndClipboardTable) {
     const QString page = editor()->toPlainText();
     EXPECT_TRUE(page.startsWith("<html>\n<title>Stundenplan Lehrer</title>"));
     EXPECT_LT(page.indexOf("colspan=6>Ab<"), page.indexOf("colspan=6>Mue<"));
+    EXPECT_EQ(window->browsers().count(), 1);  // the page is shown in the full preview
 
     editor()->setPlainText("ab\nit's");
     editor()->selectAll();

@@ -34,6 +34,7 @@ void timetable(MainWindow& window, exports::TimetableKey key) {
     }
     window.newDocument();
     QtEditorView(*window.currentEditor()).setText(*page.text);
+    window.fullPreview();
 }
 
 void delphiExport(MainWindow& window) {

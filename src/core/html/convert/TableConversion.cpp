@@ -337,9 +337,8 @@ std::string spread(const std::string& cell) {
     return text::trim(out);
 }
 
-// Words longer than 11 characters broken into pieces of 11.
-std::string brokenWords(const std::string& cell) {
-    std::string out;
+// Words longer than 11 characters broken into pieces of 11, appended to `out`.
+void appendBrokenWords(std::string& out, std::string_view cell) {
     size_t run = 0;
     for (char c : cell) {
         if (c == ' ') {
@@ -352,19 +351,34 @@ std::string brokenWords(const std::string& cell) {
         }
         out += c;
     }
-    return out;
+}
+
+bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+std::string_view trimmedView(std::string_view s) {
+    size_t b = 0;
+    size_t e = s.size();
+    while (b < e && isBlankOrControl(s[b])) ++b;
+    while (e > b && isBlankOrControl(s[e - 1])) --e;
+    return s.substr(b, e - b);
 }
 
 }  // namespace
 
 Converted csvToTable(const std::string& text) {
-    const std::vector<std::string> lines = text::splitLines(text);
-    std::string out = "<table border=\"1\">\r\n";
+    std::string out;
+    out.reserve(text.size() * 3 + 64);
+    out += "<table border=\"1\">\r\n";
     bool first = true;
     size_t number = 0;
-    for (const std::string& line : lines) {
+    std::string line;
+    for (size_t from = 0; from < text.size();) {
+        size_t end = text.find_first_of("\r\n", from);
+        if (end == std::string::npos) end = text.size();
+        line.assign(text, from, end - from);
+        from = end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? end + 2 : end + 1;
         ++number;
-        if (text::trim(line).empty()) continue;
+        if (trimmedView(line).empty()) continue;
         bool unbalanced = false;
         std::vector<std::string> cells = tables::splitSeparated(line, ';', &unbalanced);
         if (unbalanced) {
@@ -372,16 +386,24 @@ Converted csvToTable(const std::string& text) {
                                       " fehlt ein schließendes Anführungszeichen (\"). Die Datei bleibt unverändert."};
         }
         out += "  <tr>";
-        for (std::string cell : cells) {
+        for (std::string& cell : cells) {
             std::erase_if(cell, [](char c) { return c == '\x84' || c == '\x93' || c == '"'; });
-            out += first ? "    <th>" + spread(cell) + "</th>\r\n" : "    <td>" + brokenWords(text::trim(cell)) + "</td>\r\n";
+            if (first) {
+                out += "    <th>";
+                out += spread(cell);
+                out += "</th>\r\n";
+            } else {
+                out += "    <td>";
+                appendBrokenWords(out, trimmedView(cell));
+                out += "</td>\r\n";
+            }
         }
         out += "</tr>\r\n";
         first = false;
     }
     if (first) return {std::nullopt, "Die Datei enthält keine Zeile mit Daten."};
     out += "</table>";
-    return {out, ""};
+    return {std::move(out), ""};
 }
 
 std::string htmlFileName(const std::string& fileName) {
