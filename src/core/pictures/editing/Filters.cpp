@@ -1,5 +1,6 @@
 #include "pictures/editing/Filters.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -36,29 +37,43 @@ double sharpenFactor(double a) {
 }
 
 Bitmap32 sharpened(const Bitmap32& picture, double factor) {
-    Bitmap32 out(picture);
     const int w = picture.width();
     const int h = picture.height();
-    if (w <= 2 || h <= 2) return out;
+    if (w <= 2 || h <= 2) return Bitmap32(picture);
     const double a = sharpenFactor(factor);
     const double b = (a - 1) / 5;
-    const auto A = static_cast<std::int64_t>(std::nearbyint(a * 65536));
-    const auto B = static_cast<std::int64_t>(std::nearbyint(b * 65536));
-    auto channel = [&](int c, int s) {
-        const std::int64_t v = ((c * A + 32767) >> 16) - ((s * B + 32767) >> 16);
-        return clampByte(static_cast<int>(v));
+    // Both products stay below 2^31: c ≤ 255 with A < 6 · 65536, S ≤ 1275 with B < 65536.
+    const auto A = static_cast<std::int32_t>(std::nearbyint(a * 65536));
+    const auto B = static_cast<std::int32_t>(std::nearbyint(b * 65536));
+    Bitmap32 out(w, h);
+    out.drawMode = picture.drawMode;
+    out.masterAlpha = picture.masterAlpha;
+    out.outerColor = picture.outerColor;
+    out.stretchFilter = picture.stretchFilter;
+    const auto rowBytes = static_cast<std::size_t>(w);
+    std::copy_n(picture.row(0), rowBytes, out.row(0));
+    std::copy_n(picture.row(h - 1), rowBytes, out.row(h - 1));
+    auto channel = [A, B](std::int32_t c, std::int32_t s) {
+        const std::int32_t v = ((c * A + 32767) >> 16) - ((s * B + 32767) >> 16);
+        return static_cast<Color32>(v < 0 ? 0 : v > 255 ? 255 : v);
     };
     for (int y = 1; y < h - 1; ++y) {
         const Color32* up = picture.row(y - 1);
         const Color32* mid = picture.row(y);
         const Color32* down = picture.row(y + 1);
         Color32* target = out.row(y);
+        target[0] = mid[0];
+        target[w - 1] = mid[w - 1];
         for (int x = 1; x < w - 1; ++x) {
             const Color32 c = mid[x];
-            const int sr = redOf(c) + redOf(mid[x - 1]) + redOf(mid[x + 1]) + redOf(up[x]) + redOf(down[x]);
-            const int sg = greenOf(c) + greenOf(mid[x - 1]) + greenOf(mid[x + 1]) + greenOf(up[x]) + greenOf(down[x]);
-            const int sb = blueOf(c) + blueOf(mid[x - 1]) + blueOf(mid[x + 1]) + blueOf(up[x]) + blueOf(down[x]);
-            target[x] = rgb(channel(redOf(c), sr), channel(greenOf(c), sg), channel(blueOf(c), sb));
+            const Color32 l = mid[x - 1], r = mid[x + 1], u = up[x], d = down[x];
+            const auto sum = [&](int shift) {
+                return static_cast<std::int32_t>(((c >> shift) & 0xFF) + ((l >> shift) & 0xFF) + ((r >> shift) & 0xFF) +
+                                                 ((u >> shift) & 0xFF) + ((d >> shift) & 0xFF));
+            };
+            target[x] = 0xFF000000u | channel(static_cast<std::int32_t>((c >> 16) & 0xFF), sum(16)) << 16 |
+                        channel(static_cast<std::int32_t>((c >> 8) & 0xFF), sum(8)) << 8 |
+                        channel(static_cast<std::int32_t>(c & 0xFF), sum(0));
         }
     }
     return out;
