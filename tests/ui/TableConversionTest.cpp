@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
 
 #include "UiFixture.h"
 #include "html/Browsers.h"
@@ -12,6 +13,7 @@
 #include "html/exports/Exports.h"
 #include "shell/DocumentArea.h"
 #include "shell/editing/SelectionToolWindow.h"
+#include "tables/TableSheetWindow.h"
 
 using namespace pictra;
 
@@ -149,5 +151,31 @@ TEST_F(TableConversionTest, TimetableDelphiAndClipboardTable) {
     editor()->setPlainText("");
     trigger("TabelleAusZwischenablage1");
     EXPECT_EQ(text(), "*    *\nName Note\nAnna 2");
+    EXPECT_TRUE(f.dialogs.scriptDone());
+}
+
+TEST_F(TableConversionTest, ImportExcelThroughTheSheetAndDelphiFromARawFile) {
+    const std::string tsv = f.dir.path() + "/liste.txt";
+    std::ofstream(tsv, std::ios::binary) << "Name\tNote\r\nAnna\t2\r\n";
+    editor()->setPlainText("nicht leer");
+    f.dialogs.expectOpenFile(tsv).expectAskText("In Feld 1 soll stehen?", std::nullopt);
+    trigger("ImportExcelTab1");
+    EXPECT_EQ(window->documents().count(), 2);  // the text stays in its own document
+    auto* sheet = window->findChild<ui::TableSheetWindow*>("FORM19");
+    ASSERT_NE(sheet, nullptr);
+    bool found = false;
+    for (const auto& row : sheet->sheet().rows) found = found || (row.size() >= 2 && row[0] == "Anna" && row[1] == "2");
+    EXPECT_TRUE(found);
+    sheet->abandon();
+
+    const std::string rtf = f.dir.path() + "/brief.rtf";
+    std::ofstream(rtf, std::ios::binary) << "{\\rtf1 it's}";
+    f.dialogs.expectInform(html::exports::kDelphiIntro)
+        .expectAsk(html::exports::kDelphiQuestion, Answer::Yes)
+        .expectOpenFile(rtf)
+        .expectShowText("Export für Delphi")
+        .expectInform(html::exports::kDelphiDone);
+    trigger("ExportDelphi1");
+    EXPECT_EQ(QApplication::clipboard()->text(), "'{\\rtf1 it''s}';\r\n");
     EXPECT_TRUE(f.dialogs.scriptDone());
 }
