@@ -12,7 +12,9 @@
 #include "UiFixture.h"
 #include "html/Browsers.h"
 #include "html/preview/Favourites.h"
+#include "explorer/Explorers.h"
 #include "shell/DocumentArea.h"
+#include <QListWidget>
 
 using namespace pictra;
 
@@ -217,6 +219,54 @@ TEST_F(BrowserTest, TheMainFavouritesMenuIsFilledWhenOpened) {
     EXPECT_TRUE(menu->actions()[3]->isSeparator());
     emit menu->aboutToShow();
     EXPECT_EQ(menu->actions().size(), static_cast<int>(favourites.size()));
+}
+
+TEST_F(BrowserTest, UpAndDownInTheAddressFieldStepThroughTheExplorersFiles) {
+    for (const char* name : {"a", "b", "c"}) {
+        f.dir.write(std::string("Seite mit Ümlaut/") + name + ".html",
+                    std::string("<html><head><title>") + name + "</title></head><body></body></html>\r\n");
+    }
+    window->explorers().first().showFiles(folder);
+    ASSERT_TRUE(window->files().loadFile(folder + "b.html"));
+    trigger("Vollbild1");
+    ui::BrowserWindow* browser = loaded();
+    ASSERT_NE(browser, nullptr);
+
+    browser->findChild<QAction*>("NaechsteLokaleDatei1")->trigger();
+    EXPECT_EQ(window->currentFileName(), folder + "c.html");
+    EXPECT_EQ(window->documents().count(), 1);  // in place of the text before
+    EXPECT_TRUE(QTest::qWaitFor([&] { return browser->view()->title() == "c"; }, 30000));
+    auto* files = window->explorers().first().fileList();
+    EXPECT_EQ(window->explorers().first().pathOfRow(files->currentRow()), folder + "c.html");
+
+    f.dialogs.expectInform(preview::kMsgNextNotFound);
+    browser->findChild<QAction*>("NaechsteLokaleDatei1")->trigger();
+
+    // Unsaved changes are asked about first; Abbrechen keeps everything.
+    editor()->setPlainText(editor()->toPlainText() + "x");
+    f.dialogs.expectAsk("Datei \"" + folder + "c.html\" unter altem Namen  sichern?", Answer::Cancel);
+    browser->findChild<QAction*>("VorhergehendeLokaleDatei1")->trigger();
+    EXPECT_EQ(window->currentFileName(), folder + "c.html");
+    f.dialogs.expectAsk("Datei \"" + folder + "c.html\" unter altem Namen  sichern?", Answer::No);
+    browser->findChild<QAction*>("VorhergehendeLokaleDatei1")->trigger();
+    EXPECT_EQ(window->currentFileName(), folder + "b.html");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return browser->view()->title() == "b"; }, 30000));
+}
+
+TEST_F(BrowserTest, LivePreviewFollowsTheTextWithoutSavingIt) {
+    const std::string path = writePage("Erste");
+    ASSERT_TRUE(window->files().loadFile(path));
+    trigger("Vollbild1");
+    ui::BrowserWindow* browser = loaded();
+    ASSERT_NE(browser, nullptr);
+    trigger("LiveVorschau1");
+    editor()->setPlainText(editor()->toPlainText().replace("Erste", "Live"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return browser->view()->title() == "Live"; }, 30000));
+    // Shown from the preview file beside the document, so its picture still loads; the file is untouched.
+    EXPECT_EQ(js(browser, "document.getElementById('b').naturalWidth").toInt(), 37);
+    EXPECT_EQ(browser->addressField()->text().toStdString(), path);
+    EXPECT_NE(f.dir.read("Seite mit Ümlaut/seite.html").find("Erste"), std::string::npos);
+    EXPECT_TRUE(window->documents().isModified(window->currentIndex()));
 }
 
 }  // namespace

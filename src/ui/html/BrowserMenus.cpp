@@ -164,7 +164,9 @@ void MainWindow::showNeighbourFile(BrowserWindow& browser, bool next) {
     currentEditor()->document()->setModified(false);
     m_documents->updateModifiedMark(index);
     if (!m_files->loadFile(*path)) return;
-    fullPreview(false);
+    // Shown in the window the user steps in, not in one that happens to show that file.
+    browser.navigate(*path);
+    browser.setAddress(*path);
     for (int row = 0; row < explorer.fileList()->count(); ++row) {
         if (explorer.pathOfRow(row) == *path) explorer.fileList()->setCurrentRow(row);
     }

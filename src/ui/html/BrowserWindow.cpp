@@ -178,6 +178,10 @@ void BrowserWindow::blank() {
     m_view->setUrl(m_loadedByProgram);
 }
 
+void BrowserWindow::warmUp() {
+    if (m_view->url().isEmpty()) m_view->setUrl(QUrl("about:blank"));
+}
+
 void BrowserWindow::back() { m_view->back(); }
 
 void BrowserWindow::forward() { m_view->forward(); }

@@ -52,6 +52,8 @@ public:
     void focusAddress() override;
 
     void printPreview();
+    // Starts the page's renderer without showing anything, so the first page comes faster.
+    void warmUp();
     void showHtml(const QString& html);
     // Runs `then` once the page has loaded (at once when it has).
     void whenLoaded(std::function<void()> then);

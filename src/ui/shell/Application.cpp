@@ -21,6 +21,7 @@
 #include "QtDialogs.h"
 #include "UnsavedTexts.h"
 #include "explorer/Explorers.h"
+#include "html/Browsers.h"
 #include "common/UiText.h"
 #include "explorer/RecycleBin.h"
 #include "explorer/fileops/RenameCommands.h"
@@ -177,6 +178,11 @@ int runApplication(int argc, char** argv) {
     // The first pass runs as soon as the windows are up, so that a file named on
     // the command line opens at once rather than after the first interval.
     QTimer::singleShot(0, window.get(), &MainWindow::timerTick);
+    // The web engine starts once the main window is painted (the second turn of the loop), so that
+    // it delays neither the start request nor, later, the first F9, which takes this hidden window.
+    QTimer::singleShot(0, window.get(), [main = window.get()] {
+        QTimer::singleShot(0, main, [main] { main->browsers().currentOrNew()->warmUp(); });
+    });
 
     const int code = app.exec();
     dialogs.setParentWindow(nullptr);
