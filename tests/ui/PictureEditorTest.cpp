@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QSpinBox>
 #include <QTimer>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "UiFixture.h"
 #include "explorer/RecycleBin.h"
 #include "pictures/PictureWindow.h"
+#include "shell/PlainEditor.h"
 #include "pictures/editor/EditorWidgets.h"
 #include "pictures/editor/PictureEditor.h"
 #include "pictures/editing/Colours.h"
@@ -226,4 +228,23 @@ TEST_F(PictureEditorTest, ThePartPictureGoesBackWithSoftEdges) {
     EXPECT_EQ(p.pixel(350, 350), ed::kBlack);             // inside the borders: the part
     EXPECT_EQ(p.pixel(300, 350), ed::kWhite);             // its first column: weight 0
     EXPECT_EQ(ed::redOf(p.pixel(305, 350)), 127);         // half way in: (500 × 0 + 500 × 255) div 1000
+}
+
+TEST_F(PictureEditorTest, OcrPutsTheTextOfAScannedSheetIntoANewDocument) {
+    QImage sheet(1000, 750, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    {
+        QPainter painter(&sheet);
+        painter.setPen(Qt::black);
+        painter.setFont(QFont("DejaVu Sans", 40));
+        painter.drawText(60, 200, "Arbeitsblatt Mathematik");
+        painter.drawText(60, 320, "Aufgabe eins");
+    }
+    const std::string path = folder + "/blatt.png";
+    ASSERT_TRUE(sheet.save(QString::fromStdString(path)));
+    openInEditor(path);
+    trigger("OCR1");
+    const QString text = window->currentEditor()->toPlainText();
+    EXPECT_TRUE(text.contains("Arbeitsblatt")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Aufgabe")) << text.toStdString();
 }

@@ -34,6 +34,7 @@ struct PictureHooks {
     std::function<void(const std::string&)> showStatus;
     std::function<void(const std::string&)> showInBrowser;  // a page file in the browser window
     std::function<void(const std::string&)> textPreview;    // "Textvorschau (Erweitertes ASCII)" of a file
+    std::function<void(const std::string&)> newDocumentWithText;  // Windows-1252 text into a new document
 };
 
 // `TForm18image` "Bildbearbeitung seit September 2009": one picture of the

@@ -83,6 +83,10 @@ PictureWindow* MainWindow::pictureWindow() {
         hooks.showStatus = [this](const std::string& text) { m_status->showStatus(q(text)); };
         hooks.showInBrowser = [this](const std::string& page) { showPageInBrowser(page); };
         hooks.textPreview = [this](const std::string& path) { m_explorers->first().textPreviewOf(path); };
+        hooks.newDocumentWithText = [this](const std::string& cp1252) {
+            if (hasVisibleText(currentEditor())) newDocument();
+            currentEditor()->setPlainText(fromCp1252(cp1252));
+        };
         m_pictureWindow = new PictureWindow(m_context.store, m_context.dialogs, m_context.tones, std::move(hooks), this);
     }
     return m_pictureWindow;

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QMenu>
 #include <filesystem>
 
@@ -11,6 +13,7 @@
 #include "common/Dialogs.h"
 #include "common/MenuCommands.h"
 #include "common/PathNames.h"
+#include "common/UiText.h"
 #include "explorer/BinBackup.h"
 #include "pictures/PictureWindow.h"
 #include "pictures/editing/Colours.h"
@@ -107,6 +110,7 @@ void PictureEditor::buildFileMenus(QMenu* picture, QMenu* curves, QMenu* extras,
                                 static_cast<int>(*colour >> 16 & 0xFF)));
         refresh();
     });
+    addMenuCommand(extras, "OCR1", "OCR", [this] { recogniseText(); });
     addMenuCommand(extras, "KleinesMenue2", "Umschalten zum kleinen (Standard-) Menü", [this] { backToSimpleMenu(); });
 
     for (int i = 0; i < 3; ++i) {
@@ -304,6 +308,41 @@ void PictureEditor::turnAndSaveFullSize(bool right) {
     }
     m_tones.completionTone();
     load(m_path, true);
+}
+
+// "OCR": the working picture read by tesseract (German), the text into a new document.
+void PictureEditor::recogniseText() {
+    QTemporaryDir folder;
+    const std::string picture = folder.path().toStdString() + "/ocr.png";
+    try {
+        platform::pictures::savePicture(picture, m_picture);
+    } catch (const std::exception&) {
+        m_dialogs.inform("Kann temporäre Datei \"" + picture + "\" nicht speichern.");
+        return;
+    }
+    QProcess process;
+    process.start("tesseract", {QString::fromStdString(picture), "stdout", "-l", "deu"});
+    if (!process.waitForStarted()) {
+        m_dialogs.inform("Kein Standardprogramm gefunden");
+        return;
+    }
+    m_dialogs.beginCancelWindow("Texterkennung");
+    int tenths = 0;
+    while (!process.waitForFinished(100)) {
+        if (m_dialogs.stepCancelWindow("Texterkennung " + std::to_string(++tenths / 10) + " s")) {
+            process.kill();
+            process.waitForFinished();
+            m_dialogs.endCancelWindow();
+            return;
+        }
+    }
+    m_dialogs.endCancelWindow();
+    const QString text = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    if (process.exitCode() != 0 || text.isEmpty()) {
+        m_dialogs.inform("Kein Text erkannt.");
+        return;
+    }
+    if (m_hooks.newDocumentWithText) m_hooks.newDocumentWithText(toCp1252(text));
 }
 
 void PictureEditor::traceColour() {

@@ -123,6 +123,7 @@ private:
     void tiles();
     void replaceColourUnderPointer();
     void traceColour();
+    void recogniseText();
 
     SettingsStore& m_store;
     Dialogs& m_dialogs;
