@@ -179,6 +179,21 @@ TEST_F(SearchWindowTest, ReplacingAsksPerFileAndKeepsTheOldFile) {
     EXPECT_EQ(kept, 1);
 }
 
+// A name that is not UTF-8 is shown as Windows-1252 and opened by its bytes.
+TEST_F(SearchWindowTest, InvalidUtf8NameShownReadableOpenedByItsBytes) {
+    const std::string odd = "Caf\xe9.txt";
+    tree.write(odd, "Kaffee");
+    ui::SearchWindow& search = openByMenu();
+    type(search, "Edit7", QString::fromStdString(tree.path()));
+    type(search, "Edit4", "Kaffee");
+    search.startSearch();
+    ASSERT_EQ(search.results()->rowCount(), 1);
+    EXPECT_TRUE(search.results()->data(search.results()->index(0), Qt::DisplayRole).toString().startsWith(
+        QString::fromStdString(tree.path()) + QString::fromUtf8("Café.txt|")));
+    search.openResult(0, false);
+    EXPECT_EQ(window->currentFileName(), tree.file(odd));
+}
+
 // The explorer's simple search follows the search window's case flag.
 TEST_F(SearchWindowTest, SimpleSearchFollowsTheCaseFlag) {
     ui::ExplorerWindow& explorer = window->explorers().first();

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "common/CaseFold.h"
+#include "common/Codec.h"
 #include "explorer/search/ResultCommands.h"
 #include "explorer/search/SearchRun.h"
 
@@ -15,7 +16,7 @@ int ResultModel::rowCount(const QModelIndex& parent) const {
 
 QVariant ResultModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
-    if (role == Qt::DisplayRole) return QString::fromUtf8(line(index.row()));
+    if (role == Qt::DisplayRole) return displayText(line(index.row()));
     if (role == Qt::ToolTipRole && !m_tooltipText.empty()) {
         // Only the beginning of a large file is read for a tooltip.
         std::ifstream in(filesearch::pathOfResultLine(line(index.row())), std::ios::binary);
@@ -25,6 +26,11 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const {
         if (auto found = filesearch::firstMatchingLine(head, m_tooltipText, m_matchCase)) return QString::fromUtf8(*found);
     }
     return {};
+}
+
+QString ResultModel::displayText(const std::string& bytes) {
+    // A name written in Windows-1252 by an old program still reads as it was meant.
+    return QString::fromStdString(codec::isValidUtf8(bytes) ? bytes : codec::cp1252ToUtf8(bytes));
 }
 
 void ResultModel::clear() { setLines({}); }

@@ -17,6 +17,9 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
+    // A line or path as shown: UTF-8, or else read as Windows-1252.
+    static QString displayText(const std::string& bytes);
+
     const std::vector<std::string>& lines() const { return m_lines; }
     const std::string& line(int row) const { return m_lines[static_cast<std::size_t>(row)]; }
     void clear();

@@ -220,7 +220,7 @@ void SearchWindow::extensionsFromHeader() {
 }
 
 void SearchWindow::copyPathsToClipboard() {
-    QApplication::clipboard()->setText(QString::fromUtf8(text::joinLines(selectedPaths())));
+    QApplication::clipboard()->setText(ResultModel::displayText(text::joinLines(selectedPaths())));
 }
 
 void SearchWindow::openFolderOfSelected() {
@@ -230,7 +230,7 @@ void SearchWindow::openFolderOfSelected() {
 
 void SearchWindow::listAsText() {
     std::string textCp1252;
-    for (const auto& line : m_model->lines()) textCp1252 += toCp1252(QString::fromUtf8(line)) + "\r\n";
+    for (const auto& line : m_model->lines()) textCp1252 += toCp1252(ResultModel::displayText(line)) + "\r\n";
     if (m_hooks.newDocumentWithText) m_hooks.newDocumentWithText(textCp1252);
 }
 
@@ -277,7 +277,7 @@ void SearchWindow::searchWithReplacement(const filesearch::Criteria& criteria) {
             return;
         }
         if (!*restOk) return;
-        m_shows->setText(QString::fromUtf8(file.path));
+        m_shows->setText(ResultModel::displayText(file.path));
         const auto outcome = filesearch::replaceInFile(file.path, t1, m_shared.session.replacement, criteria.matchCase,
                                                    m_shared.dialogs, keepBackup);
         if (outcome != filesearch::ReplaceOutcome::Replaced) return;

@@ -166,7 +166,7 @@ void SearchWindow::buildFields() {
     m_list->installEventFilter(this);
     connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex& index) { openResult(index.row(), false); });
     connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) {
-        m_shows->setText(QString::fromUtf8(filesearch::pathOfResultLine(m_model->line(index.row()))));
+        m_shows->setText(ResultModel::displayText(filesearch::pathOfResultLine(m_model->line(index.row()))));
     });
 }
 
@@ -336,7 +336,7 @@ void SearchWindow::startSearch() {
             run.waitForNews(std::chrono::milliseconds(90));
             takeHits();
             const std::string current = run.currentPath();
-            m_shows->setText(QString::fromUtf8(current));
+            m_shows->setText(ResultModel::displayText(current));
             if (m_shared.dialogs.stepCancelWindow(current)) run.stop();
             if (run.stopped()) break;
         }
