@@ -179,3 +179,20 @@ TEST_F(TableConversionTest, ImportExcelThroughTheSheetAndDelphiFromARawFile) {
     EXPECT_EQ(QApplication::clipboard()->text(), "'{\\rtf1 it''s}';\r\n");
     EXPECT_TRUE(f.dialogs.scriptDone());
 }
+
+TEST_F(TableConversionTest, AddressFilterSavesFirstAndRenamesPhoneBookSorts) {
+    const std::string path = f.dir.path() + "/adressen.txt";
+    window->setCurrentFileName(path);
+    editor()->setPlainText("Bitte an anna@example.de schreiben\nkeine Adresse\nbernd@example.de");
+    trigger("EMailFiltern1");
+    std::ifstream saved(path, std::ios::binary);
+    const std::string onDisk((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(onDisk.rfind("Bitte an anna@example.de schreiben\r\n", 0), 0u);  // the source is kept as it was
+    EXPECT_EQ(text(), "anna@example.de;\nbernd@example.de;");
+    EXPECT_EQ(window->currentFileName(), path + "0");
+
+    editor()->setPlainText("Meier 12345\nHuber 0815  ");
+    trigger("TelefonbuchSortieren1");
+    EXPECT_EQ(text(), "345 Meier 12345\n815 Huber 0815");
+    EXPECT_TRUE(f.dialogs.scriptDone());
+}
