@@ -248,3 +248,31 @@ TEST_F(PictureEditorTest, OcrPutsTheTextOfAScannedSheetIntoANewDocument) {
     EXPECT_TRUE(text.contains("Arbeitsblatt")) << text.toStdString();
     EXPECT_TRUE(text.contains("Aufgabe")) << text.toStdString();
 }
+
+TEST_F(PictureEditorTest, TemporarySaveAndTheChronicle) {
+    const std::string a = folder + "/a.png";
+    const std::string b = folder + "/b.png";
+    platform::pictures::savePicture(a, photo(1000, 750));
+    platform::pictures::savePicture(b, photo(1000, 750));
+    openInEditor(a);
+    f.dialogs.expectInform("Noch kein Bild temporär gespeichert.");
+    trigger("VorTemporaer1");
+    trigger("Invertiere1");
+    trigger("Temporaer1");
+    const std::string temporary = editor->currentPath();
+    EXPECT_EQ(fs::path(temporary).extension(), ".bmp");
+    EXPECT_EQ(f.store.readValue("SectBild", "SchlBild"), temporary);
+    EXPECT_EQ(platform::pictures::loadPicture(temporary).bitmap.pixel(0, 0), editor->picture().pixel(0, 0));
+    trigger("VorTemporaer1");
+    EXPECT_EQ(editor->currentPath(), a);
+    editor->showPicture(b);
+    // The chronicle lists the pictures shown last, the newest first; the temporary file is not one of them.
+    QAction* first = editor->contextMenu()->findChild<QAction*>("Chronik1");
+    QAction* second = editor->contextMenu()->findChild<QAction*>("Chronik2");
+    EXPECT_EQ(first->text().toStdString(), b);
+    EXPECT_EQ(second->text().toStdString(), a);
+    EXPECT_FALSE(editor->contextMenu()->findChild<QAction*>("Chronik3")->isVisible());
+    second->trigger();
+    EXPECT_EQ(editor->currentPath(), a);
+    fs::remove(temporary);
+}
