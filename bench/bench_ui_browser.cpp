@@ -59,7 +59,10 @@ void BM_F9ToLoaded(benchmark::State& state) {
         w.window->currentEditor()->insertPlainText(" ");
         state.ResumeTiming();
         w.window->fullPreview();
-        if (!waitLoaded(browser->view())) state.SkipWithError("page not loaded");
+        if (!waitLoaded(browser->view())) {
+            state.SkipWithError("page not loaded");
+            break;
+        }
     }
 }
 
@@ -72,7 +75,10 @@ void BM_BareViewLoad(benchmark::State& state) {
     waitLoaded(&view);
     for (auto _ : state) {
         view.reload();
-        if (!waitLoaded(&view)) state.SkipWithError("page not loaded");
+        if (!waitLoaded(&view)) {
+            state.SkipWithError("page not loaded");
+            break;
+        }
     }
 }
 
