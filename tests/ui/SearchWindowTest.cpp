@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -192,6 +193,30 @@ TEST_F(SearchWindowTest, InvalidUtf8NameShownReadableOpenedByItsBytes) {
         QString::fromStdString(tree.path()) + QString::fromUtf8("Café.txt|")));
     search.openResult(0, false);
     EXPECT_EQ(window->currentFileName(), tree.file(odd));
+}
+
+TEST_F(SearchWindowTest, ClickOnAPictureShowsItsPreview) {
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(QString::fromStdString(tree.file("urlaub.jpg")), "JPG"));
+    ui::SearchWindow& search = openByMenu();
+    type(search, "Edit7", QString::fromStdString(tree.path()));
+    type(search, "Edit1", "urlaub");
+    search.startSearch();
+    ASSERT_EQ(search.results()->rowCount(), 1);
+    tree.write("urlaub.txt", "x");
+    type(search, "Edit1", "urlaub.");
+    search.startSearch();
+    ASSERT_EQ(search.results()->rowCount(), 2);
+    QListView* list = search.resultView();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&search));
+    auto* preview = search.findChild<QLabel*>("Image1");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(search.results()->index(0)).center());
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->pixmap().size(), QSize(200, 100));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(search.results()->index(1)).center());
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_EQ(search.findChild<QLabel*>("LZeigtNamen")->text().toStdString(), tree.file("urlaub.txt"));
 }
 
 // The explorer's simple search follows the search window's case flag.

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QImageReader>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -162,12 +164,19 @@ void SearchWindow::buildFields() {
     m_list->setUniformItemSizes(true);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    layout->addWidget(m_list, 1);
+    auto* results = new QHBoxLayout;
+    layout->addLayout(results, 1);
+    results->addWidget(m_list, 1);
+    m_preview = new QLabel(this);
+    m_preview->setObjectName("Image1");
+    m_preview->setFixedWidth(200);
+    m_preview->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    m_preview->hide();
+    m_preview->installEventFilter(this);
+    results->addWidget(m_preview);
     m_list->installEventFilter(this);
     connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex& index) { openResult(index.row(), false); });
-    connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) {
-        m_shows->setText(ResultModel::displayText(filesearch::pathOfResultLine(m_model->line(index.row()))));
-    });
+    connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) { showClicked(index.row()); });
 }
 
 void SearchWindow::buildMenus() {
@@ -351,12 +360,34 @@ void SearchWindow::startSearch() {
     if (!c.texts[0].empty() && m_hooks.setSearchText) m_hooks.setSearchText(c.texts[0]);
 }
 
+// A click shows the path; on a JPEG result also a small picture of it beside the list.
+void SearchWindow::showClicked(int row) {
+    const std::string path = filesearch::pathOfResultLine(m_model->line(row));
+    m_previewPath.clear();
+    m_preview->hide();
+    m_preview->clear();
+    m_shows->setText(ResultModel::displayText(path));
+    if (text::toLowerAscii(path).find(".jp") == std::string::npos) return;
+    if (m_shared.store.readValue("Einstellungen", "ExplorerBildvorschau") == "Nein") return;
+    QImageReader reader(QString::fromStdString(path));
+    const QSize size = reader.size();
+    if (size.isValid()) reader.setScaledSize(size.scaled(200, 200, Qt::KeepAspectRatio));
+    const QImage image = reader.read();
+    if (image.isNull()) return;
+    m_preview->setPixmap(QPixmap::fromImage(image));
+    m_previewPath = path;
+    m_preview->show();
+}
+
 // A key press in the list shows the current line in the main window's status text.
 bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list && event->type() == QEvent::KeyRelease && m_hooks.showStatus) {
         const QModelIndex current = m_list->currentIndex();
         if (current.isValid()) m_hooks.showStatus(m_model->line(current.row()));
     }
+    if (watched == m_preview && event->type() == QEvent::MouseButtonPress && !m_previewPath.empty() &&
+        m_hooks.showPicture)
+        m_hooks.showPicture(m_previewPath, {m_previewPath});
     return QWidget::eventFilter(watched, event);
 }
 

@@ -99,6 +99,7 @@ private:
     void buildMenus();
     void buildPopup();
     void clearInput();
+    void showClicked(int row);
     void chooseFolder();
     void updateCounters();
     void addLines(std::vector<std::string> lines, std::uintmax_t bytes);
@@ -126,6 +127,8 @@ private:
     QLabel* m_count = nullptr;
     QLabel* m_bytesLabel = nullptr;
     QLabel* m_shows = nullptr;
+    QLabel* m_preview = nullptr;
+    std::string m_previewPath;
     QListView* m_list = nullptr;
     ResultModel* m_model = nullptr;
     QAction* m_caseAction = nullptr;
