@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
+#include "pictures/AffineTransformation.h"
 #include "pictures/editing/Colours.h"
 #include "pictures/editing/Composing.h"
 #include "pictures/editing/Cuts.h"
@@ -474,5 +476,39 @@ TEST(PictureEditingOrientation, AllEightTagsGiveTheUprightPicture) {
         }
         EXPECT_EQ(got, c.rows) << c.orientation;
         EXPECT_EQ(orientationSwapsSides(c.orientation), c.w == 2);
+    }
+}
+
+TEST(PictureEditingSizes, TinyAndThinPicturesThroughEveryFilter) {
+    for (auto [w, h] : {std::pair{1, 1}, std::pair{2, 2}, std::pair{1, 20000}, std::pair{20000, 1}}) {
+        Bitmap32 b(w, h);
+        b.clear(rgb(100, 150, 200));
+        const std::function<void(Bitmap32&)> filters[] = {
+            [](Bitmap32& p) { applyMask(p, 7); },          [](Bitmap32& p) { darkToWhite(p, 4); },
+            [](Bitmap32& p) { blackWhite(p, 100); },       [](Bitmap32& p) { greyToBlackWhite(p); },
+            [](Bitmap32& p) { brightenDark(p, 128); },     [](Bitmap32& p) { darkenBright(p, 512); },
+            [](Bitmap32& p) { invertColours(p); },         [](Bitmap32& p) { mirror(p); },
+            [](Bitmap32& p) { mirrorToMiddleVertical(p); }, [](Bitmap32& p) { mirrorToMiddleHorizontal(p); },
+            [](Bitmap32& p) { cartoon(p, 64); },           [](Bitmap32& p) { shiftColours(p, 5, 5, 5); },
+            [](Bitmap32& p) { replaceColour(p, 0, 16, kWhite); },
+            [](Bitmap32& p) { softChange(p, 0, kWhite, 16, kBlack); },
+            [](Bitmap32& p) { hardChange(p, 0, kWhite, 16, kBlack); },
+            [](Bitmap32& p) { smooth(p); },                [](Bitmap32& p) { p = sharpened(p, 3); },
+            [](Bitmap32& p) { tile(p, greys(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}), 4, 0); },
+            [](Bitmap32& p) { softPaste(p, greys(1, 1, {7}), 0, 0, {}); },
+            [](Bitmap32& p) { rotateInFrame(p, -1e9f); },  [](Bitmap32& p) { rotateInFrame(p, 0); },
+        };
+        for (const auto& filter : filters) {
+            filter(b);
+            EXPECT_EQ(b.width(), w);
+            EXPECT_EQ(b.height(), h);
+        }
+        const int t = blackWhiteThreshold(b, [](int n) { return n / 2; });
+        EXPECT_GE(t, 0);
+        EXPECT_LE(t, 255);
+        cutTo(b, {0, 0, 1, 1});
+        EXPECT_EQ(b.width(), 1);
+        const Scaled s = scaledSize(w, h, 0.5);
+        EXPECT_EQ(stretched(b, s.width, s.height).width(), s.width);
     }
 }
