@@ -148,4 +148,19 @@ TEST_F(BrowserLinksTest, SitemapOfALocalSiteWithACycleAndBrokenMarkup) {
     browser->findChild<QAction*>("SitemapErstellen1")->trigger();
 }
 
+TEST_F(BrowserLinksTest, ClosingTheWindowEndsARunWithoutAnswer) {
+    TestServer server;
+    const std::string b = server.base().toStdString();
+    f.dir.write("still.html", "<html><head><title>S</title></head><body><a href=\"" + b + "/never\">1</a></body></html>");
+    ui::BrowserWindow* browser = show(f.dir.path() + "still.html");
+    QPointer<ui::BrowserWindow> guarded(browser);
+    browser->findChild<QAction*>("ToteLinksSuchen1")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.dialogs.cancelWindowVisible(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests == 1; }, 30000));
+    browser->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guarded.isNull(); }, 30000));
+    EXPECT_FALSE(f.dialogs.cancelWindowVisible());
+    EXPECT_TRUE(f.dialogs.shownTexts().empty());
+}
+
 }  // namespace

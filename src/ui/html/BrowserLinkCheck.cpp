@@ -48,10 +48,13 @@ DeadLinkRun::DeadLinkRun(std::set<std::string>& tested, Dialogs& dialogs, LinkFe
 }
 
 DeadLinkRun::~DeadLinkRun() {
+    // The browser window closed in the middle of a run: nothing more is recorded or asked.
+    const bool running = !m_finished;
     m_finished = true;
     for (auto& slot : m_slots) {
         if (slot.reply) slot.reply->abort();
     }
+    if (running && m_dialogs.cancelWindowVisible()) m_dialogs.endCancelWindow();
 }
 
 void DeadLinkRun::start(const std::vector<std::string>& pageLinks) {
