@@ -65,7 +65,12 @@ TEST_F(SearchWindowTest, CriteriaTypedHitsListedOneOpened) {
     type(search, "Edit7", QString::fromStdString(tree.path()));
     type(search, "Edit4", QString::fromUtf8("Müller"));
     const auto soundsBefore = f.sound.played.size();
+    search.move(100, 300);
+    window->explorers().first().move(50, 250);
     QTest::mouseClick(search.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    // Both went up for the search and are back in their places.
+    EXPECT_EQ(search.pos(), QPoint(100, 300));
+    EXPECT_EQ(window->explorers().first().pos(), QPoint(50, 250));
     EXPECT_EQ(lines(search), (std::vector<std::string>{tree.file("brief.txt"), tree.file("Fotos/notiz.txt")}));
     EXPECT_EQ(search.findChild<QLabel*>("LAnzahl")->text(), "2");
     EXPECT_EQ(search.findChild<QLabel*>("LBytes")->text(), "42");

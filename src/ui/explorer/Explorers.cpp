@@ -153,6 +153,14 @@ SearchWindow& Explorers::searchWindow() {
             m_first->raise();
         };
         hooks.copyContext = [this] { return m_shared.copyContext(); };
+        hooks.explorerToTop = [this](bool top) {
+            if (top) {
+                m_explorerPlace = m_first->pos();
+                if (m_first->screen()) m_first->move(m_first->x(), m_first->screen()->availableGeometry().top());
+            } else {
+                m_first->move(m_explorerPlace);
+            }
+        };
         m_search = std::make_unique<SearchWindow>(
             SearchShared{m_shared.store, m_shared.dialogs, m_shared.tones, m_shared.marked, m_shared.search,
                          m_shared.binFolder},

@@ -60,6 +60,7 @@ private:
     ExplorerHooks m_hooks;
     std::function<void(const std::string&)> m_setSearchText;
     std::unique_ptr<SearchWindow> m_search;
+    QPoint m_explorerPlace;  // where the first explorer stood before a search moved it up
 };
 
 }  // namespace pictra::ui

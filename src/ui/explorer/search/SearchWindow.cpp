@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -325,6 +326,10 @@ void SearchWindow::startSearch() {
     updateCounters();
     const filesearch::Criteria c = criteria();
     m_model->setTooltipText(c.texts[0], c.matchCase);
+    // Both windows to the top of the screen, so the cancel window below leaves the list in sight.
+    const QPoint ownPlace = pos();
+    if (screen()) move(x(), screen()->availableGeometry().top());
+    if (m_hooks.explorerToTop) m_hooks.explorerToTop(true);
     m_shared.dialogs.beginCancelWindow(root);
     if (!m_shared.session.replacement.empty() && !c.orMode && !c.texts[0].empty()) {
         searchWithReplacement(c);
@@ -353,6 +358,8 @@ void SearchWindow::startSearch() {
         takeHits();
     }
     m_start->show();
+    move(ownPlace);
+    if (m_hooks.explorerToTop) m_hooks.explorerToTop(false);
     m_shared.tones.tone(880);
     m_shared.dialogs.endCancelWindow();
     m_shows->clear();

@@ -40,6 +40,8 @@ struct SearchHooks {
     // "Ordner öffnen": the first explorer lists this folder.
     std::function<void(const std::string&)> showFolder;
     std::function<CopyContext()> copyContext;
+    // While a search runs the first explorer moves to the top of the screen (true), and back afterwards (false).
+    std::function<void(bool)> explorerToTop;
 };
 
 struct SearchShared {
