@@ -298,6 +298,14 @@ std::vector<DecisionCase> decisionCases() {
          [](PreviewFixture& f) {
              EXPECT_NE(f.dir.read("temp/tmp10uhr.html").find("font-size: 20pt"), std::string::npos);
          }},
+        {"ANameWithoutExtensionCountsAsUntitled",
+         [](PreviewFixture& f) {
+             f.dialogs.expectAskNumber("Geben Sie die Schriftgröße ein", 14);
+             f.host.doc = {f.d("LIESMICH"), "Hallo", false};
+         },
+         false,
+         {"new b1", "b1 navigate D/temp/tmp10uhr.html", "b1 address D/temp/tmp10uhr.html", "b1 present"},
+         [](PreviewFixture& f) { EXPECT_FALSE(std::filesystem::exists(f.d("LIESMICH"))); }},
         {"UntitledHtmlIsWrittenAsItIs",
          [](PreviewFixture& f) { f.host.doc = {"", "<html>\xE4</html>", true}; },
          false,

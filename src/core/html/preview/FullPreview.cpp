@@ -43,7 +43,7 @@ bool isSvgDocument(const std::string& text) {
 }
 
 bool isUntitled(const std::string& fileName) {
-    return fileName.empty() || fileName.find('?') != std::string::npos;
+    return fileName.empty() || fileName.find('?') != std::string::npos || pathnames::extensionOf(fileName).empty();
 }
 
 namespace {

@@ -47,6 +47,7 @@ inline constexpr const char* kMsgNoSuccess = "Kein Erfolg!";
 bool escapeShowsPage(const std::string& text);
 // A document with more than five lines whose lines 2 to 5 hold "<svg".
 bool isSvgDocument(const std::string& text);
+// Untitled: no name, a "?" name, or a name without extension (shown from a temporary page).
 bool isUntitled(const std::string& fileName);
 
 // An executable named `program` (a path, or a name looked up in `searchPath`, the
