@@ -182,6 +182,7 @@ TEST(PictureEditorExif, APhoneStoredSidewaysIsShownUprightAndSavedUpright) {
     ui::PictureEditor* editor = pictures->editor();
     editor->setWorkingScreen(QSize(300, 400));
     pictures->contextMenu()->findChild<QAction*>("Experten1")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([editor] { return !editor->loading(); }, 20000));
     EXPECT_EQ(editor->picture().width(), 300);
     EXPECT_EQ(editor->picture().height(), 400);
     f.dialogs.expectAskText("Wollen Sie den Dateinamen ändern", f.dir.path() + "upright.jpg");

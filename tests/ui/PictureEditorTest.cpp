@@ -72,8 +72,10 @@ struct PictureEditorTest : test::MainWindowTestBase {
         pictures->showPictureFile(path, {path});
         ASSERT_TRUE(QTest::qWaitFor([this] { return !pictures->loading(); }, 20000));
         pictures->contextMenu()->findChild<QAction*>("Experten1")->trigger();
+        settleEditor();
         ASSERT_TRUE(editor->isVisible());
     }
+    void settleEditor() { ASSERT_TRUE(QTest::qWaitFor([this] { return !editor->loading(); }, 20000)); }
 };
 
 }  // namespace
@@ -264,8 +266,10 @@ TEST_F(PictureEditorTest, TemporarySaveAndTheChronicle) {
     EXPECT_EQ(f.store.readValue("SectBild", "SchlBild"), temporary);
     EXPECT_EQ(platform::pictures::loadPicture(temporary).bitmap.pixel(0, 0), editor->picture().pixel(0, 0));
     trigger("VorTemporaer1");
+    settleEditor();
     EXPECT_EQ(editor->currentPath(), a);
     editor->showPicture(b);
+    settleEditor();
     // The chronicle lists the pictures shown last, the newest first; the temporary file is not one of them.
     QAction* first = editor->contextMenu()->findChild<QAction*>("Chronik1");
     QAction* second = editor->contextMenu()->findChild<QAction*>("Chronik2");
@@ -273,6 +277,7 @@ TEST_F(PictureEditorTest, TemporarySaveAndTheChronicle) {
     EXPECT_EQ(second->text().toStdString(), a);
     EXPECT_FALSE(editor->contextMenu()->findChild<QAction*>("Chronik3")->isVisible());
     second->trigger();
+    settleEditor();
     EXPECT_EQ(editor->currentPath(), a);
     fs::remove(temporary);
 }

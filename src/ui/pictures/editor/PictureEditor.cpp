@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <charconv>
 #include <cmath>
@@ -27,6 +28,7 @@
 #include "pictures/editing/Orientation.h"
 #include "platform/pictures/PictureExif.h"
 #include "platform/pictures/PictureFiles.h"
+#include "platform/pictures/PictureJob.h"
 #include "settings/SettingsStore.h"
 #include "tools/Tones.h"
 
@@ -80,6 +82,9 @@ PictureEditor::PictureEditor(SettingsStore& store, Dialogs& dialogs, Tones& tone
     layout->addWidget(m_scroll, 1);
     m_hint = new HintWindow(this);
     m_part = new PartWindow(this, [this] { pastePartSoftly(); });
+    m_loadingPoll = new QTimer(this);
+    m_loadingPoll->setInterval(15);
+    connect(m_loadingPoll, &QTimer::timeout, this, &PictureEditor::pollLoading);
     buildMenus();
 }
 
@@ -91,9 +96,51 @@ QSize PictureEditor::workingScreen() const {
     return screen ? screen->geometry().size() : QSize(1024, 768);
 }
 
+// The picture is decoded beside the window; a load over half a second opens
+// "Bild wird geladen" with the seconds, whose button gives it up.
 void PictureEditor::showPicture(const std::string& path) {
     m_store.writeValue("SectBild", "SchlBild", path);
-    load(path, true);
+    m_loading = std::make_shared<platform::pictures::PictureJob>([path] { return platform::pictures::loadPicture(path); });
+    m_loadingPath = path;
+    m_loadingSince.start();
+    pollLoading();
+    if (m_loading) m_loadingPoll->start();
+}
+
+void PictureEditor::pollLoading() {
+    if (!m_loading) {
+        m_loadingPoll->stop();
+        return;
+    }
+    if (!m_loading->ready()) {
+        const qint64 waited = m_loadingSince.elapsed();
+        if (waited < 500) return;
+        if (!m_loadingWindow) {
+            m_loadingWindow = true;
+            m_dialogs.beginCancelWindow("Bild wird geladen");
+        }
+        if (m_dialogs.stepCancelWindow(std::to_string(waited / 1000))) {
+            // The decoder runs out on its own thread; its result is dropped.
+            m_loading.reset();
+            m_loadingPoll->stop();
+            m_dialogs.endCancelWindow();
+            m_loadingWindow = false;
+            hint("Bild wurde nicht geladen");
+        }
+        return;
+    }
+    m_loadingPoll->stop();
+    if (m_loadingWindow) {
+        m_loadingWindow = false;
+        m_dialogs.endCancelWindow();
+    }
+    const auto job = std::move(m_loading);
+    try {
+        take(platform::pictures::LoadedPicture(job->result()), m_loadingPath, true);
+    } catch (const std::exception&) {
+        m_dialogs.inform("Kann Bild nicht laden");
+        return;
+    }
     const QScreen* screen = QApplication::primaryScreen();
     const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     // The window fits the screen's free area; a larger picture scrolls.
@@ -106,28 +153,31 @@ void PictureEditor::showPicture(const std::string& path) {
 }
 
 bool PictureEditor::load(const std::string& path, bool fit) {
-    m_path = path;
     try {
-        auto loaded = platform::pictures::loadPicture(path);
-        m_picture = std::move(loaded.bitmap);
-        for (std::size_t i = 0, n = static_cast<std::size_t>(m_picture.width()) * static_cast<std::size_t>(m_picture.height());
-             i < n; ++i) {
-            m_picture.bits()[i] |= 0xFF000000u;
-        }
-        m_exif = std::move(loaded.exif);
-        ed::orientUpright(m_picture, platform::pictures::exifOrientation(m_exif));
-        m_originalWidth = m_picture.width();
-        m_originalHeight = m_picture.height();
+        take(platform::pictures::loadPicture(path), path, fit);
     } catch (const std::exception&) {
         m_dialogs.inform("Kann Bild nicht laden");
         return false;
     }
+    return true;
+}
+
+void PictureEditor::take(platform::pictures::LoadedPicture loaded, const std::string& path, bool fit) {
+    m_path = path;
+    m_picture = std::move(loaded.bitmap);
+    for (std::size_t i = 0, n = static_cast<std::size_t>(m_picture.width()) * static_cast<std::size_t>(m_picture.height());
+         i < n; ++i) {
+        m_picture.bits()[i] |= 0xFF000000u;
+    }
+    m_exif = std::move(loaded.exif);
+    ed::orientUpright(m_picture, platform::pictures::exifOrientation(m_exif));
+    m_originalWidth = m_picture.width();
+    m_originalHeight = m_picture.height();
     m_history.clear();
     setName(path);
     rememberInChronicle(path);
     if (fit) fitToWorkingScreen();
     refresh();
-    return true;
 }
 
 void PictureEditor::fitToWorkingScreen() {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,11 +14,17 @@
 #include "pictures/Bitmap32.h"
 #include "pictures/editing/Composing.h"
 #include "pictures/editing/Cuts.h"
+#include "platform/pictures/PictureFiles.h"
 
 class QLabel;
 class QMenu;
 class QMenuBar;
 class QScrollArea;
+class QTimer;
+
+namespace pictra::platform::pictures {
+class PictureJob;
+}
 
 namespace pictra {
 class Dialogs;
@@ -45,6 +53,8 @@ public:
     // Loads the file as the working picture, fitted to the working screen, and shows the window.
     void showPicture(const std::string& path);
     const std::string& currentPath() const { return m_path; }
+    // A picture is still being decoded; the window shows it when it is ready.
+    bool loading() const { return m_loading != nullptr; }
     const pictures::Bitmap32& picture() const { return m_picture; }
     QMenu* contextMenu() const { return m_menu; }
     QMenuBar* menuLine() const { return m_menuBar; }
@@ -110,6 +120,8 @@ private:
     std::optional<long long> askInteger(const std::string& title, const std::string& prompt, long long value);
     std::optional<double> askDecimal(const std::string& title, const std::string& prompt, double value);
     bool load(const std::string& path, bool fit);
+    void take(platform::pictures::LoadedPicture loaded, const std::string& path, bool fit);
+    void pollLoading();
     void fitToWorkingScreen();
     bool writePicture(const std::string& target, const pictures::Bitmap32& bitmap, int quality);
     bool keepOldInBin(const std::string& target);
@@ -166,6 +178,11 @@ private:
     std::vector<pictures::Bitmap32> m_parts;
     QPoint m_partOrigin;
     std::vector<std::string> m_recent;
+    std::shared_ptr<platform::pictures::PictureJob> m_loading;
+    std::string m_loadingPath;
+    QElapsedTimer m_loadingSince;
+    QTimer* m_loadingPoll = nullptr;
+    bool m_loadingWindow = false;  // "Bild wird geladen" is open
 };
 
 }  // namespace pictra::ui
