@@ -51,3 +51,29 @@ TEST(ProgramEnd, ClosingTheMainWindowLeavesNoPictureWindowAndWaitsForNoDecoder) 
     release.set_value();
     EXPECT_TRUE(QTest::qWaitFor([before] { return PictureJob::running() == before; }, 20000));
 }
+
+// An overview of the pictures left open goes with the main window as well.
+TEST(ProgramEnd, AnOpenPictureOverviewGoesWithTheMainWindow) {
+    test::UiFixture f;
+    auto window = std::make_unique<ui::MainWindow>(f.context);
+    window->newDocument();
+    window->confirmClose = [](int) { return true; };
+    const std::string path = f.dir.path() + "bild.png";
+    Bitmap32 small(40, 30);
+    small.clear(0xFF336699);
+    savePicture(path, small);
+    ui::PictureWindow* pictures = window->pictureWindow();
+    window->show();
+    pictures->showPictureFile(path, {path});
+    ASSERT_TRUE(QTest::qWaitFor([pictures] { return !pictures->loading(); }, 20000));
+    pictures->showOverview();
+    const auto overviewShown = [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == "TForm18aimage" && w->isVisible()) return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(overviewShown());
+    window->close();
+    EXPECT_FALSE(overviewShown());
+}

@@ -371,6 +371,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     m_explorers->second().hide();
     // With its blue background and extra pictures; a picture still being decoded is let go.
     if (m_pictureWindow) m_pictureWindow->close();
+    // The picture overview stands on its own on the screen: it goes with the program.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == "TForm18aimage") top->close();
+    }
 }
 
 }  // namespace pictra::ui

@@ -6,9 +6,19 @@
 
 namespace pictra::compare {
 
+namespace {
+
+// Most lines end without blanks: those are taken as they are, without a new copy.
+std::string trimmedEnd(const std::string& line) {
+    if (line.empty() || static_cast<unsigned char>(line.back()) > ' ') return line;
+    return text::trimRight(line);
+}
+
+}  // namespace
+
 CompareGrid::CompareGrid(const std::vector<std::string>& documentLines) {
     m_left.reserve(documentLines.size() + 1);
-    for (const auto& line : documentLines) m_left.push_back({text::trimRight(line), false});
+    for (const auto& line : documentLines) m_left.push_back({trimmedEnd(line), false});
     // The row below the last line stands for no line of the document.
     m_left.push_back({std::string(), true});
     m_right.assign(m_left.size(), Cell{std::string(), true});
@@ -25,7 +35,7 @@ void CompareGrid::resize(std::size_t rows) {
 void CompareGrid::setRight(const std::vector<std::string>& lines) {
     if (lines.size() > rows()) resize(lines.size());
     for (std::size_t i = 0; i < rows(); ++i) {
-        m_right[i] = i < lines.size() ? Cell{text::trimRight(lines[i]), false} : Cell{std::string(), true};
+        m_right[i] = i < lines.size() ? Cell{trimmedEnd(lines[i]), false} : Cell{std::string(), true};
     }
 }
 
@@ -85,11 +95,13 @@ std::vector<std::string> CompareGrid::linesOf(Column column) const {
 void CompareGrid::align(const std::vector<Hunk>& hunks) {
     std::vector<Cell> left;
     std::vector<Cell> right;
-    for (const Cell& c : m_left) {
-        if (!c.filler) left.push_back(c);
+    left.reserve(m_left.size());
+    right.reserve(m_right.size());
+    for (Cell& c : m_left) {
+        if (!c.filler) left.push_back(std::move(c));
     }
-    for (const Cell& c : m_right) {
-        if (!c.filler) right.push_back(c);
+    for (Cell& c : m_right) {
+        if (!c.filler) right.push_back(std::move(c));
     }
     std::vector<Cell> newLeft;
     std::vector<Cell> newRight;
@@ -102,16 +114,16 @@ void CompareGrid::align(const std::vector<Hunk>& hunks) {
         oldEnd = std::min(oldEnd, left.size());
         newEnd = std::min(newEnd, right.size());
         while (o < oldEnd && n < newEnd) {
-            newLeft.push_back(left[o++]);
-            newRight.push_back(right[n++]);
+            newLeft.push_back(std::move(left[o++]));
+            newRight.push_back(std::move(right[n++]));
         }
         while (o < oldEnd) {
-            newLeft.push_back(left[o++]);
+            newLeft.push_back(std::move(left[o++]));
             newRight.push_back(blank);
         }
         while (n < newEnd) {
             newLeft.push_back(blank);
-            newRight.push_back(right[n++]);
+            newRight.push_back(std::move(right[n++]));
         }
     };
     for (const Hunk& h : hunks) {
