@@ -101,6 +101,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
+        // A window a command has just opened is where the user's eyes are: the
+        // questions that follow (the file the compare window asks for) stand over it.
+        if (type == QEvent::Show && watched->isWidgetType()) {
+            auto* shown = static_cast<QWidget*>(watched);
+            if (shown->isWindow() && shown->windowType() == Qt::Window) m_dialogs.m_inputWindow = shown;
+            return false;
+        }
         // A key that is a shortcut reaches the focus widget only as the override query.
         const bool input =
             type == QEvent::MouseButtonPress || type == QEvent::KeyPress || type == QEvent::ShortcutOverride;

@@ -310,6 +310,12 @@ void CompareWindow::resizeEvent(QResizeEvent* event) {
     setColumnWidths(0, 0, 0);
 }
 
+// Two percent of the screen, but never too narrow for "<--".
+int CompareWindow::markerWidth() const {
+    const int screenWidth = screen() ? screen()->availableGeometry().width() : width();
+    return std::max(2 * (screenWidth / 100), m_view->fontMetrics().horizontalAdvance("<--") + 12);
+}
+
 // Widths in percent of the screen: 4, 46, 2 and 46 less 30 pixels; a width
 // given replaces the share of its column.
 void CompareWindow::setColumnWidths(int first, int second, int fourth) {
@@ -319,7 +325,7 @@ void CompareWindow::setColumnWidths(int first, int second, int fourth) {
     QHeaderView* header = m_view->horizontalHeader();
     header->resizeSection(0, first > 0 ? first : 4 * percent);
     header->resizeSection(1, second > 0 ? second : 46 * percent);
-    header->resizeSection(2, 2 * percent);
+    header->resizeSection(2, markerWidth());
     header->resizeSection(3, fourth > 0 ? fourth : 46 * percent - 30);
     m_fitting = false;
 }
@@ -330,7 +336,7 @@ void CompareWindow::columnResized(int column) {
     if (m_fitting || column == 3) return;
     const int screenWidth = screen() ? screen()->availableGeometry().width() : width();
     QHeaderView* header = m_view->horizontalHeader();
-    const int marker = 2 * (screenWidth / 100);
+    const int marker = markerWidth();
     const int first = header->sectionSize(0);
     const int second = std::max(20, header->sectionSize(1) + header->sectionSize(2) - marker);
     const int fourth = std::max(20, screenWidth - first - second - marker - 30);

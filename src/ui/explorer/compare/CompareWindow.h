@@ -63,6 +63,7 @@ private:
     void takeOverChanges();
     void setColumnWidths(int first, int second, int fourth);
     void columnResized(int column);
+    int markerWidth() const;
 
     Dialogs& m_dialogs;
     Tones& m_tones;
