@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <unordered_set>
 
 #include "common/FileIo.h"
 #include "common/Text.h"
@@ -31,8 +32,14 @@ std::optional<FileState> stateOf(const std::string& path) {
     return FileState{static_cast<std::uintmax_t>(st.st_size), st.st_mtim.tv_sec};
 }
 
-bool listed(const std::string& path, const std::vector<std::string>& folders) {
-    return std::any_of(folders.begin(), folders.end(), [&](const std::string& f) { return text::startsWith(path, f); });
+// Whether a folder of the list holds `path`: each folder on the path is looked up
+// once, instead of testing every line of the list for every file.
+bool listed(const std::string& path, const std::unordered_set<std::string>& folders) {
+    for (std::size_t slash = path.find('/'); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        if (folders.count(path.substr(0, slash + 1)) != 0) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -100,6 +107,8 @@ Report run(const Job& job, Progress& progress, std::atomic<bool>& stop) {
     const std::string source = asFolder(job.source);
     const std::string target = asFolder(job.target);
     const bool coarse = coarseTimesOn(target);
+    std::unordered_set<std::string> folders;
+    for (const auto& folder : job.folders) folders.insert(asFolder(folder));
     std::atomic<bool> full{false};
     const auto note = [&](std::vector<std::string>& list, const std::string& line) {
         std::lock_guard lock(reportMutex);
@@ -112,7 +121,7 @@ Report run(const Job& job, Progress& progress, std::atomic<bool>& stop) {
     sink.file = [&](const walk::WalkFile& file) {
         if (stop.load(std::memory_order_relaxed)) return;
         progress.seen.fetch_add(1, std::memory_order_relaxed);
-        if (!file.regular || !listed(file.path, job.folders)) return;
+        if (!file.regular || !listed(file.path, folders)) return;
         const std::string relative = file.path.substr(source.size());
         const std::string copy = target + relative;
         {
