@@ -99,7 +99,7 @@ Exported timetablePage(const std::string& exportText, TimetableKey key) {
     std::string page = std::string("<html>\r\n<title>Stundenplan ") + titleOf(key) + "</title>\r\n<body>\r\n\r\n";
     bool first = true;
     for (const std::string& v : keys) {
-        std::array<std::array<std::string, 21>, 8> grid{};
+        std::vector<std::vector<std::string>> grid(8, std::vector<std::string>(21));
         int days = 5;
         int periods = 6;
         for (size_t i : byKey[v]) {
