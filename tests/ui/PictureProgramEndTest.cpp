@@ -17,15 +17,28 @@ using namespace platform::pictures;
 
 // Alt+F4 on the main window: nothing of the picture window stays up to keep the
 // program alive, and a decoder still at work is not waited for.
-TEST(ProgramEnd, ClosingTheMainWindowLeavesNoPictureWindowAndWaitsForNoDecoder) {
+namespace {
+
+// A main window that closes without questions, and a small picture beside it.
+struct Ending {
     test::UiFixture f;
-    auto window = std::make_unique<ui::MainWindow>(f.context);
-    window->newDocument();
-    window->confirmClose = [](int) { return true; };
-    const std::string path = f.dir.path() + "bild.png";
-    Bitmap32 small(40, 30);
-    small.clear(0xFF336699);
-    savePicture(path, small);
+    std::unique_ptr<ui::MainWindow> window = std::make_unique<ui::MainWindow>(f.context);
+    std::string path = f.dir.path() + "bild.png";
+    Ending() {
+        window->newDocument();
+        window->confirmClose = [](int) { return true; };
+        Bitmap32 small(40, 30);
+        small.clear(0xFF336699);
+        savePicture(path, small);
+    }
+};
+
+}  // namespace
+
+TEST(ProgramEnd, ClosingTheMainWindowLeavesNoPictureWindowAndWaitsForNoDecoder) {
+    Ending end;
+    auto& window = end.window;
+    const std::string& path = end.path;
     ui::PictureWindow* pictures = window->pictureWindow();
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
@@ -54,14 +67,9 @@ TEST(ProgramEnd, ClosingTheMainWindowLeavesNoPictureWindowAndWaitsForNoDecoder) 
 
 // An overview of the pictures left open goes with the main window as well.
 TEST(ProgramEnd, AnOpenPictureOverviewGoesWithTheMainWindow) {
-    test::UiFixture f;
-    auto window = std::make_unique<ui::MainWindow>(f.context);
-    window->newDocument();
-    window->confirmClose = [](int) { return true; };
-    const std::string path = f.dir.path() + "bild.png";
-    Bitmap32 small(40, 30);
-    small.clear(0xFF336699);
-    savePicture(path, small);
+    Ending end;
+    auto& window = end.window;
+    const std::string& path = end.path;
     ui::PictureWindow* pictures = window->pictureWindow();
     window->show();
     pictures->showPictureFile(path, {path});
