@@ -35,7 +35,6 @@ public:
     ~OpenFolder();
     OpenFolder(const OpenFolder&) = delete;
     OpenFolder& operator=(const OpenFolder&) = delete;
-    const std::string& path() const { return m_path; }
 
     // renameNoReplace for two paths; the shortcut is taken when both lie in this folder.
     RenameResult renameNoReplace(const std::string& from, const std::string& to) const;

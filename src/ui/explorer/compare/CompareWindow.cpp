@@ -208,11 +208,9 @@ void CompareWindow::recompare() {
 
 void CompareWindow::showRow(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= m_grid->rows()) return;
-    m_showing = true;
     m_rowField->setText(QString::number(row + 1));
     m_leftField->setText(fromCp1252(m_grid->cell(compare::Column::Left, static_cast<std::size_t>(row)).text));
     m_rightField->setText(fromCp1252(m_grid->cell(compare::Column::Right, static_cast<std::size_t>(row)).text));
-    m_showing = false;
     showDifference();
 }
 

@@ -79,7 +79,6 @@ private:
     QLineEdit* m_differenceField = nullptr;
     QLabel* m_count = nullptr;
     int m_currentRow = 0;  // where "Ab Cursor weitersuchen" goes on from
-    bool m_showing = false;
     bool m_fitting = false;
 };
 
