@@ -126,7 +126,12 @@ std::string pathOfLine(const std::string& folder, const std::string& line) {
 
 bool isSpecialLine(const std::string& line) { return line.rfind("-->", 0) == 0; }
 
-std::string specialLinePath(const std::string& line) { return line.size() > 14 ? line.substr(14) : std::string(); }
+// The size may have more than ten digits (10 GB and more), so the path starts after
+// the first blank rather than at a fixed column.
+std::string specialLinePath(const std::string& line) {
+    const auto blank = line.find(' ');
+    return blank == std::string::npos ? std::string() : line.substr(blank + 1);
+}
 
 long long sumOfSizes(const std::vector<std::string>& lines) {
     long long total = 0;

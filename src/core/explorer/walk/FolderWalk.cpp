@@ -51,7 +51,11 @@ bool listFolder(const std::string& folder, const WalkOptions& options, const Wal
         }
         if (S_ISLNK(st.st_mode)) {
             // A link to a file counts as that file; a link to a folder is not followed.
-            if (fstatat(fd, name, &st, 0) != 0 || S_ISDIR(st.st_mode)) continue;
+            if (fstatat(fd, name, &st, 0) != 0) continue;
+            if (S_ISDIR(st.st_mode)) {
+                if (sink.folderLink) sink.folderLink(joined(folder, name));
+                continue;
+            }
         }
         if (S_ISDIR(st.st_mode)) {
             if (!options.recursive || (options.skipDotFolders && name[0] == '.')) continue;
@@ -93,6 +97,7 @@ bool sortedFrom(const std::string& folder, const WalkOptions& options, const Wal
     for (const auto& [path, id] : listing.folders) {
         if (stop.load(std::memory_order_relaxed)) return false;
         if (!seen.insert(id).second) continue;
+        if (sink.folder) sink.folder(path);
         if (!sortedFrom(path, options, sink, stop, seen, device)) return false;
     }
     return !stop.load();
@@ -137,11 +142,16 @@ bool walkParallel(const std::string& root, const WalkOptions& options, const Wal
             Listing listing;
             const bool listed = listFolder(folder, options, sink, stop, listing, device);
             if (!listed) sink.unreadable(folder);
+            std::vector<std::string> entered;
             {
                 std::lock_guard lock(mutex);
-                for (auto& [path, id] : listing.folders)
-                    if (seen.insert(id).second) queue.push_back(std::move(path));
+                for (auto& [path, id] : listing.folders) {
+                    if (!seen.insert(id).second) continue;
+                    if (sink.folder) entered.push_back(path);
+                    queue.push_back(std::move(path));
+                }
             }
+            for (const auto& path : entered) sink.folder(path);
             wake.notify_all();
             for (const auto& file : listing.files) {
                 if (stop.load(std::memory_order_relaxed)) break;

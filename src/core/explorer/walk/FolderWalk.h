@@ -32,6 +32,10 @@ struct WalkSink {
     std::function<void(const WalkFile&)> file;
     // A folder that could not be listed (its path), or a file that could not be examined.
     std::function<void(const std::string&)> unreadable;
+    // Optional: every folder below the root as it is entered (depth-first in the sorted walk).
+    std::function<void(const std::string&)> folder = {};
+    // Optional: a symlink to a folder, which is never followed (the link itself).
+    std::function<void(const std::string&)> folderLink = {};
 };
 
 // Depth-first in byte order of the names, on the calling thread: for commands whose
