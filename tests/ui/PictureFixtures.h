@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include <jpeglib.h>
-
 #include "pictures/Bitmap32.h"
 #include "platform/pictures/PictureCodecs.h"
 #include "platform/pictures/QtPictureCodecs.h"
@@ -61,31 +59,11 @@ inline std::string gifOnScreen(int w, int h) {
 
 // A progressive JPEG (every channel at full resolution with `fullChroma`).
 inline std::string progressiveJpeg(const Bitmap32& bitmap, bool fullChroma) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(bitmap.width());
-    info.image_height = static_cast<JDIMENSION>(bitmap.height());
-    info.input_components = 4;
-    info.in_color_space = JCS_EXT_BGRA;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    if (fullChroma) info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
-    jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(reinterpret_cast<const JSAMPLE*>(bitmap.row(static_cast<int>(info.next_scanline))));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::string out(reinterpret_cast<const char*>(buffer), size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
+    JpegEncoding how;
+    how.quality = 90;
+    how.progressive = true;
+    how.fullChroma = fullChroma;
+    return encodeJpegAs(bitmap, how);
 }
 
 // The size in the frame header (SOF0 or SOF2) set to w × h.

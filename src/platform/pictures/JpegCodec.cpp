@@ -43,6 +43,8 @@ const unsigned char* asBytes(std::string_view bytes) { return reinterpret_cast<c
 
 constexpr const char* kNoJpeg = "Keine lesbare JPEG-Datei: ";
 
+thread_local const std::atomic<bool>* t_abandon = nullptr;
+
 // Errors jump back to the caller's setjmp with their text; warnings stay silent.
 jpeg_error_mgr* errorsFor(ErrorManager& errors) {
     jpeg_error_mgr* base = jpeg_std_error(&errors.base);
@@ -52,6 +54,10 @@ jpeg_error_mgr* errorsFor(ErrorManager& errors) {
 }
 
 }  // namespace
+
+void setDecodeAbandonFlag(const std::atomic<bool>* flag) { t_abandon = flag; }
+
+bool decodeAbandoned() { return t_abandon && t_abandon->load(std::memory_order_relaxed); }
 
 std::optional<std::pair<int, int>> jpegSize(std::string_view bytes) {
     jpeg_decompress_struct info{};
@@ -126,6 +132,11 @@ void decodeJpegInto(std::string_view bytes, int scaleEighths, JpegPicture& resul
     if (observer) observer->started(result.bitmap);
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
+        // A picture given up stops here, so the next one never waits for a whole decode.
+        if (decodeAbandoned()) {
+            jpeg_destroy_decompress(&info);
+            throw DecodeAbandoned();
+        }
         JSAMPROW rows[16];
         const int first = static_cast<int>(info.output_scanline);
         const int count = std::min(16, static_cast<int>(info.output_height) - first);
@@ -139,6 +150,13 @@ void decodeJpegInto(std::string_view bytes, int scaleEighths, JpegPicture& resul
 }
 
 std::string encodeJpeg(const Bitmap32& bitmap, int quality, const std::string& exif) {
+    JpegEncoding how;
+    how.quality = quality;
+    how.exif = exif;
+    return encodeJpegAs(bitmap, how);
+}
+
+std::string encodeJpegAs(const Bitmap32& bitmap, const JpegEncoding& how) {
     if (bitmap.empty()) throw PictureError("Ein leeres Bild kann nicht gespeichert werden.");
     jpeg_compress_struct info{};
     ErrorManager errors{};
@@ -157,11 +175,14 @@ std::string encodeJpeg(const Bitmap32& bitmap, int quality, const std::string& e
     info.input_components = 4;
     info.in_color_space = JCS_EXT_BGRA;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
+    if (how.quality > 0) jpeg_set_quality(&info, how.quality, TRUE);
+    if (how.grey) jpeg_set_colorspace(&info, JCS_GRAYSCALE);
+    if (how.fullChroma) info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
+    if (how.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    if (!exif.empty() && exif.size() <= 65533) {
-        jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
-                          static_cast<unsigned>(exif.size()));
+    if (!how.exif.empty() && how.exif.size() <= 65533) {
+        jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(how.exif.data()),
+                          static_cast<unsigned>(how.exif.size()));
     }
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -30,6 +31,16 @@ std::uint64_t pictureBudgetBytes();
 // checked from the header, before anything of that size is made.
 void checkPictureBudget(long long width, long long height);
 
+// A decode given up because nobody wants its picture any longer (the user went on).
+class DecodeAbandoned : public std::runtime_error {
+public:
+    DecodeAbandoned() : std::runtime_error("Bild wurde nicht geladen") {}
+};
+// The flag that tells the decoders on this thread to stop between row bands
+// (nullptr: never). They then throw DecodeAbandoned.
+void setDecodeAbandonFlag(const std::atomic<bool>* flag);
+bool decodeAbandoned();
+
 struct JpegPicture {
     Bitmap32 bitmap;
     std::string exif;  // the APP1 segment as read, written back on saving
@@ -58,6 +69,15 @@ void decodeJpegInto(std::string_view bytes, int scaleEighths, JpegPicture& resul
 // in both directions (8 when the target is larger than half the picture).
 int jpegScaleFor(int fullWidth, int fullHeight, int targetWidth, int targetHeight);
 std::string encodeJpeg(const Bitmap32& bitmap, int quality, const std::string& exif = {});
+// How a JPEG is written beyond the quality: every writer of JPEG bytes goes through here.
+struct JpegEncoding {
+    int quality = 0;  // 0: the encoder's default
+    bool grey = false;
+    bool progressive = false;
+    bool fullChroma = false;  // no chroma subsampling
+    std::string exif;         // an APP1 segment written as it is
+};
+std::string encodeJpegAs(const Bitmap32& bitmap, const JpegEncoding& how);
 
 // The first frame on its logical screen; transparent pixels get alpha 0. A frame
 // whose data ends early is kept as far as it goes and sets `truncated`.

@@ -1,5 +1,7 @@
 #include "PictureJob.h"
 
+#include "PictureCodecs.h"
+
 #include <atomic>
 #include <thread>
 
@@ -13,6 +15,7 @@ std::atomic<int> g_running{0};
 
 struct PictureJob::State {
     std::atomic<bool> done{false};
+    std::atomic<bool> abandoned{false};
     LoadedPicture picture;
     std::exception_ptr failure;
 };
@@ -21,15 +24,21 @@ PictureJob::PictureJob(std::function<LoadedPicture()> work) : m_state(std::make_
     ++g_running;
     // The thread holds the state itself, so that it may outlive every handle.
     std::thread([state = m_state, work = std::move(work)] {
+        setDecodeAbandonFlag(&state->abandoned);
         try {
             state->picture = work();
         } catch (...) {
             state->failure = std::current_exception();
         }
+        setDecodeAbandonFlag(nullptr);
         state->done.store(true, std::memory_order_release);
         --g_running;
     }).detach();
 }
+
+PictureJob::~PictureJob() { abandon(); }
+
+void PictureJob::abandon() { m_state->abandoned.store(true, std::memory_order_relaxed); }
 
 bool PictureJob::ready() const { return m_state->done.load(std::memory_order_acquire); }
 

@@ -9,11 +9,17 @@
 namespace pictra::platform::pictures {
 
 // A picture decoded on a thread of its own. Nobody ever waits for that thread:
-// a job no longer wanted (the user stepped on, the program ends) runs out by
-// itself, and its result is dropped with the last handle that refers to it.
+// a job no longer wanted (the user stepped on, the program ends) is told so when
+// its last handle goes, its decoder stops between rows, and the result is dropped.
 class PictureJob {
 public:
     explicit PictureJob(std::function<LoadedPicture()> work);
+    // The last handle gone, the decoder stops between row bands.
+    ~PictureJob();
+    PictureJob(const PictureJob&) = delete;
+    PictureJob& operator=(const PictureJob&) = delete;
+    // Nobody wants the picture any longer: the decoder stops at its next row band.
+    void abandon();
 
     bool ready() const;
     // The decoded picture, or the decoder's exception thrown again; only once ready().

@@ -173,7 +173,7 @@ void PictureWindow::endLoadingWindow() {
     m_dialogs.endCancelWindow();
 }
 
-// The picture waited for is given up; its decoder runs out on its own thread.
+// The picture waited for is given up; its decoder stops at its next row band.
 void PictureWindow::abandonPending(const std::string& message) {
     endLoadingWindow();
     const std::string path = m_pending;

@@ -149,11 +149,7 @@ void PictureEditor::buildCutMenus(QMenu* size, QMenu* turning, QMenu* cutting, Q
                    {"Format1510", "Bildausschnitt zu 15:10 skalieren (Breit- oder Hochformat)", 3.0f / 2.0f}};
     for (const auto& a : aspects) {
         addMenuCommand(marking, a.name, a.text, [this, q = a.q] {
-            if (!markersVisible()) {
-                toggleMarkers();
-                m_dialogs.inform(kMarkersFirst);
-                return;
-            }
+            if (!markersPlaced()) return;
             const QPoint tl = m_topLeft->pos();
             const QPoint br = m_bottomRight->geometry().bottomRight() + QPoint(1, 1);
             const int width = ed::aspectWidth(br.x() - tl.x(), br.y() - tl.y(), q);
@@ -189,11 +185,7 @@ void PictureEditor::buildCutMenus(QMenu* size, QMenu* turning, QMenu* cutting, Q
                  {"Skalieren640", "Bildausschnitt auf 640*480 (Breitformat)skalieren", 640, 480}};
     for (const auto& s : sizes) {
         addMenuCommand(marking, s.name, s.text, [this, w = s.w, h = s.h] {
-            if (!markersVisible()) {
-                toggleMarkers();
-                m_dialogs.inform(kMarkersFirst);
-                return;
-            }
+            if (!markersPlaced()) return;
             const pictures::Rect r = markedRect();
             if (r.empty()) return;
             remember();
@@ -205,6 +197,14 @@ void PictureEditor::buildCutMenus(QMenu* size, QMenu* turning, QMenu* cutting, Q
             refresh();
         });
     }
+}
+
+// A command on the marked rectangle needs the markers placed first: shown now, and the steps explained.
+bool PictureEditor::markersPlaced() {
+    if (markersVisible()) return true;
+    toggleMarkers();
+    m_dialogs.inform(kMarkersFirst);
+    return false;
 }
 
 void PictureEditor::scaleBy(double f) {
@@ -232,11 +232,7 @@ void PictureEditor::turnPicture(int quarterTurns) {
 }
 
 void PictureEditor::cut(ed::CutKind kind) {
-    if (!markersVisible()) {
-        toggleMarkers();
-        m_dialogs.inform(kMarkersFirst);
-        return;
-    }
+    if (!markersPlaced()) return;
     const char* note = ed::cutNote(kind);
     if (*note) hint(note);
     const pictures::Rect r = ed::cutRect(kind, markedRect(), m_picture.width(), m_picture.height());
@@ -250,11 +246,7 @@ void PictureEditor::cut(ed::CutKind kind) {
 }
 
 void PictureEditor::removeMarkedRows() {
-    if (!markersVisible()) {
-        toggleMarkers();
-        m_dialogs.inform(kMarkersFirst);
-        return;
-    }
+    if (!markersPlaced()) return;
     const pictures::Rect r = markedRect();
     remember();
     ed::removeRows(m_picture, r.top, r.bottom);
@@ -263,11 +255,7 @@ void PictureEditor::removeMarkedRows() {
 }
 
 void PictureEditor::cutAndFit() {
-    if (!markersVisible()) {
-        toggleMarkers();
-        m_dialogs.inform(kMarkersFirst);
-        return;
-    }
+    if (!markersPlaced()) return;
     const pictures::Rect r = markedRect();
     if (r.empty()) return;
     remember();

@@ -120,7 +120,7 @@ void PictureEditor::pollLoading() {
             m_dialogs.beginCancelWindow("Bild wird geladen");
         }
         if (m_dialogs.stepCancelWindow(std::to_string(waited / 1000))) {
-            // The decoder runs out on its own thread; its result is dropped.
+            // Dropping the job stops its decoder at the next row band.
             m_loading.reset();
             m_loadingPoll->stop();
             m_dialogs.endCancelWindow();

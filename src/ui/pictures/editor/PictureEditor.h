@@ -67,6 +67,8 @@ public:
     pictures::Rect markedRect() const;
     void placeMarkers(QPoint topLeft, QPoint bottomRight);
     bool markersVisible() const;
+    // True when the markers are shown; else shows them and tells the steps.
+    bool markersPlaced();
     QPoint lastClick() const { return m_lastClick; }
     // The clicked gestures on the picture (picture coordinates).
     void pictureClicked(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
