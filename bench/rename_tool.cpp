@@ -5,8 +5,10 @@
 //   rename_tool floor FOLDER           every IMG_n.jpg to bildn.jpg, one renameat2 each (the floor)
 //   rename_tool split FILE KBYTES      pieces beside the file
 //   rename_tool join FOLDER TARGET     every file of FOLDER joined into TARGET by its trailing number
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <stdio.h>
@@ -58,9 +60,18 @@ public:
     void requestCancel() override {}
 };
 
+// The explorer's list of the folder, as plain readdir gives it (mmv reads it so too).
 std::vector<std::string> sortedFiles(const std::string& folder) {
     std::vector<std::string> files;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) files.push_back(e.path().string());
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return files;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.' && (entry->d_name[1] == 0 || (entry->d_name[1] == '.' && entry->d_name[2] == 0))) {
+            continue;
+        }
+        files.push_back(folder + "/" + entry->d_name);
+    }
+    ::closedir(dir);
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -162,6 +162,7 @@ void removeTildes(const std::vector<std::string>& paths, RenameContext& context)
 void numberConsecutively(const std::vector<std::string>& paths, RenameContext& context) {
     const int width = numberWidth(paths.size());
     std::vector<PlannedRename> plan;
+    plan.reserve(paths.size());
     long long number = 0;
     for (const auto& path : paths) {
         number += 10;
@@ -185,6 +186,8 @@ void renameSeveral(const std::vector<std::string>& paths, RenameContext& context
     const std::vector<std::string> names = seriesNames(lines, paths.size());
     std::vector<PlannedRename> plan;
     std::vector<std::string> report;
+    plan.reserve(paths.size());
+    report.reserve(paths.size());
     for (size_t i = 0; i < paths.size(); ++i) {
         const std::string name = pathnames::fileNamePart(paths[i]);
         const bool unchanged = i < lines.size() && lines[i] == bases[i];

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <csignal>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <dirent.h>
@@ -22,6 +23,7 @@ namespace {
 constexpr const char* kJournalPrefix = "umbenennen-";
 constexpr const char* kJournalSuffix = ".journal";
 constexpr const char* kJournalHeader = "pictra rename plan 1";
+constexpr size_t kJournalPiece = 1 << 16;
 
 std::optional<std::size_t> g_killAfter;
 std::size_t g_renames = 0;
@@ -35,8 +37,30 @@ RenameResult counted(const std::string& from, const std::string& to, std::unique
 
 // On a file system that ignores case two names differing in case are one file, so
 // the order of the plan is worked out on names folded to lower case: at worst a
-// step waits that need not.
-std::string keyOf(const std::string& path) { return text::toLowerAscii(path); }
+// step waits that need not. The names are folded while hashing and comparing, not
+// copied: a plan of many thousand files would otherwise spend more on its keys
+// than on the renames.
+char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+struct FoldedHash {
+    size_t operator()(std::string_view s) const {
+        std::uint64_t h = 14695981039346656037ull;
+        for (char c : s) h = (h ^ static_cast<unsigned char>(folded(c))) * 1099511628211ull;
+        return static_cast<size_t>(h);
+    }
+};
+
+struct FoldedEqual {
+    bool operator()(std::string_view a, std::string_view b) const {
+        if (a.size() != b.size()) return false;
+        for (size_t i = 0; i < a.size(); ++i) {
+            if (folded(a[i]) != folded(b[i])) return false;
+        }
+        return true;
+    }
+};
+
+constexpr size_t kNone = static_cast<size_t>(-1);
 
 std::string identityOf(const std::string& path) {
     struct stat st {};
@@ -72,6 +96,7 @@ public:
         m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (m_fd < 0) return;
         ::flock(m_fd, LOCK_EX);
+        // Written in pieces, so a long plan never holds a second copy of all its names.
         std::string bytes;
         appendField(bytes, kJournalHeader);
         for (size_t i = 0; i < plan.size(); ++i) {
@@ -79,6 +104,9 @@ public:
             appendField(bytes, plan[i].from);
             appendField(bytes, plan[i].to);
             appendField(bytes, ids[i]);
+            if (bytes.size() < kJournalPiece) continue;
+            writeAll(m_fd, bytes);
+            bytes.clear();
         }
         // Not synced: the record is there for a killed or crashed program, whose
         // writes the system still completes; after a power cut the marked names
@@ -119,7 +147,7 @@ struct Node {
     std::vector<size_t> waiters;  // steps whose new name this step's file holds now
     size_t pending = 0;           // files of the plan still holding this step's new name
     bool finished = false;
-    std::string parkedAt;
+    bool parked = false;          // its file waits under a temporary name
 };
 
 // A step on a cycle: following what each step waits for from `start` must come
@@ -131,7 +159,7 @@ size_t stepOnCycle(size_t start, const std::vector<std::vector<size_t>>& waitsFo
         seen[at] = true;
         size_t next = at;
         for (size_t j : waitsFor[at]) {
-            if (!nodes[j].finished && nodes[j].parkedAt.empty()) {
+            if (!nodes[j].finished && !nodes[j].parked) {
                 next = j;
                 break;
             }
@@ -156,13 +184,21 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
     outcome.results.assign(n, RenameResult{RenameStatus::Failed, ECANCELED});
     std::vector<Node> nodes(n);
     std::vector<std::vector<size_t>> waitsFor(n);
-    std::unordered_map<std::string, std::vector<size_t>> bySource;
+    // Steps by old name: the first step of each name in the map, the others chained.
+    std::unordered_map<std::string_view, size_t, FoldedHash, FoldedEqual> bySource;
+    std::vector<size_t> sameSource(n, kNone);
     bySource.reserve(n);
-    for (size_t i = 0; i < n; ++i) bySource[keyOf(plan[i].from)].push_back(i);
+    for (size_t i = n; i-- > 0;) {
+        const auto [at, added] = bySource.try_emplace(plan[i].from, i);
+        if (!added) {
+            sameSource[i] = at->second;
+            at->second = i;
+        }
+    }
     for (size_t i = 0; i < n; ++i) {
-        const auto holders = bySource.find(keyOf(plan[i].to));
+        const auto holders = bySource.find(plan[i].to);
         if (holders == bySource.end()) continue;
-        for (size_t j : holders->second) {
+        for (size_t j = holders->second; j != kNone; j = sameSource[j]) {
             if (j == i) continue;
             nodes[j].waiters.push_back(i);
             waitsFor[i].push_back(j);
@@ -177,6 +213,7 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
     }
     Journal journal(journalFolder, plan, ids);
     std::unique_ptr<OpenFolder> folder;
+    std::unordered_map<size_t, std::string> parkedAt;
 
     std::deque<size_t> ready;
     for (size_t i = 0; i < n; ++i) {
@@ -196,7 +233,7 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
         }
         if (ready.empty()) {
             // Only cycles are left: one file steps aside under a temporary name.
-            while (nodes[searchFrom].finished || !nodes[searchFrom].parkedAt.empty()) ++searchFrom;
+            while (nodes[searchFrom].finished || nodes[searchFrom].parked) ++searchFrom;
             const size_t r = stepOnCycle(searchFrom, waitsFor, nodes);
             RenameResult away;
             std::string temporary;
@@ -207,7 +244,8 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
                 if (away.status != RenameStatus::TargetExists) break;
             }
             if (away.ok()) {
-                nodes[r].parkedAt = temporary;
+                nodes[r].parked = true;
+                parkedAt[r] = temporary;
             } else {
                 // It cannot step aside: it stays, and so do the steps waiting for its name.
                 outcome.results[r] = away;
@@ -219,16 +257,16 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
         }
         const size_t i = ready.front();
         ready.pop_front();
-        const bool parked = !nodes[i].parkedAt.empty();
-        outcome.results[i] = counted(parked ? nodes[i].parkedAt : plan[i].from, plan[i].to, folder);
+        const bool parked = nodes[i].parked;
+        outcome.results[i] = counted(parked ? parkedAt[i] : plan[i].from, plan[i].to, folder);
         nodes[i].finished = true;
         ++finished;
         if (!parked) release(i);
     }
     // Files parked but not arrived go back to their old names.
-    for (size_t i = 0; i < n; ++i) {
-        if (nodes[i].parkedAt.empty() || (nodes[i].finished && outcome.results[i].ok())) continue;
-        if (!renameNoReplace(nodes[i].parkedAt, plan[i].from).ok()) outcome.leftTemporary.push_back(nodes[i].parkedAt);
+    for (const auto& [i, temporary] : parkedAt) {
+        if (nodes[i].finished && outcome.results[i].ok()) continue;
+        if (!renameNoReplace(temporary, plan[i].from).ok()) outcome.leftTemporary.push_back(temporary);
     }
     if (!outcome.leftTemporary.empty()) journal.keep();
     return outcome;
