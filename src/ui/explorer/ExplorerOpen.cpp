@@ -16,7 +16,9 @@
 #include "explorer/fileops/Rename.h"
 #include "pictures/PictureNames.h"
 #include "platform/Desktop.h"
+#include "pictures/editing/Orientation.h"
 #include "platform/pictures/PictureCodecs.h"
+#include "platform/pictures/PictureExif.h"
 #include "platform/pictures/QtPictureCodecs.h"
 #include "settings/SettingsStore.h"
 
@@ -184,7 +186,11 @@ void ExplorerWindow::showPreview(const std::string& path) {
     const auto bytes = fileio::readFile(path);
     if (!bytes) return;
     try {
-        const auto picture = platform::pictures::decodeJpeg(*bytes, previewEighths(*bytes));
+        auto picture = platform::pictures::decodeJpeg(*bytes, previewEighths(*bytes));
+        // A phone photo stored sideways is previewed upright, with its upright size.
+        const int orientation = platform::pictures::exifOrientation(picture.exif);
+        pictures::editing::orientUpright(picture.bitmap, orientation);
+        if (pictures::editing::orientationSwapsSides(orientation)) std::swap(picture.fullWidth, picture.fullHeight);
         QImage image = platform::pictures::toQImage(picture.bitmap);
         const int w = std::min(image.width(), 500);
         const int h = std::min(image.height(), 400);
