@@ -64,8 +64,10 @@ void ExplorerWindow::buildDeleteMenu(QMenuBar* bar) {
 void ExplorerWindow::buildFolderPopup() {
     m_folderPopup = new QMenu(this);
     m_folderPopup->setObjectName("PopupMenu2");
+    addNewSubfolderItem(m_folderPopup);
     addMenuCommand(m_folderPopup, "OrdnerVormerken1", "Ordner vormerken", [this] { markFolder(); });
     addMenuCommand(m_folderPopup, "OrdnerKopieren1", "Vorgemerkten Ordner kopieren", [this] { copyMarkedFolder(); });
+    addFolderTreeItems(m_folderPopup);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_tree, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_folderPopup->popup(m_tree->viewport()->mapToGlobal(at)); });

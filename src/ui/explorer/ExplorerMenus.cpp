@@ -207,6 +207,7 @@ void ExplorerWindow::buildExtrasMenu(QMenuBar* bar) {
     addMenuCommand(extras, "Textvorschau1", "Textvorschau (Erweitertes ASCII)", [this] { textPreview(); });
     addMenuCommand(extras, "InEinerDatei1", "Alle ausgewählten Dateien in einer Datei einlesen",
         [this] { readSelectedIntoOneDocument(); });
+    addFolderExtras(extras);
     addMenuCommand(extras, "Windowsexplorer1", "Windowsexplorer im ausgewählten Ordner öffnen", [this] { openFileManagerHere(); });
     addMenuCommand(extras, "Dosfenster1", "Dosfenster öffnen", [this] { openTerminalHere(); });
     addMenuCommand(extras, "Konsolenausgabe1", "Ausgabe eines Konsolenprogramm lesen", [this] { readConsoleOutput(); });

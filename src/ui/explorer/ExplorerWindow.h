@@ -23,6 +23,9 @@ class QSplitter;
 namespace pictra::fileops {
 struct RenameContext;
 }
+namespace pictra::folders {
+struct FolderContext;
+}
 
 namespace pictra {
 class Dialogs;
@@ -171,6 +174,15 @@ private:
     void openFileManagerHere();
     void showDrivesReport(bool withFloppies);
     void tidySelected();
+    // The folder commands (folders/ExplorerFolders.cpp).
+    void addFolderExtras(QMenu* extras);
+    void addNewSubfolderItem(QMenu* popup);
+    void addFolderTreeItems(QMenu* popup);
+    void withFolderContext(const std::function<void(folders::FolderContext&)>& command);
+    void createFolderHere();
+    void removeEmptyFoldersHere();
+    void deleteFolderHere();
+    void findLargestFiles();
 
     ExplorerShared& m_shared;
     char m_number;
