@@ -7,6 +7,7 @@
 //   html_tool copy FILE OUT    read and write only: the floor
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "common/FileIo.h"
 #include "common/Text.h"
@@ -25,9 +26,9 @@ int main(int argc, char** argv) {
     if (!text) return 1;
     std::string out;
     if (mode == "star" || mode == "csv") {
-        const auto converted = mode == "star" ? html::convert::starToHtml(*text) : html::convert::csvToTable(*text);
+        auto converted = mode == "star" ? html::convert::starToHtml(*text) : html::convert::csvToTable(*text);
         if (!converted.text) return 1;
-        out = *converted.text;
+        out = std::move(*converted.text);
     } else if (mode == "html") {
         const auto parsed = html::convert::readHtmlTable(*text);
         if (!parsed.message.empty()) return 1;
@@ -37,5 +38,6 @@ int main(int argc, char** argv) {
     } else {
         out = *text;
     }
-    return fileio::writeFileAtomic(argv[3], out) ? 0 : 1;
+    // Written as the peers write theirs: replaced, but left to the system's write-back.
+    return fileio::writeFileCached(argv[3], out) ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 #include "html/convert/TableConversion.h"
 #include "html/convert/TableTokens.h"
 #include "shell/editing/Search.h"
+#include "tables/SheetFields.h"
 
 using namespace pictra;
 using namespace pictra::html::convert;
@@ -247,6 +248,56 @@ TEST(CsvToHtml, HeaderSpreadLongWordsBrokenQuotes) {
     EXPECT_EQ(csvToTable(" \r\n").message, "Die Datei enthält keine Zeile mit Daten.");
     EXPECT_EQ(htmlFileName("/home/a/liste.csv"), "/home/a/liste.html");
     EXPECT_EQ(htmlFileName("/home/a.b/liste"), "/home/a.b/liste.html");
+}
+
+namespace {
+
+// The field rule read one character at a time, the reference for the reader.
+std::vector<std::string> literalFields(const std::string& line, char separator, bool& open) {
+    std::vector<std::string> fields(1);
+    open = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char ch = line[i];
+        if (open) {
+            if (ch == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+                fields.back() += '"';
+                ++i;
+            } else if (ch == '"') {
+                open = false;
+            } else {
+                fields.back() += ch;
+            }
+        } else if (ch == '"' && text::trim(fields.back()).empty()) {
+            fields.back().clear();
+            open = true;
+        } else if (ch == separator) {
+            fields.emplace_back();
+        } else {
+            fields.back() += ch;
+        }
+    }
+    return fields;
+}
+
+}  // namespace
+
+TEST(SeparatedFields, EqualTheCharacterRuleWithReusedFields) {
+    std::mt19937 random(11);
+    const std::string alphabet = "ab ;\"\t";
+    std::vector<std::string> reused;
+    for (int round = 0; round < 5000; ++round) {
+        std::string line;
+        const int n = static_cast<int>(random() % 14);
+        for (int i = 0; i < n; ++i) line += alphabet[random() % alphabet.size()];
+        bool open = false;
+        const std::vector<std::string> expected = literalFields(line, ';', open);
+        bool unbalanced = !open;
+        const size_t count = tables::splitSeparated(line, ';', reused, &unbalanced);
+        ASSERT_EQ(std::vector<std::string>(reused.begin(), reused.begin() + static_cast<long>(count)), expected)
+            << line;
+        ASSERT_EQ(unbalanced, open) << line;
+        ASSERT_EQ(tables::splitSeparated(line, ';'), expected) << line;
+    }
 }
 
 TEST(WikiTable, RowsColumnsAndName) {

@@ -380,7 +380,9 @@ std::optional<std::string> readFile(const std::string& path) {
         return std::nullopt;
     }
     std::string data;
-    data.resize(static_cast<std::size_t>(st.st_size));
+    // One byte of room past the size: the read that finds the end then needs no
+    // larger buffer, which would copy the whole file once more.
+    data.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t done = 0;
     while (true) {
         if (done == data.size()) data.resize(data.size() + 65536);  // the file may have grown

@@ -104,30 +104,70 @@ void appendSecond(Sheet& sheet, const Sheet& second) {
     sheet.rows.insert(sheet.rows.begin() + at, records.begin(), records.end());
 }
 
-std::vector<std::string> splitSeparated(const std::string& line, char separator, bool* unbalanced) {
-    std::vector<std::string> fields(1);
+size_t splitSeparated(std::string_view line, char separator, std::vector<std::string>& fields, bool* unbalanced) {
+    // The strings of `fields` are reused, so that a file read line by line
+    // allocates only while its widest line grows.
+    size_t count = 0;
+    const auto next = [&]() -> std::string& {
+        if (count == fields.size()) fields.emplace_back();
+        std::string& f = fields[count++];
+        f.clear();
+        return f;
+    };
+    std::string* field = &next();
     bool quoted = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char ch = line[i];
-        if (quoted) {
-            if (ch == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                fields.back() += '"';
-                ++i;
-            } else if (ch == '"') {
-                quoted = false;
-            } else {
-                fields.back() += ch;
-            }
-        } else if (ch == '"' && text::trim(fields.back()).empty()) {
-            fields.back().clear();
-            quoted = true;
-        } else if (ch == separator) {
-            fields.emplace_back();
-        } else {
-            fields.back() += ch;
+    // A quote opens a quoted field only where the field so far is blank; the
+    // scan stops at the first other character, so it stays cheap.
+    const auto blankSoFar = [&] {
+        for (char c : *field) {
+            if (static_cast<unsigned char>(c) > ' ') return false;
         }
+        return true;
+    };
+    const size_t n = line.size();
+    for (size_t i = 0; i < n;) {
+        if (quoted) {
+            const size_t q = line.find('"', i);
+            if (q == std::string_view::npos) {
+                field->append(line, i, n - i);
+                i = n;
+            } else {
+                field->append(line, i, q - i);
+                if (q + 1 < n && line[q + 1] == '"') {
+                    *field += '"';
+                    i = q + 2;
+                } else {
+                    quoted = false;
+                    i = q + 1;
+                }
+            }
+            continue;
+        }
+        // Plain text runs to the next separator or quote in one piece.
+        size_t stop = i;
+        while (stop < n && line[stop] != separator && line[stop] != '"') ++stop;
+        if (stop > i) {
+            field->append(line, i, stop - i);
+            i = stop;
+            continue;
+        }
+        if (line[i] == separator) {
+            field = &next();
+        } else if (blankSoFar()) {
+            field->clear();
+            quoted = true;
+        } else {
+            *field += '"';
+        }
+        ++i;
     }
     if (unbalanced) *unbalanced = quoted;
+    return count;
+}
+
+std::vector<std::string> splitSeparated(const std::string& line, char separator, bool* unbalanced) {
+    std::vector<std::string> fields;
+    fields.resize(splitSeparated(std::string_view(line), separator, fields, unbalanced));
     return fields;
 }
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tables/Sheet.h"
@@ -33,6 +34,9 @@ void appendSecond(Sheet& sheet, const Sheet& second);
 // that holds the separator, a doubled quote stands for one. `unbalanced`, when
 // given, tells whether a quoted field was still open at the end of the line.
 std::vector<std::string> splitSeparated(const std::string& line, char separator, bool* unbalanced = nullptr);
+// The same into the first fields of `fields`, whose strings are reused; returns how many there are.
+size_t splitSeparated(std::string_view line, char separator, std::vector<std::string>& fields,
+                      bool* unbalanced = nullptr);
 // The separator of a file: a tab when any line has one, else ";" .
 char separatorOf(const std::vector<std::string>& lines);
 // "Excel-Datei (mit tabs getrennt) dazuladen": records from the lines, with

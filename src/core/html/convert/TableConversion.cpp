@@ -4,6 +4,7 @@
 
 #include "TableTokens.h"
 #include "common/Codec.h"
+#include "common/LargeBuffer.h"
 #include "common/Text.h"
 #include "tables/SheetFields.h"
 
@@ -326,30 +327,30 @@ std::string spaceBeforeLines(const std::vector<std::string>& lines) {
 
 namespace {
 
-// A blank after every character: header cells spread out.
-std::string spread(const std::string& cell) {
-    std::string out;
-    out.reserve(cell.size() * 2);
-    for (char c : cell) {
-        out += c;
-        out += ' ';
+// A blank between every two characters: header cells spread out.
+void appendSpread(std::string& out, std::string_view cell) {
+    for (size_t i = 0; i < cell.size(); ++i) {
+        if (i > 0) out += ' ';
+        out += cell[i];
     }
-    return text::trim(out);
 }
 
 // Words longer than 11 characters broken into pieces of 11, appended to `out`.
 void appendBrokenWords(std::string& out, std::string_view cell) {
-    size_t run = 0;
-    for (char c : cell) {
-        if (c == ' ') {
-            run = 0;
-        } else if (run == 11) {
+    size_t i = 0;
+    while (i < cell.size()) {
+        if (cell[i] == ' ') {
             out += ' ';
-            run = 1;
-        } else {
-            ++run;
+            ++i;
+            continue;
         }
-        out += c;
+        size_t end = cell.find(' ', i);
+        if (end == std::string_view::npos) end = cell.size();
+        for (size_t piece = i; piece < end; piece += 11) {
+            if (piece > i) out += ' ';
+            out.append(cell, piece, std::min<size_t>(11, end - piece));
+        }
+        i = end;
     }
 }
 
@@ -367,30 +368,35 @@ std::string_view trimmedView(std::string_view s) {
 
 Converted csvToTable(const std::string& text) {
     std::string out;
-    out.reserve(text.size() * 3 + 64);
+    // Cells grow by their tags: about four times the input, so one allocation serves a usual file.
+    common::reserveLarge(out, text.size() * 5 + 64);
     out += "<table border=\"1\">\r\n";
     bool first = true;
     size_t number = 0;
-    std::string line;
-    for (size_t from = 0; from < text.size();) {
-        size_t end = text.find_first_of("\r\n", from);
-        if (end == std::string::npos) end = text.size();
-        line.assign(text, from, end - from);
-        from = end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? end + 2 : end + 1;
+    std::vector<std::string> cells;
+    const std::string_view all(text);
+    for (size_t from = 0; from < all.size();) {
+        size_t end = all.find_first_of("\r\n", from);
+        if (end == std::string_view::npos) end = all.size();
+        const std::string_view line = all.substr(from, end - from);
+        from = end < all.size() && all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n' ? end + 2 : end + 1;
         ++number;
         if (trimmedView(line).empty()) continue;
         bool unbalanced = false;
-        std::vector<std::string> cells = tables::splitSeparated(line, ';', &unbalanced);
+        const size_t count = tables::splitSeparated(line, ';', cells, &unbalanced);
         if (unbalanced) {
             return {std::nullopt, "In Zeile " + std::to_string(number) +
                                       " fehlt ein schließendes Anführungszeichen (\"). Die Datei bleibt unverändert."};
         }
         out += "  <tr>";
-        for (std::string& cell : cells) {
-            std::erase_if(cell, [](char c) { return c == '\x84' || c == '\x93' || c == '"'; });
+        for (size_t k = 0; k < count; ++k) {
+            std::string& cell = cells[k];
+            if (cell.find_first_of("\x84\x93\"") != std::string::npos) {
+                std::erase_if(cell, [](char c) { return c == '\x84' || c == '\x93' || c == '"'; });
+            }
             if (first) {
                 out += "    <th>";
-                out += spread(cell);
+                appendSpread(out, trimmedView(cell));
                 out += "</th>\r\n";
             } else {
                 out += "    <td>";

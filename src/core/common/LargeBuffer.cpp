@@ -1,0 +1,24 @@
+#include "LargeBuffer.h"
+
+#include <cstdint>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+namespace pictra::common {
+
+void reserveLarge(std::string& text, std::size_t bytes) {
+    text.reserve(bytes);
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+    if (text.capacity() < 2 * kHuge) return;
+    // Only whole large pages inside the buffer; a refusal leaves ordinary pages, which work as before.
+    const auto begin = reinterpret_cast<std::uintptr_t>(text.data());
+    const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t last = (begin + text.capacity()) & ~(kHuge - 1);
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
+}
+
+}  // namespace pictra::common
