@@ -88,8 +88,13 @@ TEST_F(MarkedFilesTest, PastingMapsNamesAsksOnceAndLeavesTheSourcesAlone) {
                    Answer::Yes)
         .expectInform("");
     marked.files.erase(marked.files.begin());
+    // A write-protected original (as on a CD) gives a copy the user may change.
+    fs::permissions(file("quelle/c.txt"), fs::perms::owner_read | fs::perms::group_read);
     pasteMarked(marked, dir.path() + "ziel/", PasteNames::Unchanged, c, kToday);
     EXPECT_EQ(dir.read("ziel/c.txt"), "neu c");
+    EXPECT_EQ(fs::status(file("ziel/c.txt")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(file("quelle/c.txt")).permissions(), fs::perms::owner_read | fs::perms::group_read);
     // The overwritten files are kept in the bin.
     EXPECT_EQ(dir.read("prog/papierkorb/" + bin::binName(file("ziel/c.txt"), kToday, 5)), "alt c");
     ASSERT_FALSE(dialogs.log().empty());

@@ -245,8 +245,15 @@ int replaceThroughTemporary(const std::string& path, mode_t mode, const std::fun
         bool ok = fill(anonymous) && ::fchmod(anonymous, mode) == 0 && flush(anonymous);
         int error = ok ? 0 : (errno != 0 ? errno : EIO);
         if (ok) {
-            const std::string tmp = namedTemporary(path);
             const std::string proc = "/proc/self/fd/" + std::to_string(anonymous);
+            // Where no file has the name yet, the complete file simply gets it: linking
+            // never replaces, and a paste of many new files saves a rename each.
+            if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                ::close(anonymous);
+                if (durable) syncFolder(path);
+                return 0;
+            }
+            const std::string tmp = namedTemporary(path);
             if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, tmp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
                 if (::rename(tmp.c_str(), path.c_str()) != 0) {
                     error = errno;
@@ -505,7 +512,7 @@ bool copyContents(int in, int out) {
 }  // namespace
 
 bool copyFileAtomic(const std::string& source, const std::string& requestedTarget, std::string& error,
-                    Durability durability, int* errorNumber) {
+                    Durability durability, int* errorNumber, Protection protection) {
     const auto fail = [&](int number, const std::string& reason) {
         error = reason;
         if (errorNumber) *errorNumber = number;
@@ -521,8 +528,9 @@ bool copyFileAtomic(const std::string& source, const std::string& requestedTarge
         return fail(EINVAL, "Keine normale Datei");
     }
     const std::string target = resolveLink(requestedTarget);
+    const mode_t mode = (st.st_mode & 07777) | (protection == Protection::Writable ? S_IWUSR : 0);
     const int result = replaceThroughTemporary(
-        target, st.st_mode & 07777,
+        target, mode,
         [in, &st](int out) {
             if (!copyContents(in, out)) return false;
             const timespec times[2] = {st.st_atim, st.st_mtim};

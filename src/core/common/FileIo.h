@@ -59,12 +59,18 @@ enum class Durability {
     Cached,  // left to the system's write-back (the original stays where it is)
 };
 
+enum class Protection {
+    AsSource,  // the copy has the source's permissions
+    Writable,  // the owner may write the copy even when the source was write-protected (a CD's files)
+};
+
 // Copies a regular file through a temporary file and a rename, so the target is
 // either absent, the old target or the complete copy; the copy keeps the
 // source's last-write time. On failure `error` holds the system's reason and
 // `errorNumber` (when given) its number.
 bool copyFileAtomic(const std::string& source, const std::string& target, std::string& error,
-                    Durability durability = Durability::Synced, int* errorNumber = nullptr);
+                    Durability durability = Durability::Synced, int* errorNumber = nullptr,
+                    Protection protection = Protection::AsSource);
 
 // Renames within one file system (atomic; the file keeps its times); false otherwise.
 bool moveFile(const std::string& source, const std::string& target);

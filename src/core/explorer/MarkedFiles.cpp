@@ -25,11 +25,6 @@ std::string inFolder(const std::string& folder, const std::string& name) {
     return folder.empty() || folder.back() != '/' ? folder + "/" + name : folder + name;
 }
 
-void clearWriteProtection(const std::string& path) {
-    std::error_code ec;
-    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, ec);
-}
-
 }  // namespace
 
 std::string mapUmlauts(const std::string& fileName) {
@@ -111,8 +106,8 @@ void pasteMarked(const MarkedFiles& marked, const std::string& folder, PasteName
         std::string error;
         int errorNumber = 0;
         // The originals stay, so the copies need not wait for the disk (cp does not either).
-        if (fileio::copyFileAtomic(source, target, error, fileio::Durability::Cached, &errorNumber)) {
-            clearWriteProtection(target);
+        if (fileio::copyFileAtomic(source, target, error, fileio::Durability::Cached, &errorNumber,
+                                   fileio::Protection::Writable)) {
             ++done;
         } else if (fileio::isDiskFull(errorNumber)) {
             report = binbackup::fullDiskMessage(binbackup::Step::File, target, context.binFolder, done,
