@@ -1,0 +1,16 @@
+#pragma once
+
+#include "pictures/batch/PictureBatch.h"
+
+namespace pictra::platform::pictures {
+
+// The batch commands' pictures on disk: read as the picture windows read them and
+// turned upright; JPEG results through the one encoder, the rest by extension.
+class BatchPictureFiles : public pictra::pictures::batch::PictureIo {
+public:
+    pictra::pictures::batch::Picture load(const std::string& path) override;
+    void save(const std::string& path, const pictra::pictures::Bitmap32& bitmap,
+              const pictra::pictures::batch::Encoding& how, const std::string& exif) override;
+};
+
+}  // namespace pictra::platform::pictures
