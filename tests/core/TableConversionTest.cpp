@@ -334,3 +334,62 @@ TEST(TableScale, WideRowsBigCellsAndControlBytesConvert) {
     ASSERT_TRUE(laid.text) << laid.message;
     EXPECT_EQ(std::count(laid.text->begin(), laid.text->end(), '\n'), 3 + 3 * 1000 + 1);
 }
+
+namespace {
+
+// A selection of more than a megabyte for each command, so that it runs with the cancel window.
+struct LongConversion {
+    const char* name;
+    std::string text;
+    bool (*run)(EditorView&, Dialogs&);
+};
+
+std::vector<LongConversion> longConversions() {
+    std::string star = "*     *     *\n";
+    std::string html = "<table>\n";
+    for (int i = 0; i < 60000; ++i) {
+        star += "aaaaa bbbbb ccccc\n";
+        html += "<tr><td>aaaaa</td><td>bbbbb</td></tr>\n";
+    }
+    html += "</table>";
+    return {{"star", star, [](EditorView& v, Dialogs& d) { return starTableToHtml(v, d, false); }},
+            {"html", html, [](EditorView& v, Dialogs& d) { return htmlTableToStar(v, d, false); }},
+            {"layout", html, [](EditorView& v, Dialogs& d) { return structureTable(v, d); }}};
+}
+
+}  // namespace
+
+TEST(TableScale, LongConversionsStopInTheCancelWindowAndChangeNothing) {
+    for (const LongConversion& c : longConversions()) {
+        ASSERT_GE(c.text.size(), kCancelWindowFrom) << c.name;
+        test::MemoryEditor view(c.text);
+        view.setSelection(0, static_cast<int>(view.text().size()));
+        test::ScriptedDialogs dialogs;
+        dialogs.clickCancelAtStep(2);
+        EXPECT_FALSE(c.run(view, dialogs)) << c.name;
+        EXPECT_EQ(view.text(), c.text) << c.name;
+        EXPECT_EQ(dialogs.cancelSteps(), 2) << c.name;
+        EXPECT_FALSE(dialogs.cancelWindowVisible()) << c.name;
+        // Not stopped, the same command converts, the window polled all along and closed before anything is asked.
+        test::ScriptedDialogs patient;
+        if (std::string(c.name) == "html") patient.expectAsk("Alle HTML-Tags entfernen?", Answer::No);
+        EXPECT_TRUE(c.run(view, patient)) << c.name;
+        EXPECT_NE(view.text(), c.text) << c.name;
+        EXPECT_GT(patient.cancelSteps(), 10) << c.name;
+        EXPECT_FALSE(patient.cancelWindowVisible()) << c.name;
+    }
+    // CSV, converted as a whole file by the window, stops the same way.
+    std::string csv;
+    for (int i = 0; i < 5000; ++i) csv += "a;b\r\n";
+    int asked = 0;
+    const Converted stopped = csvToTable(csv, [&asked] { return ++asked < 3; });
+    EXPECT_FALSE(stopped.text);
+    EXPECT_EQ(stopped.message, "");
+    EXPECT_EQ(asked, 3);
+    // A small text never opens the window.
+    test::MemoryEditor small("*  *\na  b\n");
+    small.setSelection(0, static_cast<int>(small.text().size()));
+    test::ScriptedDialogs dialogs;
+    EXPECT_TRUE(starTableToHtml(small, dialogs, false));
+    EXPECT_EQ(dialogs.cancelSteps(), 0);
+}

@@ -34,9 +34,12 @@ std::string skeletonDate() { return u(QLocale(QLocale::German).toString(QDate::c
 
 void csvToHtmlPage(MainWindow& window) {
     QtEditorView view(*window.currentEditor());
-    const convert::Converted table = convert::csvToTable(view.plainText());
+    const std::string text = view.plainText();
+    convert::ConversionWindow cancel(window.context().dialogs, text.size());
+    const convert::Converted table = convert::csvToTable(text, cancel.keepGoing());
+    cancel.close();
     if (!table.text) {
-        window.context().dialogs.inform(table.message);
+        if (!table.message.empty()) window.context().dialogs.inform(table.message);
         return;
     }
     view.setText(html::embedInSkeleton(*table.text, skeletonDate()));

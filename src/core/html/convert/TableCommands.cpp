@@ -31,11 +31,35 @@ const char* const kListHint =
     "Aus den markierten Zeilen\r\rÄpfel\rBirnen\rKirschen\r\rwird die Liste\r\r<ul>\r<li>Äpfel</li>\r"
     "<li>Birnen</li>\r<li>Kirschen</li>\r</ul>";
 
+namespace {
+
+constexpr const char* kPatience = "Bitte etwas Geduld";
+
+}  // namespace
+
+ConversionWindow::ConversionWindow(Dialogs& dialogs, size_t textSize)
+    : m_dialogs(dialogs), m_open(textSize >= kCancelWindowFrom) {
+    if (!m_open) return;
+    m_dialogs.beginCancelWindow(kPatience);
+    m_keepGoing = [this] { return !m_dialogs.stepCancelWindow(kPatience); };
+}
+
+ConversionWindow::~ConversionWindow() { close(); }
+
+void ConversionWindow::close() {
+    if (m_open) m_dialogs.endCancelWindow();
+    m_open = false;
+}
+
 bool starTableToHtml(EditorView& view, Dialogs& dialogs, bool confirm) {
     if (confirm && dialogs.ask(kStarToHtmlQuestion) != Answer::Yes) return false;
-    const Converted result = starToHtml(view.selectedText());
+    const std::string selection = view.selectedText();
+    ConversionWindow window(dialogs, selection.size());
+    const Converted result = starToHtml(selection, window.keepGoing());
+    window.close();
     if (!result.text) {
-        dialogs.inform(result.message);
+        // Stopped in the cancel window: nothing to tell, nothing changed.
+        if (!result.message.empty()) dialogs.inform(result.message);
         return false;
     }
     view.replaceSelection(*result.text);
@@ -49,7 +73,10 @@ bool htmlTableToStar(EditorView& view, Dialogs& dialogs, bool confirm) {
         dialogs.inform("1. Text muss ausgewählt sein.\r2. Ausgewählter Text muß mit \"<table\" beginnen!");
         return false;
     }
-    const ParsedTable parsed = readHtmlTable(selection);
+    ConversionWindow window(dialogs, selection.size());
+    const ParsedTable parsed = readHtmlTable(selection, window.keepGoing());
+    window.close();
+    if (parsed.stopped) return false;
     if (!parsed.message.empty()) dialogs.inform(parsed.message);
     std::string result = parsed.message.empty() ? starTableBlock(parsed.grid) : selection;
     const bool blank = dialogs.ask("Alle HTML-Tags entfernen?") == Answer::Yes;
@@ -60,9 +87,12 @@ bool htmlTableToStar(EditorView& view, Dialogs& dialogs, bool confirm) {
 }
 
 bool structureTable(EditorView& view, Dialogs& dialogs) {
-    const Converted result = layoutTable(view.selectedText());
+    const std::string selection = view.selectedText();
+    ConversionWindow window(dialogs, selection.size());
+    const Converted result = layoutTable(selection, window.keepGoing());
+    window.close();
     if (!result.text) {
-        dialogs.inform(result.message);
+        if (!result.message.empty()) dialogs.inform(result.message);
         return false;
     }
     view.replaceSelection(*result.text);

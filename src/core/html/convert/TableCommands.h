@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "TableConversion.h"
 #include "common/Dialogs.h"
 #include "shell/EditorView.h"
 
@@ -16,6 +17,28 @@ extern const char* const kHtmlToStarQuestion;
 inline constexpr const char* kHintTitle = "Tabellen in Pictra und HTML";
 extern const char* const kTableHint;
 extern const char* const kListHint;
+
+// A text of a megabyte or more is converted with the cancel window open;
+// smaller ones finish before the window could be seen.
+inline constexpr size_t kCancelWindowFrom = size_t{1} << 20;
+
+// The cancel window for the time of one conversion, when the text is large.
+class ConversionWindow {
+public:
+    ConversionWindow(Dialogs& dialogs, size_t textSize);
+    ~ConversionWindow();
+    ConversionWindow(const ConversionWindow&) = delete;
+    ConversionWindow& operator=(const ConversionWindow&) = delete;
+    // What the conversion asks between rows: false once the user has clicked the window.
+    const KeepGoing& keepGoing() const { return m_keepGoing; }
+    // Closes the window before the command asks or tells anything more.
+    void close();
+
+private:
+    Dialogs& m_dialogs;
+    bool m_open;
+    KeepGoing m_keepGoing;
+};
 
 // `confirm`: the menu asks first; Ctrl+A "t" and "h" do not.
 bool starTableToHtml(EditorView& view, Dialogs& dialogs, bool confirm);

@@ -49,6 +49,17 @@ void eraseFirst(std::string& s, const std::string& what) {
     if (at != std::string::npos) s.erase(at, what.size());
 }
 
+// Asks `keepGoing` once every 1024 rows, so that polling costs nothing against the work.
+class Poll {
+public:
+    explicit Poll(const KeepGoing& keepGoing) : m_keepGoing(keepGoing) {}
+    bool stop() { return m_keepGoing && (++m_count & 1023U) == 0 && !m_keepGoing(); }
+
+private:
+    const KeepGoing& m_keepGoing;
+    unsigned m_count = 0;
+};
+
 // Finds "<name" as a whole tag name ("<tr" but not "<track") in lower-cased
 // text, moving only forward, so that a row of many cells is searched once.
 class TagFinder {
@@ -125,7 +136,7 @@ std::vector<std::string> joinOpenTags(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-Converted starToHtml(const std::string& selection) {
+Converted starToHtml(const std::string& selection, const KeepGoing& keepGoing) {
     if (selection.find('*') == std::string::npos) {
         return {std::nullopt,
                 "1. Text muss ausgewählt sein.\r2. Ausgewählter Text muss mit \"* ....\" beginnen!"};
@@ -137,8 +148,10 @@ Converted starToHtml(const std::string& selection) {
     // A marker line of a single star gives rows without cells: no table either.
     if (grid.empty() || grid.front().empty()) return {std::nullopt, "Keine Tabelle! (1. Zeile: \"*  ...\")"};
     const size_t columns = grid.front().size();
+    Poll poll(keepGoing);
     std::string out = "<table border=1>";
     for (const auto& row : grid) {
+        if (poll.stop()) return {};
         out += kBreak;
         out += "  <tr>";
         for (size_t c = 0; c < columns; ++c) {
@@ -160,7 +173,7 @@ bool startsWithTable(const std::string& selection) {
     return lowerAscii(selection.substr(0, 50)).find("<table") != std::string::npos;
 }
 
-ParsedTable readHtmlTable(const std::string& selection) {
+ParsedTable readHtmlTable(const std::string& selection, const KeepGoing& keepGoing) {
     const auto lines = tableLines(selection);
     if (!lines) return {{}, std::string(kTooComplicated) + "\r(Eine Tabelle in der Tabelle)"};
     // Tokens are walked line by line as they come, so that only one line's worth is ever held.
@@ -168,6 +181,7 @@ ParsedTable readHtmlTable(const std::string& selection) {
     tables::Grid grid;
     size_t columns = 0;
     long cell = -1;
+    Poll poll(keepGoing);
     for (const std::string& line : joinOpenTags(*lines)) {
         tokens.tokens.clear();
         appendLineTokens(line, tokens);
@@ -175,6 +189,7 @@ ParsedTable readHtmlTable(const std::string& selection) {
             return {{}, std::string(kTooComplicated) + "\r(Ein \"<tr\"- oder \"<td\"-Tag ist nicht mit \">\" geschlossen)"};
         }
         for (const std::string& t : tokens.tokens) {
+            if (poll.stop()) return {{}, "", true};
             if (t == "<tr>") {
                 grid.emplace_back();
                 cell = -1;
@@ -239,7 +254,7 @@ std::string blankTags(const std::string& text) {
     return out;
 }
 
-Converted layoutTable(const std::string& selection) {
+Converted layoutTable(const std::string& selection, const KeepGoing& keepGoing) {
     std::vector<std::string> lines = text::splitLines(text::trim(selection));
     if (lines.size() < 2) return {std::nullopt, "Bitte die Tabelle markieren!"};
     if (lowerAscii(lines.front()).find("<table") == std::string::npos) {
@@ -266,7 +281,9 @@ Converted layoutTable(const std::string& selection) {
                       "                <!-- <td>(Beginn) neue Spalte </td> (Ende) -->\r\n";
     size_t pos = 0;
     int rows = 0;
+    Poll poll(keepGoing);
     while (true) {
+        if (poll.stop()) return {};
         const size_t tr = rowStart.from(pos);
         if (tr == std::string::npos) break;
         const size_t contentFrom = tagEnd(tr);
@@ -366,7 +383,7 @@ std::string_view trimmedView(std::string_view s) {
 
 }  // namespace
 
-Converted csvToTable(const std::string& text) {
+Converted csvToTable(const std::string& text, const KeepGoing& keepGoing) {
     std::string out;
     // Cells grow by their tags: about four times the input, so one allocation serves a usual file.
     common::reserveLarge(out, text.size() * 5 + 64);
@@ -374,8 +391,10 @@ Converted csvToTable(const std::string& text) {
     bool first = true;
     size_t number = 0;
     std::vector<std::string> cells;
+    Poll poll(keepGoing);
     const std::string_view all(text);
     for (size_t from = 0; from < all.size();) {
+        if (poll.stop()) return {};
         size_t end = all.find_first_of("\r\n", from);
         if (end == std::string_view::npos) end = all.size();
         const std::string_view line = all.substr(from, end - from);
