@@ -183,6 +183,7 @@ private:
     void removeEmptyFoldersHere();
     void deleteFolderHere();
     void findLargestFiles();
+    void addPictureRenameItems(QMenu* pictures);
 
     ExplorerShared& m_shared;
     char m_number;

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <sys/stat.h>
 
+#include "PictureOrderWindow.h"
+#include "RenameReorderWindow.h"
 #include "common/MenuCommands.h"
 #include "explorer/ExplorerWindow.h"
 #include "explorer/folders/FolderCommands.h"
@@ -44,6 +46,30 @@ void ExplorerWindow::addFolderTreeItems(QMenu* popup) {
                    [this] { folders::listAllSubfolders(m_folder, m_shared.dialogs); });
     addMenuCommand(popup, "LeereOrdnerSuchen1", "Leere Ordner suchen", [this] { removeEmptyFoldersHere(); });
     addMenuCommand(popup, "OrdnerMitInhaltLoeschen1", "Ordner mit Inhalt löschen", [this] { deleteFolderHere(); });
+}
+
+void ExplorerWindow::addPictureRenameItems(QMenu* pictures) {
+    // The explorer lists the folder again once a rename window closes.
+    addMenuCommand(pictures, "BilderUmbenennen1", "Bilddateien durch Umbenennen neu ordnen", [this] {
+        if (m_folder.empty()) return;
+        auto* window = new PictureOrderWindow(m_folder, m_shared, [this] { showFiles(m_folder); }, this);
+        if (!window->load()) {
+            delete window;
+            return;
+        }
+        window->show();
+        window->activateWindow();
+    });
+    addMenuCommand(pictures, "BilderUmordnen1", "Bilddateien umordnen", [this] {
+        if (m_folder.empty()) return;
+        auto* window = new RenameReorderWindow(m_folder, m_shared, [this] { showFiles(m_folder); }, this);
+        if (!window->load()) {
+            delete window;
+            return;
+        }
+        window->show();
+        window->activateWindow();
+    });
 }
 
 void ExplorerWindow::withFolderContext(const std::function<void(folders::FolderContext&)>& command) {
