@@ -17,6 +17,7 @@
 
 #include "ExplorerWindow.h"
 #include "RenameMoveDialog.h"
+#include "explorer/pictures/ExplorerPictureBatch.h"
 #include "common/Dialogs.h"
 #include "common/MenuCommands.h"
 #include "common/FileIo.h"
@@ -88,6 +89,7 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
         if (paths.empty() || !m_hooks.showPicture) return;
         m_hooks.showPicture(paths.front(), allPaths());
     });
+    addPictureBatchItems(pictures, *this, m_shared);
     addPictureRenameItems(pictures);
     buildExtrasMenu(bar);
 }

@@ -1,0 +1,85 @@
+#include "ExplorerPictureBatch.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QFile>
+#include <QImageReader>
+#include <QMenu>
+#include <QScreen>
+
+#include "common/MenuCommands.h"
+#include "explorer/BinBackup.h"
+#include "explorer/ExplorerWindow.h"
+#include "pictures/batch/PictureBatch.h"
+#include "platform/pictures/BatchPictureFiles.h"
+#include "settings/SettingsStore.h"
+
+namespace pictra::ui {
+
+namespace {
+
+namespace batch = pictures::batch;
+
+QSize screenSize() {
+    const QScreen* screen = QApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+
+// The height of the picture the picture windows hold, from its file's header.
+int heldPictureHeight(ExplorerShared& shared) {
+    const std::string path = shared.store.readValue("SectBild", "SchlBild");
+    if (path.empty()) return 0;
+    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
+    return reader.size().isValid() ? reader.size().height() : 0;
+}
+
+void runBatch(ExplorerWindow& explorer, ExplorerShared& shared,
+              const std::function<batch::Outcome(const std::vector<std::string>&, batch::Request, batch::Context&)>& command) {
+    platform::pictures::BatchPictureFiles files;
+    CopyContext copies = shared.copyContext();
+    batch::Context context{files, shared.dialogs, [&copies](const std::string& target) {
+                               const QDate d = QDate::currentDate();
+                               const auto kept = binbackup::keepInBin(target, {d.year(), d.month(), d.day()}, copies, true);
+                               if (kept.kept) return std::string();
+                               return kept.message.empty() ? "\"" + target + "\" wurde nicht ersetzt." : kept.message;
+                           }};
+    batch::Request request;
+    const QSize screen = screenSize();
+    request.workWidth = screen.width();
+    request.workHeight = screen.height();
+    const batch::Outcome outcome = command(explorer.selectedPaths(), request, context);
+    if (outcome == batch::Outcome::NothingSelected) {
+        explorer.selectAll();
+        return;
+    }
+    if (outcome == batch::Outcome::Done) explorer.showFiles(explorer.currentFolder());
+}
+
+}  // namespace
+
+void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerShared& shared) {
+    addMenuCommand(pictures, "HalbeGroesse2", "Ausgewählte Bilder zum Beispiel in halber Größe abspeichern",
+                   [&explorer, &shared] {
+                       const int proposal = batch::proposedPercent(screenSize().height(), heldPictureHeight(shared));
+                       runBatch(explorer, shared, [proposal](const auto& selected, batch::Request request, auto& context) {
+                           return batch::resizeCommand(selected, false, proposal, request, context);
+                       });
+                   });
+    addMenuCommand(pictures, "GleicheHoehe1", "Bilder in gleicher Höhe abspeichern", [&explorer, &shared] {
+        runBatch(explorer, shared, [](const auto& selected, batch::Request request, auto& context) {
+            return batch::resizeCommand(selected, true, 0, request, context);
+        });
+    });
+    addMenuCommand(pictures, "Komprimieren1", "Ausgewählte Bild-Dateien komprimiert speichern", [&explorer, &shared] {
+        runBatch(explorer, shared, [](const auto& selected, batch::Request request, auto& context) {
+            return batch::compressCommand(selected, request, context);
+        });
+    });
+    addMenuCommand(pictures, "Graustufen1", "Ausgewählte Bilder in Graustufen abspeichern", [&explorer, &shared] {
+        runBatch(explorer, shared, [](const auto& selected, batch::Request request, auto& context) {
+            return batch::greyCommand(selected, request, context);
+        });
+    });
+}
+
+}  // namespace pictra::ui
