@@ -40,12 +40,20 @@ Grid readStarTable(const std::string& text) {
         if (marker[c] == '*') starts.push_back(c);
     }
     Grid grid;
+    grid.reserve(lines.size() - 1);
     for (size_t r = 1; r < lines.size(); ++r) {
         std::vector<std::string> row;
+        row.reserve(fields);
+        const std::string_view line = lines[r];
         for (size_t i = 0; i < fields; ++i) {
             const size_t from = starts[i];
-            const size_t width = starts[i + 1] - starts[i];
-            row.push_back(from < lines[r].size() ? rightTrimmed(lines[r].substr(from, width)) : std::string());
+            if (from >= line.size()) {
+                row.emplace_back();
+                continue;
+            }
+            const std::string_view cell = line.substr(from, starts[i + 1] - starts[i]);
+            const size_t end = cell.find_last_not_of(' ');
+            row.emplace_back(end == std::string_view::npos ? std::string_view() : cell.substr(0, end + 1));
         }
         grid.push_back(std::move(row));
     }

@@ -14,7 +14,6 @@ namespace {
 
 constexpr const char* kBreak = "\r\n";
 
-bool blankOnly(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
 std::string lowerAscii(std::string s) {
     for (char& c : s) {
@@ -149,17 +148,23 @@ Converted starToHtml(const std::string& selection, const KeepGoing& keepGoing) {
     if (grid.empty() || grid.front().empty()) return {std::nullopt, "Keine Tabelle! (1. Zeile: \"*  ...\")"};
     const size_t columns = grid.front().size();
     Poll poll(keepGoing);
-    std::string out = "<table border=1>";
+    std::string out;
+    // The cells' text and their tags: one buffer for the whole table.
+    common::reserveLarge(out, selection.size() + grid.size() * (columns * 15 + 16) + 64);
+    out += "<table border=1>";
     for (const auto& row : grid) {
         if (poll.stop()) return {};
         out += kBreak;
         out += "  <tr>";
         for (size_t c = 0; c < columns; ++c) {
-            const std::string cell = c < row.size() ? row[c] : std::string();
-            if (blankOnly(cell)) {
+            const std::string_view cell = c < row.size() ? std::string_view(row[c]) : std::string_view();
+            const size_t end = cell.find_last_not_of(' ');
+            if (end == std::string_view::npos) {
                 out += "<td>&nbsp;</td>";
             } else {
-                out += "<td>" + rightTrimmedBlanks(cell) + "</td>";
+                out += "<td>";
+                out.append(cell.substr(0, end + 1));
+                out += "</td>";
             }
         }
         out += "</tr>";
