@@ -16,10 +16,15 @@ using namespace pictra;
 
 namespace {
 
+// Paragraphs of about 1.5 KB of text: a 20 MB page of short paragraphs (two million
+// elements) exhausts the renderer's 4 GB heap in any Chromium, the bare view included.
 std::string pageOf(std::size_t bytes) {
+    std::string sentence;
+    while (sentence.size() < 1500) sentence += "Ein Satz mit etwas Text, wie er auf einer Schulseite steht. ";
     std::string p = "<html>\r\n<head><title>Seite</title></head>\r\n<body>\r\n";
     for (int i = 0; p.size() < bytes; ++i) {
-        p += "<p>Absatz " + std::to_string(i) + " mit <b>fettem</b> und <a href=\"s.html\">verlinktem</a> Text.</p>\r\n";
+        p += "<p>Absatz " + std::to_string(i) + " mit <b>fettem</b> und <a href=\"s.html\">verlinktem</a> Text. " +
+             sentence + "</p>\r\n";
     }
     return p + "</body>\r\n</html>\r\n";
 }

@@ -4,9 +4,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <csignal>
 #include <filesystem>
 
 #include "UiFixture.h"
@@ -267,6 +269,26 @@ TEST_F(BrowserTest, LivePreviewFollowsTheTextWithoutSavingIt) {
     EXPECT_EQ(browser->addressField()->text().toStdString(), path);
     EXPECT_NE(f.dir.read("Seite mit Ümlaut/seite.html").find("Erste"), std::string::npos);
     EXPECT_TRUE(window->documents().isModified(window->currentIndex()));
+}
+
+// A page the renderer cannot hold ends its process: the window says why and shows the next page.
+TEST_F(BrowserTest, AWindowWhosePageProcessEndsSaysWhyAndShowsTheNextPage) {
+    ASSERT_TRUE(window->files().loadFile(writePage("Erste")));
+    trigger("Vollbild1");
+    ui::BrowserWindow* browser = loaded();
+    ASSERT_NE(browser, nullptr);
+    const qint64 pid = browser->view()->page()->renderProcessPid();
+    ASSERT_GT(pid, 0);
+    ::kill(static_cast<pid_t>(pid), SIGKILL);
+    auto* status = browser->findChild<QStatusBar*>("StatusBarBrowser");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status->currentMessage() == ui::kRendererGone; }, 30000));
+    EXPECT_FALSE(browser->loading());
+
+    writePage("Zweite");
+    editor()->setPlainText(editor()->toPlainText().replace("Erste", "Zweite"));
+    trigger("Vollbild1");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return browser->view()->title() == "Zweite" && !browser->loading(); }, 30000));
+    EXPECT_NE(status->currentMessage(), ui::kRendererGone);
 }
 
 }  // namespace

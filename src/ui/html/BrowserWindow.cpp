@@ -43,6 +43,9 @@ private:
 
 }  // namespace
 
+const char* const kRendererGone =
+    "Die Seite kann nicht gezeigt werden: sie ist zu groß für den Browser oder hat ihn abstürzen lassen.";
+
 QUrl browserUrl(const std::string& target) {
     const QString text = q(target).trimmed();
     if (text.startsWith('/')) return QUrl::fromLocalFile(text);
@@ -76,14 +79,19 @@ BrowserWindow::BrowserWindow(BrowserHooks hooks, QWidget* parent)
     connect(m_view->page(), &QWebEnginePage::linkHovered, this,
             [this](const QString& url) { statusBar()->showMessage(url); });
     connect(m_view, &QWebEngineView::urlChanged, this, [this](const QUrl& url) { urlChanged(url); });
-    connect(m_view, &QWebEngineView::loadStarted, this, [this] { m_loading = true; });
-    connect(m_view, &QWebEngineView::loadFinished, this, [this](bool ok) {
-        m_loading = false;
-        statusBar()->showMessage(ok ? "Fertig" : "Die Seite konnte nicht geladen werden.", 5000);
-        auto waiting = std::move(m_afterLoad);
-        m_afterLoad.clear();
-        for (auto& then : waiting) then();
+    connect(m_view, &QWebEngineView::loadStarted, this, [this] {
+        m_loading = true;
+        m_rendererGone = false;
     });
+    connect(m_view, &QWebEngineView::loadFinished, this, [this](bool ok) { loadEnded(ok); });
+    // A page too large for the renderer's memory (a 20 MB page of two million elements
+    // exhausts its 4 GB heap) ends its process; the window stays usable and says why.
+    connect(m_view, &QWebEngineView::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status == QWebEnginePage::NormalTerminationStatus) return;
+                m_rendererGone = true;
+                loadEnded(false);
+            });
     buildMenus();
     resizeOnScreen(this, QSize(900, 700));
 }
@@ -156,6 +164,18 @@ void BrowserWindow::buildMenus() {
 bool BrowserWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate && m_hooks.activated) m_hooks.activated(this);
     return QMainWindow::event(e);
+}
+
+void BrowserWindow::loadEnded(bool ok) {
+    m_loading = false;
+    if (m_rendererGone) {
+        statusBar()->showMessage(kRendererGone);
+    } else {
+        statusBar()->showMessage(ok ? "Fertig" : "Die Seite konnte nicht geladen werden.", 5000);
+    }
+    auto waiting = std::move(m_afterLoad);
+    m_afterLoad.clear();
+    for (auto& then : waiting) then();
 }
 
 void BrowserWindow::navigate(const std::string& target) {

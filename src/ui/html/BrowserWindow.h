@@ -69,6 +69,7 @@ private:
     void buildMenus();
     void addressEntered();
     void urlChanged(const QUrl& url);
+    void loadEnded(bool ok);
 
     BrowserHooks m_hooks;
     QWebEngineView* m_view = nullptr;
@@ -79,8 +80,12 @@ private:
     // (the document of an include page), so only a followed link rewrites it.
     QUrl m_loadedByProgram;
     bool m_loading = false;
+    bool m_rendererGone = false;
     std::vector<std::function<void()>> m_afterLoad;
 };
+
+// The status text of a window whose page ended the browser's page process.
+extern const char* const kRendererGone;
 
 // The address of a local file or a web address as a URL.
 QUrl browserUrl(const std::string& target);
