@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "UiFixture.h"
+#include "explorer/Explorers.h"
 #include "explorer/RecycleBin.h"
 #include "pictures/PictureWindow.h"
 #include "shell/PlainEditor.h"
@@ -280,4 +281,130 @@ TEST_F(PictureEditorTest, TemporarySaveAndTheChronicle) {
     settleEditor();
     EXPECT_EQ(editor->currentPath(), a);
     fs::remove(temporary);
+}
+
+TEST_F(PictureEditorTest, ArrowAndStarAreDrawnWhereClicked) {
+    const std::string path = folder + "/weiss.png";
+    Bitmap32 b(1000, 750);
+    b.clear(ed::kWhite);
+    platform::pictures::savePicture(path, b);
+    openInEditor(path);
+    const pictures::Color32 red = ed::rgb(255, 0, 0);
+    trigger("Pfeil1");
+    editor->pictureClicked(QPoint(100, 100), Qt::LeftButton, Qt::NoModifier);
+    EXPECT_EQ(editor->picture().pixel(100, 100), ed::kWhite);  // the first click only marks the start
+    editor->pictureClicked(QPoint(300, 100), Qt::LeftButton, Qt::NoModifier);
+    for (int x : {100, 200, 300}) EXPECT_EQ(editor->picture().pixel(x, 101), red) << x;  // 3 pixels wide
+    EXPECT_EQ(editor->picture().pixel(301, 100), red);
+    EXPECT_EQ(editor->picture().pixel(303, 100), ed::kWhite);
+    EXPECT_EQ(editor->picture().pixel(200, 110), ed::kWhite);
+    // A further click draws nothing more.
+    editor->pictureClicked(QPoint(500, 500), Qt::LeftButton, Qt::NoModifier);
+    EXPECT_EQ(editor->picture().pixel(500, 500), ed::kWhite);
+    trigger("Rueckgaengig1");
+    EXPECT_EQ(editor->picture().pixel(200, 100), ed::kWhite);
+
+    f.dialogs.expectAskText("Radius in Pixel", "40")
+        .expectAskText("Strichbreite in Pixel (auch für Pfeile)", "1")
+        .expectAsk("Stern ausfüllen?", Answer::Yes);
+    trigger("SternParameter1");
+    trigger("Stern1");
+    editor->pictureClicked(QPoint(500, 400), Qt::LeftButton, Qt::NoModifier);
+    EXPECT_EQ(editor->picture().pixel(500, 400), red);  // filled: the inner pentagon too
+    EXPECT_EQ(editor->picture().pixel(500, 360), red);  // the top corner
+    EXPECT_EQ(editor->picture().pixel(500, 430), ed::kWhite);  // between the two lower points
+    EXPECT_EQ(editor->picture().pixel(500, 358), ed::kWhite);
+}
+
+TEST_F(PictureEditorTest, TheSecondWindowsCommands) {
+    const std::string path = folder + "/teile.png";
+    Bitmap32 b(1000, 750);
+    b.clear(ed::rgb(128, 128, 128));
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 200; ++x) b.row(y)[x] = x < 100 ? ed::kBlack : ed::kWhite;
+    }
+    platform::pictures::savePicture(path, b);
+    openInEditor(path);
+    // The part: black on the left, white on the right; its bottom-left pixel is black.
+    editor->placeMarkers(QPoint(50, 0), QPoint(150, 100));
+    trigger("Teilbild1");
+    ui::PartWindow* part = editor->partWindow();
+    ASSERT_EQ(part->picture().width(), 100);
+    part->move(editor->findChild<QWidget*>("Image")->mapToGlobal(QPoint(300, 300)));
+    auto second = [part](const char* name) {
+        QAction* action = part->contextMenu()->findChild<QAction*>(name);
+        if (!action) ADD_FAILURE() << name;
+        if (action) action->trigger();
+    };
+    const struct {
+        const char* name;
+        int left, right;  // red of (310, 350) and (360, 350) afterwards
+    } cases[] = {{"InsBildfensterErsetzen1", 0, 255},
+                 {"InsBildfensterTransparent1", 128, 255},
+                 {"Mittelwert1", 64, 191},
+                 {"InsBildfensterGeschwaerzt1", 128, 255}};
+    for (const auto& c : cases) {
+        second(c.name);
+        EXPECT_EQ(ed::redOf(editor->picture().pixel(310, 350)), c.left) << c.name;
+        EXPECT_EQ(ed::redOf(editor->picture().pixel(360, 350)), c.right) << c.name;
+        EXPECT_EQ(ed::redOf(editor->picture().pixel(410, 350)), 128) << c.name;
+        trigger("Rueckgaengig1");
+        EXPECT_EQ(ed::redOf(editor->picture().pixel(360, 350)), 128) << c.name;
+    }
+    second("WeissesSchwaerzen1");
+    EXPECT_EQ(part->picture().pixel(99, 0), ed::kBlack);
+    second("InsBildfensterGeschwaerzt1");  // all black now: nothing goes in
+    EXPECT_EQ(ed::redOf(editor->picture().pixel(360, 350)), 128);
+    second("BildKleiner1");
+    EXPECT_EQ(part->picture().width(), 50);
+    EXPECT_EQ(part->picture().height(), 50);
+
+    const std::string target = folder + "/teil.jpg";
+    f.dialogs.expectSaveFile(target);
+    second("TeilAlsJpg1");
+    EXPECT_EQ(platform::pictures::loadPicture(target).bitmap.width(), 50);
+
+    // Every part cut so far can be shown again; a number out of range changes nothing.
+    editor->placeMarkers(QPoint(0, 0), QPoint(30, 20));
+    trigger("Teilbild1");
+    EXPECT_EQ(part->picture().width(), 30);
+    f.dialogs.expectAskText("Nummer des Teilbildes (1 bis 2)", "1");
+    trigger("TeilbildAuswahl1");
+    EXPECT_EQ(part->picture().width(), 100);
+    f.dialogs.expectAskText("Nummer des Teilbildes (1 bis 2)", "7");
+    trigger("TeilbildAuswahl1");
+    EXPECT_EQ(part->picture().width(), 100);
+}
+
+TEST_F(PictureEditorTest, APartNotedForTheExplorerAndTheOutsideProgram) {
+    const std::string path = folder + "/foto.png";
+    platform::pictures::savePicture(path, photo(1000, 750));
+    openInEditor(path);
+    f.dialogs.expectInform("Sie müssen zuerst ein Bild mit Strg+A ins zweite Bildfenster kopieren");
+    trigger("TeilbildAuswahl1");
+
+    editor->placeMarkers(QPoint(0, 0), QPoint(40, 30));
+    trigger("TeilbildVormerken1");
+    std::ofstream(folder + "/foto_teil2.jpg") << "besetzt";
+    editor->placeMarkers(QPoint(0, 0), QPoint(20, 10));
+    trigger("TeilbildVormerken1");
+    const auto& marked = window->explorers().marked().files;
+    ASSERT_EQ(marked, (std::vector<std::string>{folder + "/foto_teil1.jpg", folder + "/foto_teil3.jpg"}));
+    EXPECT_EQ(platform::pictures::loadPicture(marked[0]).bitmap.width(), 40);
+    EXPECT_EQ(platform::pictures::loadPicture(marked[1]).bitmap.width(), 20);
+    EXPECT_EQ(editor->hintText(), "Teilbild vorgemerkt: " + marked[1]);
+
+    std::vector<std::string> launched;
+    editor->setLauncher([&launched](const std::string& p) {
+        launched.push_back(p);
+        return false;
+    });
+    f.dialogs.expectInform("Kein Standardprogramm gefunden");
+    trigger("ExternesProgramm1");
+    editor->setLauncher([&launched](const std::string& p) {
+        launched.push_back(p);
+        return true;
+    });
+    trigger("ExternesProgramm1");
+    EXPECT_EQ(launched, (std::vector<std::string>{path, path}));
 }

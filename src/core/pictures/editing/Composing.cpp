@@ -51,6 +51,41 @@ void tile(Bitmap32& picture, const Bitmap32& tilePicture, int number, Color32 br
     }
 }
 
+void pastePart(Bitmap32& picture, const Bitmap32& part, int x, int y, PartPaste how) {
+    if (part.empty()) return;
+    const Color32 transparent = part.pixel(0, part.height() - 1) & 0x00FFFFFFu;
+    for (int i = std::max(0, -y); i < part.height() && y + i < picture.height(); ++i) {
+        const Color32* source = part.row(i);
+        Color32* target = picture.row(y + i);
+        for (int j = std::max(0, -x); j < part.width() && x + j < picture.width(); ++j) {
+            const Color32 s = source[j] & 0x00FFFFFFu;
+            Color32& d = target[x + j];
+            switch (how) {
+                case PartPaste::Transparent:
+                    if (s != transparent) d = s | 0xFF000000u;
+                    break;
+                case PartPaste::Average:
+                    d = rgb((redOf(s) + redOf(d)) / 2, (greenOf(s) + greenOf(d)) / 2, (blueOf(s) + blueOf(d)) / 2);
+                    break;
+                case PartPaste::NotBlackened: {
+                    const int value = blueOf(s) * 65536 + greenOf(s) * 256 + redOf(s);
+                    if (value > 6) d = s | 0xFF000000u;
+                    break;
+                }
+            }
+        }
+    }
+}
+
+void blackenWhite(Bitmap32& part) {
+    for (int y = 0; y < part.height(); ++y) {
+        Color32* row = part.row(y);
+        for (int x = 0; x < part.width(); ++x) {
+            if (redOf(row[x]) >= 250 && greenOf(row[x]) >= 250 && blueOf(row[x]) >= 250) row[x] = kBlack;
+        }
+    }
+}
+
 int softWeight(int j, int i, int c, int d, const SoftEdges& e) {
     double w = e.top > 0 && i < e.top ? 1000.0 * i / e.top : 1000.0;
     if (e.bottom > 0 && i >= d - e.bottom - 1) w = w * (d - 1 - i) / e.bottom;

@@ -28,6 +28,17 @@ int softWeight(int j, int i, int c, int d, const SoftEdges& edges);
 // (white) to hold it; pixels falling left or above the picture are left out.
 void softPaste(Bitmap32& picture, const Bitmap32& part, int x0, int y0, const SoftEdges& edges);
 
+// The second picture window's other ways of putting its part into the picture at
+// (x, y), clipped to the picture: "tranparent zeichnen" leaves out the part's
+// colour of its bottom-left pixel, "Mittelwert bilden" takes the mean per channel
+// (part + old) div 2, "Geschwärztes nicht" leaves out pixels whose colour value
+// (blue × 65536 + green × 256 + red) is 6 or less.
+enum class PartPaste { Transparent, Average, NotBlackened };
+void pastePart(Bitmap32& picture, const Bitmap32& part, int x, int y, PartPaste how);
+// "Weißes schwärzen": the part's pixels with all three channels at 250 or above become black,
+// so that "Geschwärztes nicht" leaves them out.
+void blackenWhite(Bitmap32& part);
+
 // "Farbe abzeichnen": field pixels inside the picture whose picture pixel differs from
 // the sample by less than the tolerance in each channel take the sample colour.
 void traceColour(Bitmap32& field, const Bitmap32& picture, Color32 sample, int tolerance);

@@ -308,10 +308,7 @@ void PictureEditor::partPicture(bool save) {
     m_part->raise();
     if (markersVisible()) toggleMarkers();
     move(50, 50);
-    if (save) {
-        const auto target = m_dialogs.chooseSaveFile("Als JPG-Bild speichern", ed::withBeforeExtension(m_path, "_teil"));
-        if (target) writePicture(*target, part, 91);
-    }
+    if (save) savePartAsJpeg();
 }
 
 void PictureEditor::pastePartSoftly() {

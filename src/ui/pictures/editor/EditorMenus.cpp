@@ -28,6 +28,7 @@ void PictureEditor::buildMenus() {
     buildFileMenus(menus[0], menus[7], menus[10], menus[11]);
     buildCutMenus(menus[1], menus[2], menus[5], menus[6]);
     buildColourMenus(menus[3], menus[4], menus[9]);
+    buildExtraMenus(menus[7], menus[5], menus[10]);
     // The gallery commands come with the batch operations; the group stands empty until then.
     menus[8]->setEnabled(false);
     m_chronicle = menus[11];

@@ -308,6 +308,7 @@ void PictureEditor::pictureClicked(QPoint at, Qt::MouseButton button, Qt::Keyboa
                          "\" kopiert");
         return;
     }
+    if (drawingClicked(at)) return;
     if (modifiers & Qt::AltModifier) {
         scaleBy(1.5);
         return;

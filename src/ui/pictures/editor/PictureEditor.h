@@ -100,6 +100,12 @@ public:
     void toggleMenuLine();
     void backToSimpleMenu();
     void showChronicle(int index);
+    void savePartAsJpeg();
+    void notePart();
+    void chooseAmongParts();
+    void openExternally();
+    // How "Bild mit externem Programm berabeiten" starts a program on the file (the desktop's by default).
+    void setLauncher(std::function<bool(const std::string&)> launcher) { m_launcher = std::move(launcher); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -112,6 +118,10 @@ private:
     void buildColourMenus(QMenu* colour, QMenu* correction, QMenu* effects);
     void buildCutMenus(QMenu* size, QMenu* turning, QMenu* cutting, QMenu* marking);
     void buildFileMenus(QMenu* picture, QMenu* curves, QMenu* extras, QMenu* chronicle);
+    void buildExtraMenus(QMenu* curves, QMenu* cutting, QMenu* extras);
+    bool drawingClicked(QPoint at);
+    void askStarParameters();
+    QPoint partTarget() const;
     // Keeps the picture for "Rückgängig" before an edit changes it.
     void remember();
     // Shows the working picture after an edit.
@@ -167,11 +177,16 @@ private:
     QSize m_workingScreen;
     QPoint m_lastClick;
     QPoint m_pointer;
-    enum class Pick { None, Colour1, Colour2, Code, PenColour };
+    enum class Pick { None, Colour1, Colour2, Code, PenColour, ArrowStart, ArrowTip, StarCentre };
     Pick m_pick = Pick::None;
     int m_penRadius = -1;  // the pixel pen: -1 off, 0 fine, 2 medium, 5 coarse
     pictures::Color32 m_penColour = 0;
     bool m_penColourChosen = false;
+    QPoint m_arrowFrom;
+    int m_starRadius = 50;
+    int m_starWidth = 3;  // the arrows' too
+    bool m_starFilled = false;
+    std::function<bool(const std::string&)> m_launcher;
     pictures::Color32 m_replacement = 0xFFFFFFFFu;
     int m_tolerance = 32;
     bool m_smoothShrinking = false;  // "Beim Verkleinern glätten"
