@@ -12,7 +12,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -q && "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
-cmake --build build -j2 --target picture_tool
+# A shared working tree builds under its lock (PICTRA_BUILD_LOCK), never with more than two jobs.
+${PICTRA_BUILD_LOCK:+flock "$PICTRA_BUILD_LOCK"} cmake --build build -j2 --target picture_tool
 tool=build/bin/picture_tool
 work=${PICTRA_BENCH_DIR:-/tmp/pictra-bench-editor}
 runs=${PICTRA_BENCH_RUNS:-10}
@@ -24,11 +25,13 @@ photo=$work/photo24mp.jpg
 export VIPS_CONCURRENCY=${VIPS_CONCURRENCY:-1}
 
 ratio() { jq -r '.results[0].median / .results[1].median' "$1"; }
+n=0
 job() {  # name, our command, the peer's command
-    hyperfine -w 1 -r "$runs" -N --export-json "$work/$1.json" "$2" "$3" >/dev/null
-    printf '%-28s Pictra %6.3f s  peer %6.3f s  ratio %s\n' "$1" \
-        "$(jq -r '.results[0].median' "$work/$1.json")" "$(jq -r '.results[1].median' "$work/$1.json")" \
-        "$(ratio "$work/$1.json")"
+    n=$((n + 1))
+    local json=$work/job$n.json
+    hyperfine -w 1 -r "$runs" -N --export-json "$json" "$2" "$3" >/dev/null
+    printf '%-30s Pictra %6.3f s  peer %6.3f s  ratio %s\n' "$1" \
+        "$(jq -r '.results[0].median' "$json")" "$(jq -r '.results[1].median' "$json")" "$(ratio "$json")"
 }
 job "sharpen / vips sharpen" "$tool sharpen $photo $work/a.jpg" "vips sharpen $photo $work/b.jpg[Q=90]"
 job "invert / vips invert" "$tool invert $photo $work/a.jpg" "vips invert $photo $work/b.jpg[Q=90]"

@@ -86,3 +86,15 @@ TEST(PictureAbandon, DroppingTheLastHandleOfAJobTellsItsDecoder) {
     ASSERT_TRUE(QTest::qWaitFor([&job] { return job.ready(); }, 20000));
     EXPECT_THROW(job.result(), DecodeAbandoned);
 }
+
+TEST(PictureAbandon, TheResultIsMovedOutNotCopied) {
+    PictureJob job([] {
+        LoadedPicture p;
+        p.bitmap = gradient(10, 8);
+        return p;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&job] { return job.ready(); }, 20000));
+    EXPECT_EQ(job.result().bitmap.width(), 10);
+    EXPECT_EQ(job.takeResult().bitmap.width(), 10);
+    EXPECT_TRUE(job.result().bitmap.empty());  // one picture only, in the hands of the taker
+}

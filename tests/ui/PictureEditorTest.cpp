@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "PictureFixtures.h"
 #include "UiFixture.h"
 #include "explorer/Explorers.h"
 #include "explorer/RecycleBin.h"
@@ -407,4 +408,30 @@ TEST_F(PictureEditorTest, APartNotedForTheExplorerAndTheOutsideProgram) {
     });
     trigger("ExternesProgramm1");
     EXPECT_EQ(launched, (std::vector<std::string>{path, path}));
+}
+
+// A header claiming 10000 × 10000 over a small picture's data: decoded as far as the
+// data goes, the rest grey. Within the budget it is fitted; beyond it the editor says
+// so and keeps the picture it has.
+TEST_F(PictureEditorTest, AHundredMegapixelPictureWithinTheBudgetAndBeyondIt) {
+    const std::string small = folder + "/klein.png";
+    platform::pictures::savePicture(small, photo(1000, 750));
+    const std::string huge = folder + "/riesig.jpg";
+    std::ofstream(huge, std::ios::binary) << test::withFrameSize(
+        platform::pictures::encodeJpeg(photo(64, 64), 90), 10000, 10000);
+    editor->showPicture(huge);
+    settleEditor();
+    EXPECT_EQ(editor->picture().width(), 768);
+    EXPECT_EQ(editor->picture().height(), 768);
+    editor->showPicture(small);
+    settleEditor();
+    const auto old = pictures::maxBitmapBytes();
+    pictures::setMaxBitmapBytes(std::uint64_t{200} << 20);
+    f.dialogs.expectInform("Kann Bild nicht laden\rDas Bild ist zu groß für den Arbeitsspeicher (10000 × 10000 "
+                           "Bildpunkte).");
+    editor->showPicture(huge);
+    settleEditor();
+    pictures::setMaxBitmapBytes(old);
+    EXPECT_EQ(editor->picture().width(), 1000);
+    EXPECT_EQ(editor->currentPath(), small);
 }

@@ -47,6 +47,13 @@ const LoadedPicture& PictureJob::result() const {
     return m_state->picture;
 }
 
+LoadedPicture PictureJob::takeResult() {
+    if (m_state->failure) std::rethrow_exception(m_state->failure);
+    LoadedPicture out = std::move(m_state->picture);
+    m_state->picture = LoadedPicture{};
+    return out;
+}
+
 int PictureJob::running() { return g_running.load(); }
 
 }  // namespace pictra::platform::pictures

@@ -24,6 +24,8 @@ public:
     bool ready() const;
     // The decoded picture, or the decoder's exception thrown again; only once ready().
     const LoadedPicture& result() const;
+    // The same moved out, so that a huge picture never lives twice; the job keeps an empty one.
+    LoadedPicture takeResult();
     // Decoder threads still running in the process (the program's end skips them).
     static int running();
 

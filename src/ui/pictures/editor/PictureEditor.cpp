@@ -136,7 +136,10 @@ void PictureEditor::pollLoading() {
     }
     const auto job = std::move(m_loading);
     try {
-        take(platform::pictures::LoadedPicture(job->result()), m_loadingPath, true);
+        take(job->takeResult(), m_loadingPath, true);
+    } catch (const pictures::BitmapTooLarge& e) {
+        m_dialogs.inform(std::string("Kann Bild nicht laden\r") + e.what());
+        return;
     } catch (const std::exception&) {
         m_dialogs.inform("Kann Bild nicht laden");
         return;
@@ -155,6 +158,9 @@ void PictureEditor::pollLoading() {
 bool PictureEditor::load(const std::string& path, bool fit) {
     try {
         take(platform::pictures::loadPicture(path), path, fit);
+    } catch (const pictures::BitmapTooLarge& e) {
+        m_dialogs.inform(std::string("Kann Bild nicht laden\r") + e.what());
+        return false;
     } catch (const std::exception&) {
         m_dialogs.inform("Kann Bild nicht laden");
         return false;
