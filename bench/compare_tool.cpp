@@ -5,6 +5,7 @@
 //   compare_tool copy SOURCE TARGET every folder of SOURCE brought up to date in TARGET
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <variant>
 
 #include "explorer/compare/CompareGrid.h"
@@ -22,7 +23,7 @@ std::vector<std::string> linesOf(const char* path) {
         std::fprintf(stderr, "%s\n", message->c_str());
         std::exit(2);
     }
-    return std::get<std::vector<std::string>>(read);
+    return std::move(std::get<std::vector<std::string>>(read));
 }
 
 }  // namespace
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
     compare::CompareGrid grid(linesOf(argv[2]));
     grid.setRight(linesOf(argv[3]));
     if (command == "align") {
-        grid.align(platform::diffLines(grid.linesOf(compare::Column::Left), grid.linesOf(compare::Column::Right)));
+        grid.align(platform::diffTexts(grid.joinedText(compare::Column::Left), grid.joinedText(compare::Column::Right)));
     } else if (command != "positional") {
         return 2;
     }

@@ -34,19 +34,21 @@ int onHunk(const git_diff_delta*, const git_diff_hunk* hunk, void* payload) {
 
 }  // namespace
 
-std::vector<compare::Hunk> diffLines(const std::vector<std::string>& oldLines, const std::vector<std::string>& newLines) {
+std::vector<compare::Hunk> diffTexts(const std::string& oldText, const std::string& newText) {
     static std::once_flag started;
     std::call_once(started, [] { git_libgit2_init(); });
-    const std::string a = joined(oldLines);
-    const std::string b = joined(newLines);
     git_diff_options options = GIT_DIFF_OPTIONS_INIT;
     options.flags = GIT_DIFF_FORCE_TEXT;
     options.context_lines = 0;
     options.interhunk_lines = 0;
     std::vector<compare::Hunk> hunks;
-    git_diff_buffers(a.data(), a.size(), nullptr, b.data(), b.size(), nullptr, &options, nullptr, nullptr, onHunk,
-                     nullptr, &hunks);
+    git_diff_buffers(oldText.data(), oldText.size(), nullptr, newText.data(), newText.size(), nullptr, &options,
+                     nullptr, nullptr, onHunk, nullptr, &hunks);
     return hunks;
+}
+
+std::vector<compare::Hunk> diffLines(const std::vector<std::string>& oldLines, const std::vector<std::string>& newLines) {
+    return diffTexts(joined(oldLines), joined(newLines));
 }
 
 }  // namespace pictra::platform

@@ -127,6 +127,12 @@ TEST(CompareGrid, AligningPutsEqualLinesOppositeAndKeepsBothTexts) {
     };
     for (const Case& c : cases) {
         CompareGrid grid = opened(c.left, c.right);
+        // What the diff reads: each side without fillers, every line ended by "\n".
+        for (const Column side : {Column::Left, Column::Right}) {
+            std::string expected;
+            for (const std::string& line : grid.linesOf(side)) expected += line + "\n";
+            EXPECT_EQ(grid.joinedText(side), expected) << c.what;
+        }
         grid.align(c.hunks);
         grid.recompare();
         EXPECT_EQ(column(grid, Column::Left), c.alignedLeft) << c.what;

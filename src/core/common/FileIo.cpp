@@ -1,5 +1,7 @@
 #include "FileIo.h"
 
+#include "LargeBuffer.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -389,6 +391,7 @@ std::optional<std::string> readFile(const std::string& path) {
     std::string data;
     // One byte of room past the size: the read that finds the end then needs no
     // larger buffer, which would copy the whole file once more.
+    common::reserveLarge(data, static_cast<std::size_t>(st.st_size) + 1);
     data.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t done = 0;
     while (true) {

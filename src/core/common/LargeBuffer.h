@@ -9,5 +9,7 @@ namespace pictra::common {
 // system to back it with large pages: writing a fresh buffer of 4 KB pages
 // costs a fault for every page, and those faults outweigh the writing.
 void reserveLarge(std::string& text, std::size_t bytes);
+// The same advice for any buffer of `bytes` at `data`, such as a reserved vector's.
+void adviseLarge(const void* data, std::size_t bytes);
 
 }  // namespace pictra::common

@@ -12,6 +12,8 @@ namespace pictra::text {
 
 std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
+    // Counting the line ends first spares a long text's list growing and moving its lines again and again.
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];

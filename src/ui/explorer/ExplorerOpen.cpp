@@ -120,7 +120,19 @@ void ExplorerWindow::dispatch(const std::string& requested, bool fromReadItem) {
     explorer::OpenRequest request{path, head, readable, fromReadItem,
                                   m_hooks.htmlInStandardBrowser && m_hooks.htmlInStandardBrowser()};
     request.special = ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
-    switch (explorer::dispatchOpen(request)) {
+    request.officeProgram = !officeProgram().empty();
+    explorer::OpenAction action = explorer::dispatchOpen(request);
+    if (action == explorer::OpenAction::Office && !openWithOffice(path)) {
+        request.officeProgram = false;
+        action = explorer::dispatchOpen(request);
+    }
+    switch (action) {
+        case explorer::OpenAction::Film:
+        case explorer::OpenAction::Flash:
+            playFilm(path, action == explorer::OpenAction::Flash);
+            return;
+        case explorer::OpenAction::Office:
+            return;
         case explorer::OpenAction::RichText:
             if (m_hooks.openRichText && m_hooks.openRichText(path)) {
                 m_shared.dialogs.inform(

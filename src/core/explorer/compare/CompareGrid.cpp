@@ -2,23 +2,31 @@
 
 #include <algorithm>
 
+#include "common/LargeBuffer.h"
 #include "common/Text.h"
 
 namespace pictra::compare {
 
 namespace {
 
-// Most lines end without blanks: those are taken as they are, without a new copy.
-std::string trimmedEnd(const std::string& line) {
-    if (line.empty() || static_cast<unsigned char>(line.back()) > ' ') return line;
-    return text::trimRight(line);
+void trimEnd(std::string& line) {
+    std::size_t end = line.size();
+    while (end > 0 && static_cast<unsigned char>(line[end - 1]) <= ' ') --end;
+    line.resize(end);
 }
 
 }  // namespace
 
-CompareGrid::CompareGrid(const std::vector<std::string>& documentLines) {
+CompareGrid::CompareGrid(const std::vector<std::string>& documentLines)
+    : CompareGrid(std::vector<std::string>(documentLines)) {}
+
+CompareGrid::CompareGrid(std::vector<std::string>&& documentLines) {
     m_left.reserve(documentLines.size() + 1);
-    for (const auto& line : documentLines) m_left.push_back({trimmedEnd(line), false});
+    common::adviseLarge(m_left.data(), m_left.capacity() * sizeof(Cell));
+    for (auto& line : documentLines) {
+        trimEnd(line);
+        m_left.push_back({std::move(line), false});
+    }
     // The row below the last line stands for no line of the document.
     m_left.push_back({std::string(), true});
     m_right.assign(m_left.size(), Cell{std::string(), true});
@@ -32,10 +40,17 @@ void CompareGrid::resize(std::size_t rows) {
     m_differs.resize(rows, false);
 }
 
-void CompareGrid::setRight(const std::vector<std::string>& lines) {
+void CompareGrid::setRight(const std::vector<std::string>& lines) { setRight(std::vector<std::string>(lines)); }
+
+void CompareGrid::setRight(std::vector<std::string>&& lines) {
     if (lines.size() > rows()) resize(lines.size());
     for (std::size_t i = 0; i < rows(); ++i) {
-        m_right[i] = i < lines.size() ? Cell{trimmedEnd(lines[i]), false} : Cell{std::string(), true};
+        if (i < lines.size()) {
+            trimEnd(lines[i]);
+            m_right[i] = Cell{std::move(lines[i]), false};
+        } else {
+            m_right[i] = Cell{std::string(), true};
+        }
     }
 }
 
@@ -92,21 +107,41 @@ std::vector<std::string> CompareGrid::linesOf(Column column) const {
     return lines;
 }
 
+std::string CompareGrid::joinedText(Column column) const {
+    std::size_t size = 0;
+    for (const Cell& c : cells(column)) size += c.filler ? 0 : c.text.size() + 1;
+    std::string text;
+    common::reserveLarge(text, size);
+    for (const Cell& c : cells(column)) {
+        if (c.filler) continue;
+        text += c.text;
+        text += '\n';
+    }
+    return text;
+}
+
 void CompareGrid::align(const std::vector<Hunk>& hunks) {
-    std::vector<Cell> left;
-    std::vector<Cell> right;
+    // Both sides without their fillers, as the diff saw them: positions into the grid, not copies of the cells.
+    std::vector<std::size_t> left;
+    std::vector<std::size_t> right;
     left.reserve(m_left.size());
     right.reserve(m_right.size());
-    for (Cell& c : m_left) {
-        if (!c.filler) left.push_back(std::move(c));
+    for (std::size_t i = 0; i < m_left.size(); ++i) {
+        if (!m_left[i].filler) left.push_back(i);
     }
-    for (Cell& c : m_right) {
-        if (!c.filler) right.push_back(std::move(c));
+    for (std::size_t i = 0; i < m_right.size(); ++i) {
+        if (!m_right[i].filler) right.push_back(i);
     }
+    // Every line of the left side gets a row, and so does each line a stretch has more on the right.
+    std::size_t rowsAfter = left.size();
+    for (const Hunk& h : hunks) rowsAfter += h.newCount > h.oldCount ? h.newCount - h.oldCount : 0;
+    rowsAfter = std::max(rowsAfter, right.size());
     std::vector<Cell> newLeft;
     std::vector<Cell> newRight;
-    newLeft.reserve(left.size() + right.size());
-    newRight.reserve(left.size() + right.size());
+    newLeft.reserve(rowsAfter);
+    newRight.reserve(rowsAfter);
+    common::adviseLarge(newLeft.data(), newLeft.capacity() * sizeof(Cell));
+    common::adviseLarge(newRight.data(), newRight.capacity() * sizeof(Cell));
     std::size_t o = 0;
     std::size_t n = 0;
     const Cell blank{std::string(), true};
@@ -114,16 +149,16 @@ void CompareGrid::align(const std::vector<Hunk>& hunks) {
         oldEnd = std::min(oldEnd, left.size());
         newEnd = std::min(newEnd, right.size());
         while (o < oldEnd && n < newEnd) {
-            newLeft.push_back(std::move(left[o++]));
-            newRight.push_back(std::move(right[n++]));
+            newLeft.push_back(std::move(m_left[left[o++]]));
+            newRight.push_back(std::move(m_right[right[n++]]));
         }
         while (o < oldEnd) {
-            newLeft.push_back(std::move(left[o++]));
+            newLeft.push_back(std::move(m_left[left[o++]]));
             newRight.push_back(blank);
         }
         while (n < newEnd) {
             newLeft.push_back(blank);
-            newRight.push_back(std::move(right[n++]));
+            newRight.push_back(std::move(m_right[right[n++]]));
         }
     };
     for (const Hunk& h : hunks) {

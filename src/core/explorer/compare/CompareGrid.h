@@ -33,6 +33,8 @@ class CompareGrid {
 public:
     // The document's lines, trailing blanks removed, one row each and one row more.
     explicit CompareGrid(const std::vector<std::string>& documentLines);
+    // The same taking the lines over, for a long document: no second copy of every line.
+    explicit CompareGrid(std::vector<std::string>&& documentLines);
 
     std::size_t rows() const { return m_left.size(); }
     const Cell& cell(Column column, std::size_t row) const { return cells(column)[row]; }
@@ -43,6 +45,7 @@ public:
     // The second file's lines, trailing blanks removed, into the right column from
     // the first row; the grid grows as needed and right cells past the file are emptied.
     void setRight(const std::vector<std::string>& lines);
+    void setRight(std::vector<std::string>&& lines);
     // Typing in the upper fields.
     void setText(Column column, std::size_t row, const std::string& text);
 
@@ -65,6 +68,8 @@ public:
     void align(const std::vector<Hunk>& hunks);
     // Both sides without their fillers, as the line diff is to see them.
     std::vector<std::string> linesOf(Column column) const;
+    // The same as one text, each line followed by "\n": what the line diff reads.
+    std::string joinedText(Column column) const;
 
     // "Änderungen übernehmen": the left column, fillers left out.
     std::vector<std::string> documentLines() const;

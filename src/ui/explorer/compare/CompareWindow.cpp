@@ -189,12 +189,12 @@ void CompareWindow::open(const QString& caption, const std::vector<std::string>&
 }
 
 void CompareWindow::setSecondFile(const std::string& path) {
-    const auto read = compare::readSecondFile(path);
+    auto read = compare::readSecondFile(path);
     if (const auto* message = std::get_if<std::string>(&read)) {
         m_dialogs.inform(*message);
         return;
     }
-    m_grid->setRight(std::get<std::vector<std::string>>(read));
+    m_grid->setRight(std::move(std::get<std::vector<std::string>>(read)));
 }
 
 void CompareWindow::recompare() {
@@ -272,7 +272,8 @@ void CompareWindow::onSelection(bool rightOnly, const std::function<void(const S
 }
 
 void CompareWindow::alignAutomatically() {
-    m_grid->align(platform::diffLines(m_grid->linesOf(compare::Column::Left), m_grid->linesOf(compare::Column::Right)));
+    m_grid->align(
+        platform::diffTexts(m_grid->joinedText(compare::Column::Left), m_grid->joinedText(compare::Column::Right)));
     recompare();
 }
 
