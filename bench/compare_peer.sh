@@ -2,7 +2,8 @@
 # "Automatisch ausrichten" of two 100,000-line files (8 MB, 1 % of the lines
 # changed, some inserted and deleted) against GNU diff, with cmp as the floor; the
 # drive copy of 100,000 small files with nothing new against rsync -a, and a first
-# full copy against cp -r and rsync -a (each followed by one sync of the target).
+# full copy against cp -r and rsync -a (each followed by one sync of the target);
+# one file of 1 GB against cp --reflink=auto and rsync -a.
 # Installs hyperfine, jq and rsync itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,3 +65,16 @@ hyperfine -r 3 --prepare "rm -rf $work/fresh" --export-json "$work/full.json" \
     "cp -r $src $work/fresh && sync -f $work" \
     "rsync -a $src/ $work/fresh/ && sync -f $work"
 echo "first full copy of 100,000 files, Pictra / cp -r: $(over "$work/full.json" 0 1)   / rsync -a: $(over "$work/full.json" 0 2)"
+
+# One file of 1 GB, copied new against cp (reflinks where the file system has
+# them) and rsync, each followed by one sync of the target.
+big="$work/big"
+if [ ! -f "$big/d/eins.bin" ]; then
+    mkdir -p "$big/d"
+    dd if=/dev/urandom of="$big/d/eins.bin" bs=1M count=1024 status=none
+fi
+hyperfine -r 3 --prepare "rm -rf $work/big-copy" --export-json "$work/big.json" \
+    "$tool copy $big $work/big-copy && sync -f $work" \
+    "cp -r --reflink=auto $big $work/big-copy && sync -f $work" \
+    "rsync -a $big/ $work/big-copy/ && sync -f $work"
+echo "one file of 1 GB ($(stat -f -c %T "$work") here), Pictra / cp --reflink=auto: $(over "$work/big.json" 0 1)   / rsync -a: $(over "$work/big.json" 0 2)"

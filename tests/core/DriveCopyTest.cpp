@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "ChildProcess.h"
 #include "TempDir.h"
+#include "common/FileIo.h"
 #include "explorer/drivecopy/DriveCopy.h"
 
 namespace pictra::drivecopy {
@@ -120,6 +125,85 @@ TEST_F(DriveCopyRun, ATargetInsideAListedFolderIsRefused) {
     EXPECT_EQ(targetProblem(source() + "Texte", folders), std::string(kTargetNote));
     EXPECT_EQ(targetProblem(source() + "Textesicherung", folders), std::nullopt);
     EXPECT_EQ(targetProblem(dir.path() + "stick", folders), std::nullopt);
+}
+
+// The files below `folder`, relative, in order.
+std::vector<std::string> filesBelow(const std::string& folder) {
+    std::vector<std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(folder)) {
+        if (e.is_regular_file()) files.push_back(fs::relative(e.path(), folder).string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string pattern(std::size_t size, char seed) {
+    std::string s(size, seed);
+    for (std::size_t i = 0; i < size; i += 101) s[i] = static_cast<char>('a' + (i / 101) % 26);
+    return s;
+}
+
+TEST_F(DriveCopyRun, AKillMidCopyLeavesNoHalfFileAndTheNextRunCompletesIt) {
+    // One folder, so that one worker copies the files one after the other.
+    const std::vector<std::string> names{"Texte/a.bin", "Texte/b.bin", "Texte/c.bin"};
+    for (std::size_t i = 0; i < names.size(); ++i) put(names[i], pattern(200000, static_cast<char>('A' + i)), 1000000);
+    struct Case {
+        bool unnamedTemporaries;  // false: as on a FAT stick, the copy is a named file until its rename
+        std::size_t killAfter;    // bytes written before the kill
+    };
+    for (const Case c : {Case{true, 0}, Case{true, 300000}, Case{false, 0}, Case{false, 150000}, Case{false, 599999}}) {
+        const std::string what = (c.unnamedTemporaries ? "unnamed, " : "named, ") + std::to_string(c.killAfter);
+        fs::remove_all(dir.path() + "stick");
+        const auto end = test::runInChild([&] {
+            fileio::setUnnamedTemporaries(c.unnamedTemporaries);
+            fileio::setKillAfterBytes(c.killAfter);
+            Progress progress;
+            runOnce(progress);
+            return 0;
+        });
+        ASSERT_TRUE(end.killed) << what;
+        // Only whole copies carry a file's name; a cut-off one is at most a hidden temporary.
+        for (const std::string& file : fs::exists(target()) ? filesBelow(target()) : std::vector<std::string>{}) {
+            if (fs::path(file).filename().string().front() == '.') {
+                EXPECT_FALSE(c.unnamedTemporaries) << what << ": " << file;
+                continue;
+            }
+            EXPECT_EQ(dir.read("stick/sicherung/" + file), dir.read("quelle/" + file)) << what << ": " << file;
+        }
+        Progress progress;
+        const Report report = runOnce(progress);
+        EXPECT_TRUE(report.failed.empty()) << what;
+        EXPECT_EQ(filesBelow(target()), names) << what;
+        for (const std::string& file : names) {
+            EXPECT_EQ(dir.read("stick/sicherung/" + file), dir.read("quelle/" + file)) << what << ": " << file;
+        }
+    }
+}
+
+TEST_F(DriveCopyRun, OnAFatStickTimesMatchWithinTwoSecondsAndUnfitNamesAreListed) {
+    if (::getuid() != 0 || ::system("command -v mkfs.fat >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "Kein FAT-Abbild möglich (root und mkfs.fat nötig)";
+    }
+    const std::string image = dir.file("stick.img");
+    fs::create_directories(dir.path() + "stick");
+    ASSERT_EQ(::system(("truncate -s 8M '" + image + "' && mkfs.fat '" + image + "' >/dev/null").c_str()), 0);
+    if (::system(("mount -o loop '" + image + "' '" + dir.path() + "stick' 2>/dev/null").c_str()) != 0) {
+        GTEST_SKIP() << "Das FAT-Abbild lässt sich hier nicht einhängen (kein vfat im Kern oder kein Loop-Gerät)";
+    }
+    // An odd second: FAT keeps times in steps of two.
+    put("Texte/brief.txt", "Liebe Eltern", 1000001);
+    put("Texte/Frage?.txt", "?", 1000001);
+    put("Texte/ende .txt", "Blank", 1000001);
+    Progress first;
+    Report report = runOnce(first);
+    Progress again;
+    const Report second = runOnce(again);
+    ::umount2((dir.path() + "stick").c_str(), MNT_DETACH);
+    EXPECT_EQ(first.copied.load(), 1u);
+    EXPECT_TRUE(report.failed.empty());
+    EXPECT_EQ(report.unfit, (std::vector<std::string>{source() + "Texte/Frage?.txt", source() + "Texte/ende .txt"}));
+    EXPECT_EQ(again.copied.load(), 0u);  // the rounded time counts as the same
+    EXPECT_EQ(second.unfit.size(), 2u);
 }
 
 TEST_F(DriveCopyRun, AStopEndsTheWalkAndCountsOnlyWhatWasCopied) {

@@ -110,6 +110,18 @@ Report run(const Job& job, Progress& progress, std::atomic<bool>& stop) {
     std::unordered_set<std::string> folders;
     for (const auto& folder : job.folders) folders.insert(asFolder(folder));
     std::atomic<bool> full{false};
+    // Where a file system has no unnamed temporary files (FAT sticks), a copy cut
+    // off by a crash or a pulled stick leaves a named one: cleared from each target
+    // folder before the first copy into it, once per run.
+    std::mutex cleanedMutex;
+    std::unordered_set<std::string> cleaned;
+    const auto clearLeftovers = [&](const std::string& folder) {
+        {
+            std::lock_guard lock(cleanedMutex);
+            if (!cleaned.insert(folder).second) return;
+        }
+        fileio::removeStaleTemporaries(folder);
+    };
     const auto note = [&](std::vector<std::string>& list, const std::string& line) {
         std::lock_guard lock(reportMutex);
         list.push_back(line);
@@ -141,7 +153,9 @@ Report run(const Job& job, Progress& progress, std::atomic<bool>& stop) {
             return;
         }
         std::error_code ec;
-        std::filesystem::create_directories(std::filesystem::path(copy).parent_path(), ec);
+        const std::filesystem::path folder = std::filesystem::path(copy).parent_path();
+        std::filesystem::create_directories(folder, ec);
+        clearLeftovers(folder.string());
         std::string error;
         int number = 0;
         if (!fileio::copyFileAtomic(file.path, copy, error, fileio::Durability::Cached, &number)) {
