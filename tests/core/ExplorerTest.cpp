@@ -261,7 +261,7 @@ TEST(OpenDispatch, ByFileType) {
         {"/d/ohne", "Hallo", false, false, OpenAction::Document},
         {"/d/daten.bin", "Hallo", false, false, OpenAction::Associated},
         {"/d/daten.bin", "Hallo", true, false, OpenAction::Document},  // "Datei einlesen (falls Textdatei)"
-        {"/d/film.mpg", "x", false, false, OpenAction::Associated},
+        {"/d/film.mpg", "x", false, false, OpenAction::Film},
         {"/d/daten.dat", zero, false, false, OpenAction::UrlHandler},
         {"/d/Foto.JPG", "", false, false, OpenAction::Picture},
         {"/d/x.jpg.txt", "Text", false, false, OpenAction::Picture},

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <filesystem>
@@ -122,4 +123,41 @@ TEST_F(ExplorerFoldersTest, LargestFilesReplaceTheListAndADoubleClickFindsAnElev
     f.dialogs.expectInform(big + " gelöscht");
     explorer->openSelected();
     EXPECT_FALSE(fs::exists(big));
+}
+
+TEST_F(ExplorerFoldersTest, AnOfficeDocumentGoesToTheOfficeProgramSetUpWhenTheUserSaysYes) {
+    const std::string log = f.dir.path() + "office.log";
+    const std::string stub = f.dir.path() + "office.sh";
+    std::ofstream(stub) << "#!/bin/sh\nprintf '%s|' \"$@\" > '" << log << ".tmp' && mv '" << log << ".tmp' '" << log << "'\n";
+    fs::permissions(stub, fs::perms::owner_all);
+    f.store.writeValue("Einstellungen", "Officeprogramm", stub);
+    std::vector<std::string> documents;
+    ui::ExplorerHooks hooks;
+    hooks.openDocument = [&documents](const std::string& p) {
+        documents.push_back(p);
+        return true;
+    };
+    explorer = std::make_unique<ui::ExplorerWindow>(shared, '1', hooks);
+    explorer->start(folder);
+    const std::string letter = folder + "/brief.doc";
+    std::ofstream(letter) << "Brief";
+    f.dialogs.expectAsk("Mit Open Office öffnen?", Answer::Yes);
+    explorer->openPath(letter);
+    for (int turn = 0; turn < 20000 && !fs::exists(log); ++turn) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_TRUE(fs::exists(log));
+    EXPECT_EQ(f.dialogs.log().back().text, "Mit Open Office öffnen?");
+    std::ifstream in(log);
+    std::string args((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(args, letter + "|");
+
+    // No: the document goes on as without an office program ("Datei einlesen" reads it).
+    f.dialogs.expectAsk("Mit Open Office öffnen?", Answer::No);
+    explorer->openPath(letter, true);
+    EXPECT_EQ(documents, std::vector<std::string>{letter});
+
+    // A folder named like a document is no document: nothing is asked.
+    fs::create_directories(folder + "/docs.2024");
+    std::ofstream(folder + "/docs.2024/notiz.txt") << "x";
+    explorer->openPath(folder + "/docs.2024/notiz.txt");
+    EXPECT_EQ(documents.back(), folder + "/docs.2024/notiz.txt");
 }

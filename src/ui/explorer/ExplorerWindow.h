@@ -184,6 +184,10 @@ private:
     void deleteFolderHere();
     void findLargestFiles();
     void addPictureRenameItems(QMenu* pictures);
+    // Films and office documents of the double click (folders/ExplorerMedia.cpp).
+    std::string officeProgram() const;
+    bool openWithOffice(const std::string& path);
+    void playFilm(const std::string& path, bool flash);
 
     ExplorerShared& m_shared;
     char m_number;

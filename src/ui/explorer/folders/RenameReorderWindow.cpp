@@ -61,7 +61,6 @@ void RenameReorderWindow::buildLayout() {
     auto* controls = new QHBoxLayout;
     m_stem = new QLineEdit(this);
     m_stem->setObjectName("Eneu");
-    m_stem->setPlaceholderText("neuer Name(nsstamm)");
     auto* rename = new QPushButton("Ausgwählte Datei(en) umbenennen in ...", this);
     rename->setObjectName("BUmbenennen");
     auto* tip = new QPushButton("Tipp", this);
