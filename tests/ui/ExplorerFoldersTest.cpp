@@ -161,3 +161,27 @@ TEST_F(ExplorerFoldersTest, AnOfficeDocumentGoesToTheOfficeProgramSetUpWhenTheUs
     explorer->openPath(folder + "/docs.2024/notiz.txt");
     EXPECT_EQ(documents.back(), folder + "/docs.2024/notiz.txt");
 }
+
+namespace {
+// Keeps the text an input box was prefilled with.
+struct PrefillDialogs : test::ScriptedDialogs {
+    std::string prefilled;
+    std::optional<std::string> askText(const std::string& title, const std::string& prompt,
+                                       const std::string& value) override {
+        prefilled = value;
+        return ScriptedDialogs::askText(title, prompt, value);
+    }
+};
+}  // namespace
+
+TEST_F(ExplorerFoldersTest, StartingWithParametersOffersTheFirstMarkedFile) {
+    PrefillDialogs dialogs;
+    ui::ExplorerShared own{f.store, dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    own.marked.files = {folder + "/Unterordner/erste.txt", folder + "/zweite.txt"};
+    ui::ExplorerWindow window(own, '1', ui::ExplorerHooks{});
+    window.start(folder);
+    window.fileList()->item(0)->setSelected(true);
+    dialogs.expectAskText("Parameter für das Programm eingeben.", std::nullopt);
+    window.findChild<QAction*>("AnwendungMitParameter1")->trigger();
+    EXPECT_EQ(dialogs.prefilled, folder + "/Unterordner/erste.txt");
+}

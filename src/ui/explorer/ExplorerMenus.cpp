@@ -399,7 +399,9 @@ void ExplorerWindow::readSelectedIntoOneDocument() {
 void ExplorerWindow::startWithParameters() {
     const auto paths = selectedPaths();
     if (paths.empty()) return;
-    auto parameters = m_shared.dialogs.askText("Parameter", "Parameter für das Programm eingeben.", "");
+    // The first marked file is what a program is most often started on.
+    const std::string marked = m_shared.marked.files.empty() ? std::string() : m_shared.marked.files.front();
+    auto parameters = m_shared.dialogs.askText("Parameter", "Parameter für das Programm eingeben.", marked);
     if (parameters && !platform::startInFolder(paths.front(), *parameters)) {
         m_shared.dialogs.inform("Programm zu öffnen unbekannt! (2)");
     }
