@@ -89,7 +89,7 @@ void ExplorerWindow::buildMenus(QMenuBar* bar) {
         if (paths.empty() || !m_hooks.showPicture) return;
         m_hooks.showPicture(paths.front(), allPaths());
     });
-    addPictureBatchItems(pictures, *this, m_shared);
+    addPictureBatchItems(pictures, *this, m_shared, m_hooks);
     addPictureRenameItems(pictures);
     buildExtrasMenu(bar);
 }

@@ -11,6 +11,8 @@
 #include "explorer/BinBackup.h"
 #include "explorer/ExplorerWindow.h"
 #include "pictures/batch/PictureBatch.h"
+#include "pictures/batch/GalleryWizard.h"
+#include "common/PathNames.h"
 #include "platform/pictures/BatchPictureFiles.h"
 #include "settings/SettingsStore.h"
 
@@ -57,7 +59,7 @@ void runBatch(ExplorerWindow& explorer, ExplorerShared& shared,
 
 }  // namespace
 
-void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerShared& shared) {
+void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerShared& shared, const ExplorerHooks& hooks) {
     addMenuCommand(pictures, "HalbeGroesse2", "Ausgewählte Bilder zum Beispiel in halber Größe abspeichern",
                    [&explorer, &shared] {
                        const int proposal = batch::proposedPercent(screenSize().height(), heldPictureHeight(shared));
@@ -80,6 +82,19 @@ void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerSha
             return batch::greyCommand(selected, request, context);
         });
     });
+    addMenuCommand(pictures, "Bildergalerie1", "Assistent zum Programm \"Bildergalerie erzeugen\"",
+                   [&explorer, &shared, &hooks] {
+                       // Created on first use and kept with its fields for the run.
+                       auto* wizard = explorer.findChild<GalleryWizard*>("Form11Bildergalerien");
+                       if (!wizard) {
+                           GalleryWizardHooks wizardHooks;
+                           wizardHooks.showFolder = [&explorer](const std::string& folder) { explorer.start(folder); };
+                           wizardHooks.previewHtml = hooks.previewHtml;
+                           wizard = new GalleryWizard(shared.store, shared.dialogs, pathnames::folderOf(shared.binFolder),
+                                                      std::move(wizardHooks), &explorer);
+                       }
+                       wizard->openAt(explorer.currentFolder());
+                   });
 }
 
 }  // namespace pictra::ui
