@@ -14,6 +14,7 @@
 #include "platform/HtmlLinks.h"
 #include "explorer/Explorers.h"
 #include "html/Browsers.h"
+#include "html/TextBrowserMenus.h"
 #include "html/preview/Favourites.h"
 #include "html/preview/PlainTextPage.h"
 #include "shell/DocumentArea.h"
@@ -179,6 +180,7 @@ void MainWindow::buildBrowserMenus() {
     menu->setObjectName("Browser1");
     QAction* full = addCommand(menu, "Vollbild1", "Vollbild", [this] { fullPreview(false); }, QKeySequence("F9"));
     full->setStatusTip("Text im Browser zeigen");
+    addTextBrowserCommands(*this, menu);
     addCommand(menu, "BrowserZeigen1", "Browser zeigen", [this] { browsers().preview().showBrowsers(); },
                QKeySequence("F12"));
     addCommand(menu, "BrowserZeigenUndAktualisieren1", "Browser zeigen und aktualisieren",

@@ -5,6 +5,7 @@
 #include "html/HtmlCommands.h"
 #include "html/SpecialCharacterDialog.h"
 #include "html/TableConversionMenu.h"
+#include "html/TextBrowserMenus.h"
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
 #include "shell/QtEditorView.h"
@@ -43,6 +44,7 @@ void MainWindow::buildHtmlMenu() {
                withView([this](EditorView& v) { html::anglesToGuillemets(v, m_context.dialogs); }));
     addCommand(menu, "ImAusgewaehltenGuillemets1", "Im Ausgewählten « und  » durch < und > ersetzten",
                withView([this](EditorView& v) { html::guillemetsToAngles(v, m_context.dialogs); }));
+    addHtmlInsertCommands(*this, menu);
 }
 
 void MainWindow::buildAsciiMenu(QMenu* extras) {
