@@ -17,7 +17,7 @@ using namespace pictra;
 namespace {
 
 // Paragraphs of about 1.5 KB of text: a 20 MB page of short paragraphs (two million
-// elements) exhausts the renderer's 4 GB heap in any Chromium, the bare view included.
+// elements) exhausts the 4 GB heap of this web engine's renderer, the bare view's too.
 std::string pageOf(std::size_t bytes) {
     std::string sentence;
     while (sentence.size() < 1500) sentence += "Ein Satz mit etwas Text, wie er auf einer Schulseite steht. ";
