@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "MemoryEditor.h"
@@ -46,6 +47,38 @@ TEST(RectangleTest, ExampleColumnCutAndPastedBack) {
 TEST(RectangleTest, PastingBeyondTheEndLengthensInStepsOfFive) {
     EXPECT_EQ(pasteRectangle({"erste", "zweite Zeile"}, 1, 7, "A\r\nB\r\nC\r\n"),
               (std::vector<std::string>{"erste", "zweite AZeile", "       B   ", "       C   "}));
+}
+
+// Enough lines for both cores, many sharing their first 16 bytes, some a zero
+// byte where a shorter line ends: the order must be plain byte order.
+TEST(LineToolsTest, ALongSortIsByteOrder) {
+    std::vector<std::string> lines;
+    std::uint32_t seed = 7;
+    for (int i = 0; i < 60000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        std::string line = (seed >> 28) % 2 ? "Gemeinsamer Anfang " : "";
+        line += std::to_string((seed >> 8) % 5000);
+        if (seed % 7 == 0) line.push_back('\0');
+        if (seed % 11 == 0) line += "\xFC";
+        lines.push_back(line);
+    }
+    lines.push_back("");  // an odd count, and an empty line
+    std::vector<std::string> expected = lines;
+    std::sort(expected.begin(), expected.end());
+    std::string text;
+    for (const auto& line : lines) text += line + "\n";
+    // Compared as a flag: a failing comparison of megabytes would swamp the report.
+    const std::string sorted = sortedText(text, false, "\r\n");
+    const std::string joined = text::joinLines(expected, "\r\n");
+    EXPECT_EQ(sorted.size(), joined.size());
+    const size_t differs = std::mismatch(sorted.begin(), sorted.end(), joined.begin(), joined.end()).first - sorted.begin();
+    EXPECT_EQ(differs, sorted.size()) << sorted.substr(differs > 40 ? differs - 40 : 0, 80) << "\n-----\n" << joined.substr(differs > 40 ? differs - 40 : 0, 80);
+    sortAlphabetically(lines);
+    EXPECT_EQ(lines, expected);
+    std::vector<std::string> numeric;
+    for (int i = 0; i < 30000; ++i) numeric.push_back("Wert " + std::to_string((i * 7919) % 30000));
+    sortNumerically(numeric);
+    for (int i = 0; i < 30000; ++i) ASSERT_EQ(numeric[static_cast<size_t>(i)], "Wert " + std::to_string(i));
 }
 
 TEST(LineToolsTest, SortingWrappingAndCleaning) {

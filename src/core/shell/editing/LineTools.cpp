@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string_view>
 #include <thread>
 
@@ -181,6 +182,11 @@ struct SortKey {
 };
 
 std::uint64_t bigEndian(std::string_view s, size_t from) {
+    if (from + 8 <= s.size()) {
+        std::uint64_t v;
+        std::memcpy(&v, s.data() + from, 8);
+        return __builtin_bswap64(v);
+    }
     std::uint64_t v = 0;
     for (size_t i = 0; i < 8; ++i) {
         v <<= 8;
@@ -189,40 +195,156 @@ std::uint64_t bigEndian(std::string_view s, size_t from) {
     return v;
 }
 
+constexpr size_t kOneCoreLines = 20000;
+
+// How many of the first `count` items of the stable merge of `a` and `b` come from `a`.
 template <class Item, class Less>
-void sortInTwoHalves(std::vector<Item>& items, Less less) {
-    const auto middle = items.begin() + static_cast<long>(items.size() / 2);
-    // Large texts use the second core for one half; small ones are not worth a thread.
-    if (items.size() > 20000) {
-        std::thread first([&] { std::sort(items.begin(), middle, less); });
-        std::sort(middle, items.end(), less);
-        first.join();
-    } else {
-        std::sort(items.begin(), middle, less);
-        std::sort(middle, items.end(), less);
+size_t takenFromFirst(const Item* a, size_t lengthA, const Item* b, size_t lengthB, size_t count, Less less) {
+    size_t low = count > lengthB ? count - lengthB : 0;
+    size_t high = std::min(count, lengthA);
+    while (low < high) {
+        const size_t i = low + (high - low) / 2;
+        if (!less(b[count - i - 1], a[i])) {
+            low = i + 1;
+        } else {
+            high = i;
+        }
     }
-    std::inplace_merge(items.begin(), middle, items.end(), less);
+    return low;
 }
 
-// The lines of a text as views into it (CR LF, LF or a lone CR end a line).
-std::vector<std::string_view> lineViews(std::string_view text) {
-    std::vector<std::string_view> lines;
-    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    const char* p = text.data();
+// Large texts use both cores, as GNU sort does: each sorts a half, then each
+// merges one half of the result. Small ones are not worth a thread: they are
+// sorted whole, and the first "half" is all of them.
+template <class Item, class Less>
+size_t sortHalves(std::vector<Item>& items, Less less) {
+    const size_t n = items.size();
+    if (n <= kOneCoreLines) {
+        std::sort(items.begin(), items.end(), less);
+        return n;
+    }
+    const auto middle = items.begin() + static_cast<long>(n / 2);
+    std::thread first([&] { std::sort(items.begin(), middle, less); });
+    std::sort(middle, items.end(), less);
+    first.join();
+    return n / 2;
+}
+
+template <class Item, class Less>
+void sortOnBothCores(std::vector<Item>& items, Less less) {
+    const size_t n = items.size();
+    const size_t middle = sortHalves(items, less);
+    if (middle == n) return;
+    const Item* a = items.data();
+    const Item* b = items.data() + middle;
+    std::vector<Item> merged(n);
+    const size_t half = n / 2;
+    const size_t fromA = takenFromFirst(a, middle, b, n - middle, half, less);
+    const size_t fromB = half - fromA;
+    std::thread first([&] { std::merge(a, a + fromA, b, b + fromB, merged.data(), less); });
+    std::merge(a + fromA, a + middle, b + fromB, b + (n - middle), merged.data() + half, less);
+    first.join();
+    items.swap(merged);
+}
+
+// Calls `line(start, length)` for each line of a text (CR LF, LF or a lone CR end a line).
+template <class Line>
+void forEachLine(std::string_view text, Line line) {
+    const char* begin = text.data();
+    const char* p = begin;
     const char* end = p + text.size();
     while (p < end) {
         const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
         const char* stop = lf ? lf : end;
         const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
         if (cr && cr + 1 != lf) {
-            lines.emplace_back(p, static_cast<size_t>(cr - p));
+            line(static_cast<size_t>(p - begin), static_cast<size_t>(cr - p));
             p = cr + 1;
             continue;
         }
-        lines.emplace_back(p, static_cast<size_t>((cr ? cr : stop) - p));
+        line(static_cast<size_t>(p - begin), static_cast<size_t>((cr ? cr : stop) - p));
         p = lf ? lf + 1 : end;
     }
+}
+
+size_t lineCountAtMost(std::string_view text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+}
+
+std::vector<std::string_view> lineViews(std::string_view text) {
+    std::vector<std::string_view> lines;
+    lines.reserve(lineCountAtMost(text));
+    forEachLine(text, [&](size_t start, size_t length) { lines.emplace_back(text.data() + start, length); });
     return lines;
+}
+
+// Bytes compare as unsigned (char_traits<char>): upper case first, accents after "z".
+// Equal keys of short lines: the shorter is a prefix padded with zero bytes.
+bool restBefore(std::string_view x, std::string_view y) {
+    const int rest = x.substr(std::min<size_t>(16, x.size())).compare(y.substr(std::min<size_t>(16, y.size())));
+    return rest != 0 ? rest < 0 : x.size() < y.size();
+}
+
+// A line of one text by its place in it, with its first 16 bytes as the key.
+struct TextKey {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    std::uint32_t start = 0;
+    std::uint32_t length = 0;
+};
+
+// The text's lines in byte order, joined by `separator`. The sorted halves are
+// merged straight into the result, one half of it on each core, so neither a
+// merged copy of the keys nor a list of the order is ever made.
+std::string sortedInByteOrder(std::string_view text, std::string_view separator) {
+    std::vector<TextKey> keys;
+    keys.reserve(lineCountAtMost(text));
+    size_t total = 0;
+    forEachLine(text, [&](size_t start, size_t length) {
+        const std::string_view line = text.substr(start, length);
+        keys.push_back({bigEndian(line, 0), bigEndian(line, 8), static_cast<std::uint32_t>(start),
+                        static_cast<std::uint32_t>(length)});
+        total += length;
+    });
+    const size_t n = keys.size();
+    if (n == 0) return {};
+    const char* base = text.data();
+    const auto less = [base](const TextKey& a, const TextKey& b) {
+        if (a.high != b.high) return a.high < b.high;
+        if (a.low != b.low) return a.low < b.low;
+        return restBefore({base + a.start, a.length}, {base + b.start, b.length});
+    };
+    const size_t middle = sortHalves(keys, less);
+    const TextKey* a = keys.data();
+    const TextKey* b = keys.data() + middle;
+    std::string out;
+    // Room for one more separator: a final line break then needs no second copy.
+    out.reserve(total + n * separator.size());
+    out.resize(total + (n - 1) * separator.size());
+    const auto write = [&](const TextKey* x, const TextKey* xEnd, const TextKey* y, const TextKey* yEnd, char* at,
+                           bool separatorFirst) {
+        while (x != xEnd || y != yEnd) {
+            const TextKey* next = (y == yEnd || (x != xEnd && !less(*y, *x))) ? x++ : y++;
+            if (separatorFirst) at = std::copy(separator.begin(), separator.end(), at);
+            separatorFirst = true;
+            at = std::copy_n(base + next->start, next->length, at);
+        }
+    };
+    if (middle == n) {
+        write(a, a + n, b, b, out.data(), false);
+        return out;
+    }
+    // The first half of the result, and where the second begins (with its separator).
+    const size_t half = n / 2;
+    const size_t fromA = takenFromFirst(a, middle, b, n - middle, half, less);
+    const size_t fromB = half - fromA;
+    size_t before = (half - 1) * separator.size();
+    for (size_t i = 0; i < fromA; ++i) before += a[i].length;
+    for (size_t i = 0; i < fromB; ++i) before += b[i].length;
+    std::thread firstHalf([&] { write(a, a + fromA, b, b + fromB, out.data(), false); });
+    write(a + fromA, a + middle, b + fromB, b + (n - middle), out.data() + before, true);
+    firstHalf.join();
+    return out;
 }
 
 // The order of the lines, sorted byte by byte or by their numeric key.
@@ -231,7 +353,7 @@ std::vector<std::uint32_t> sortedOrder(const std::vector<std::string_view>& line
     if (numeric) {
         std::vector<std::pair<double, std::uint32_t>> keyed(lines.size());
         for (size_t i = 0; i < lines.size(); ++i) keyed[i] = {text::decimalOf(lines[i]), static_cast<std::uint32_t>(i)};
-        sortInTwoHalves(keyed, [](const auto& a, const auto& b) { return a.first < b.first; });
+        sortOnBothCores(keyed, [](const auto& a, const auto& b) { return a.first < b.first; });
         for (size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
         return order;
     }
@@ -239,13 +361,10 @@ std::vector<std::uint32_t> sortedOrder(const std::vector<std::string_view>& line
     for (size_t i = 0; i < lines.size(); ++i) {
         keys[i] = {bigEndian(lines[i], 0), bigEndian(lines[i], 8), static_cast<std::uint32_t>(i)};
     }
-    // Bytes compare as unsigned (char_traits<char>): upper case first, accents after "z".
-    sortInTwoHalves(keys, [&lines](const SortKey& a, const SortKey& b) {
+    sortOnBothCores(keys, [&lines](const SortKey& a, const SortKey& b) {
         if (a.high != b.high) return a.high < b.high;
         if (a.low != b.low) return a.low < b.low;
-        const std::string_view x = lines[a.index];
-        const std::string_view y = lines[b.index];
-        return x.substr(std::min<size_t>(16, x.size())) < y.substr(std::min<size_t>(16, y.size()));
+        return restBefore(lines[a.index], lines[b.index]);
     });
     for (size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].index;
     return order;
@@ -267,6 +386,9 @@ void sortAlphabetically(std::vector<std::string>& lines) { sortLines(lines, fals
 void sortNumerically(std::vector<std::string>& lines) { sortLines(lines, true); }
 
 std::string sortedText(std::string_view text, bool numeric, std::string_view separator) {
+    if (!numeric && text.size() <= std::numeric_limits<std::uint32_t>::max()) {
+        return sortedInByteOrder(text, separator);
+    }
     const std::vector<std::string_view> lines = lineViews(text);
     const std::vector<std::uint32_t> order = sortedOrder(lines, numeric);
     std::string out;
