@@ -11,7 +11,7 @@ namespace pictra::common {
 void adviseLarge(const void* data, std::size_t bytes) {
 #ifdef MADV_HUGEPAGE
     constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-    if (bytes < 2 * kHuge) return;
+    if (bytes < kHuge) return;
     // Only whole large pages inside the buffer; a refusal leaves ordinary pages, which work as before.
     const auto begin = reinterpret_cast<std::uintptr_t>(data);
     const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
