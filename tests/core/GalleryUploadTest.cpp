@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ScriptedDialogs.h"
+#include "TempDir.h"
+#include "pictures/batch/GalleryUpload.h"
+
+using namespace pictra;
+using namespace pictra::pictures::batch;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kNumbersQuestion =
+    "Sie haben zum Beispiel eine Datei \"oktoberfest.html\" eingelesen, die  eine\rBildergalerie mit den Bildern "
+    "\"axy,jpg\" ... und \"zz_axy,jpg\" ... zeigt.\rNach Aufruf dieses Menüpunktes sind die Bilddateien umbenannt in "
+    "\"oktoberfest010.jpg\" ... \"zz_oktoberfest010.jpg\" ...\rDie Referenzen in der Datei \"oktoberfest.html\" werden "
+    "entsprechend angepasst.\r\rWollen Sie dies wirklich durchführen?";
+const std::string kUmlautQuestion =
+    "Leerzeichen und Umlaute in Bilddateien werde umgeschrieben.\rDie entsprechende Referenzen in der HTML-Datei "
+    "angepaßt.\r\rWollen Sie dies wirklich durchführen?";
+
+}  // namespace
+
+TEST(GalleryUpload, RemovingLinksLeavesTheImageTagAlone) {
+    EXPECT_EQ(removeEnlargementLinks("<p>\r\n<td><a href=\"a.jpg\"><img src=\"zz_a.jpg\" width=3></a></td>\r\nText\r\n"
+                                     "<img src=\"b.gif\">x"),
+              "<p>\r\n  <img src=\"zz_a.jpg\" width=3>\r\nText\r\n  <img src=\"b.gif\">");
+}
+
+TEST(GalleryUpload, NumberWidthFitsTheLargestNumber) {
+    for (const auto& [count, width] : std::vector<std::pair<int, std::size_t>>{{1, 3}, {99, 3}, {100, 4}, {101, 4}, {1000, 5}}) {
+        std::vector<std::string> names;
+        for (int i = 0; i < count; ++i) names.push_back("p" + std::to_string(100000 + i) + ".jpg");
+        const auto renames = uploadRenames(UploadNames::Numbers, names, "seite");
+        ASSERT_EQ(renames.size(), static_cast<std::size_t>(count));
+        EXPECT_EQ(renames.back().to.size(), std::string("seite").size() + width + 4) << count;
+        EXPECT_EQ(renames.front().to, "seite" + std::string(width - 2, '0') + "10.jpg") << count;
+    }
+}
+
+TEST(GalleryUpload, UmlautNamesAndTheirSmallPictures) {
+    const auto renames = uploadRenames(UploadNames::Umlauts, {"Bär am See.png", "gut.jpg", "zz_Bär am See.jpg", "zzzweiter_l.gif"}, "");
+    ASSERT_EQ(renames.size(), 2u);
+    EXPECT_EQ(renames[0].from, "Bär am See.png");
+    EXPECT_EQ(renames[0].to, "Baer_am_See.png");
+    EXPECT_EQ(renames[1].from, "zz_Bär am See.jpg");
+    EXPECT_EQ(renames[1].to, "zz_Baer_am_See.jpg");
+}
+
+TEST(GalleryUpload, ReplacementIsOnePass) {
+    const std::vector<Rename> swap = {{"a.jpg", "b.jpg"}, {"b.jpg", "a.jpg"}, {"x & y.jpg", "x_y.jpg"}, {"Bär.jpg", "Baer.jpg"}};
+    EXPECT_EQ(replaceQuotedNames("<img src=\"a.jpg\"><img src=\"b.jpg\"> \"a.jpg.bak\" <a href=\"x &amp; y.jpg\">"
+                                 "\"B\xE4r.jpg\" \"offen",
+                                 swap),
+              "<img src=\"b.jpg\"><img src=\"a.jpg\"> \"a.jpg.bak\" <a href=\"x_y.jpg\">\"Baer.jpg\" \"offen");
+}
+
+TEST(GalleryUpload, TwelvePicturesRenumberedWithTheirSmallPictures) {
+    test::TempDir dir;
+    std::vector<std::string> names;
+    std::string page;
+    for (int i = 1; i <= 12; ++i) {
+        const std::string name = std::string(1, static_cast<char>('a' + i - 1)) + (i % 2 ? ".jpg" : ".png");
+        names.push_back(name);
+        dir.write(name, "x");
+        dir.write("zz_" + name.substr(0, 1) + ".jpg", "klein");
+        page += "<a href=\"" + name + "\"><img src=\"zz_" + name.substr(0, 1) + ".jpg\"></a>\r\n";
+    }
+    for (int i = 1; i <= 12; ++i) names.push_back("zz_" + std::string(1, static_cast<char>('a' + i - 1)) + ".jpg");
+    dir.write("pictures010.jpg", "belegt");  // an older picture of that name stays
+    test::ScriptedDialogs dialogs;
+    std::string folder = dir.path();
+    folder.pop_back();
+    dialogs.expectAsk(kNumbersQuestion, Answer::Yes)
+        .expectInform("\"a.jpg\" wurde nicht in \"pictures010.jpg\" umbenannt: diesen Namen hat schon eine andere Datei.");
+    const auto text = prepareUpload(UploadNames::Numbers, folder + "/pictures.html", page, folder, names, dialogs, "");
+    ASSERT_TRUE(text);
+    EXPECT_EQ(dir.read("pictures010.jpg"), "belegt");
+    EXPECT_TRUE(fs::exists(folder + "/a.jpg"));
+    EXPECT_EQ(dir.read("pictures020.png"), "x");
+    EXPECT_EQ(dir.read("zz_pictures020.jpg"), "klein");
+    EXPECT_EQ(dir.read("pictures120.png"), "x");
+    EXPECT_EQ(dir.read("zz_pictures120.jpg"), "klein");
+    EXPECT_NE(text->find("<a href=\"a.jpg\"><img src=\"zz_pictures010.jpg\"></a>\r\n<a href=\"pictures020.png\">"
+                         "<img src=\"zz_pictures020.jpg\"></a>"),
+              std::string::npos);
+    EXPECT_TRUE(dialogs.scriptDone());
+}
+
+TEST(GalleryUpload, QuestionsStopIt) {
+    test::ScriptedDialogs dialogs;
+    struct Case {
+        UploadNames kind;
+        std::string path;
+        std::function<void()> script;
+    } cases[] = {
+        {UploadNames::Umlauts, "/x/g.html", [&] { dialogs.expectAsk(kUmlautQuestion, Answer::No); }},
+        {UploadNames::Numbers, "?", [&] {
+             dialogs.expectAsk(kNumbersQuestion, Answer::Yes).expectInform("Sie müssen die HTML-Datei noch einlesen!");
+         }},
+        {UploadNames::Numbers, "/x/g.htm", [&] {
+             dialogs.expectAsk(kNumbersQuestion, Answer::Yes)
+                 .expectAsk("Die eingelesene Datei ist keine HTML-Datei\rWollen Sie trotzdem alle Bilddateien umbenennen?",
+                            Answer::No);
+         }},
+    };
+    for (const auto& c : cases) {
+        c.script();
+        EXPECT_FALSE(prepareUpload(c.kind, c.path, "t", "/x", {"a b.jpg"}, dialogs, "")) << c.path;
+        EXPECT_TRUE(dialogs.scriptDone());
+    }
+}
