@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <QTest>
@@ -434,4 +436,50 @@ TEST_F(PictureEditorTest, AHundredMegapixelPictureWithinTheBudgetAndBeyondIt) {
     pictures::setMaxBitmapBytes(old);
     EXPECT_EQ(editor->picture().width(), 1000);
     EXPECT_EQ(editor->currentPath(), small);
+}
+
+TEST_F(PictureEditorTest, ShiftClickShowsTheCaptionAndSavingIsRefusedWhileItIsShown) {
+    const std::string path = folder + "/foto.jpg";
+    Bitmap32 b(1000, 750);
+    b.clear(ed::kWhite);
+    platform::pictures::savePicture(path, b, 95);
+    openInEditor(path);
+    // No caption yet: nothing drawn, saving stays possible.
+    editor->pictureClicked(QPoint(500, 500), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_FALSE(editor->carriesText());
+
+    // The caption dialog writes two lines; the file is read back by the editor.
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->objectName(), "TForm6textInBild");
+        EXPECT_EQ(dialog->windowTitle(), "Bild wird beschriftet");
+        dialog->findChild<QPlainTextEdit*>("Memo1")->setPlainText("Ferien 2024\nam Meer\n\n");
+        dialog->findChild<QPushButton*>("BSchliessen")->click();
+    });
+    trigger("Begleittext1");
+    std::ifstream in(folder + "/foto.jp0", std::ios::binary);
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(file, "#0c000000ffffff Ferien 2024\r\n#0c000000ffffff am Meer\r\n");
+
+    editor->pictureClicked(QPoint(500, 500), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_TRUE(editor->carriesText());
+    bool inked = false;
+    for (int x = 25; x < 200 && !inked; ++x) inked = ed::redOf(editor->picture().pixel(x, 8)) < 128;
+    EXPECT_TRUE(inked);  // the first line stands at the top left
+    f.dialogs.expectInform("Bild kann nur ohne den eingeblendeten Text abgespeichert werden");
+    trigger("BildSpeichern1");
+    EXPECT_FALSE(editor->carriesText());  // reloaded without the text
+    EXPECT_EQ(editor->picture().pixel(30, 8), ed::kWhite);
+
+    // All lines deleted: the caption file goes.
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->findChild<QPlainTextEdit*>("Memo1")->toPlainText(), "Ferien 2024\nam Meer");
+        dialog->findChild<QPlainTextEdit*>("Memo1")->setPlainText("\n");
+        dialog->findChild<QPushButton*>("BSchliessen")->click();
+    });
+    trigger("Begleittext1");
+    EXPECT_FALSE(fs::exists(folder + "/foto.jp0"));
 }

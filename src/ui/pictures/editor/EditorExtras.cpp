@@ -13,7 +13,9 @@
 #include "pictures/editing/Composing.h"
 #include "pictures/editing/Cuts.h"
 #include "pictures/editing/Drawing.h"
+#include "pictures/CaptionDialog.h"
 #include "platform/Desktop.h"
+#include "platform/pictures/CaptionDrawing.h"
 
 namespace pictra::ui {
 
@@ -47,6 +49,8 @@ void PictureEditor::buildExtraMenus(QMenu* curves, QMenu* cutting, QMenu* extras
     addMenuCommand(cutting, "TeilbildVormerken1", "Teilbild auschneiden und vormerken", [this] { notePart(); });
     addMenuCommand(cutting, "TeilbildAuswahl1", "Auswahl aus allen Teilbildern", [this] { chooseAmongParts(); });
 
+    addMenuCommand(extras, "TextVorBild1", "Text vor Bild anzeigen       Umsch+Mausklick links", [this] { showCaption(); });
+    addMenuCommand(extras, "Begleittext1", "Begleittext des Bildes erstellen oder ändern", [this] { editCaption(); });
     addMenuCommand(extras, "ExternesProgramm1", "Bild mit externem Programm berabeiten", [this] { openExternally(); });
 
     // The second picture window's own menu, beside its soft-edged paste.
@@ -176,6 +180,25 @@ void PictureEditor::chooseAmongParts() {
     m_part->setPicture(m_parts[static_cast<std::size_t>(*n - 1)]);
     m_part->show();
     m_part->raise();
+}
+
+void PictureEditor::showCaption() {
+    // Moved off the screen to the left or top, the caption follows into the visible corner.
+    const int ox = std::max(0, -x());
+    const int oy = std::max(0, -y());
+    pictures::Bitmap32 before = m_picture;
+    if (!platform::pictures::drawCaptionFile(m_picture, m_path, captionDefaults(m_store), ox, oy)) {
+        hint("Kein Begleittext zum Bild vorhanden (Datei .jp0)");
+        return;
+    }
+    m_history.remember(before);
+    m_carriesText = true;
+    refresh();
+}
+
+void PictureEditor::editCaption() {
+    CaptionDialog dialog(this, m_store, m_dialogs, m_path);
+    dialog.exec();
 }
 
 void PictureEditor::openExternally() {

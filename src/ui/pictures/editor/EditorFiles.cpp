@@ -171,6 +171,11 @@ bool PictureEditor::writePicture(const std::string& target, const pictures::Bitm
 // The name keeps its case and the bytes follow its extension; a picture smaller
 // than the file it replaces is asked about first.
 void PictureEditor::savePicture() {
+    if (m_carriesText) {
+        m_dialogs.inform("Bild kann nur ohne den eingeblendeten Text abgespeichert werden");
+        load(m_path, true);
+        return;
+    }
     for (const char* ext : {".gif", ".bmp", ".png"}) {
         if (endsWithNoCase(m_path, ext)) {
             saveAsFormat(ext);

@@ -180,6 +180,7 @@ void PictureEditor::take(platform::pictures::LoadedPicture loaded, const std::st
     m_originalWidth = m_picture.width();
     m_originalHeight = m_picture.height();
     m_history.clear();
+    m_carriesText = false;
     setName(path);
     rememberInChronicle(path);
     if (fit) fitToWorkingScreen();
@@ -315,6 +316,10 @@ void PictureEditor::pictureClicked(QPoint at, Qt::MouseButton button, Qt::Keyboa
         return;
     }
     if (drawingClicked(at)) return;
+    if (modifiers & Qt::ShiftModifier) {
+        showCaption();
+        return;
+    }
     if (modifiers & Qt::AltModifier) {
         scaleBy(1.5);
         return;

@@ -104,6 +104,10 @@ public:
     void notePart();
     void chooseAmongParts();
     void openExternally();
+    // "Text vor Bild anzeigen": the caption file drawn over the picture, which then carries text.
+    void showCaption();
+    bool carriesText() const { return m_carriesText; }
+    void editCaption();
     // How "Bild mit externem Programm berabeiten" starts a program on the file (the desktop's by default).
     void setLauncher(std::function<bool(const std::string&)> launcher) { m_launcher = std::move(launcher); }
 
@@ -187,6 +191,7 @@ private:
     int m_starWidth = 3;  // the arrows' too
     bool m_starFilled = false;
     std::function<bool(const std::string&)> m_launcher;
+    bool m_carriesText = false;  // a caption is drawn over the picture: no saving
     pictures::Color32 m_replacement = 0xFFFFFFFFu;
     int m_tolerance = 32;
     bool m_smoothShrinking = false;  // "Beim Verkleinern glätten"
