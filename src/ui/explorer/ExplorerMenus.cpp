@@ -214,7 +214,9 @@ void ExplorerWindow::buildExtrasMenu(QMenuBar* bar) {
     addMenuCommand(extras, "Windowsexplorer1", "Windowsexplorer im ausgewählten Ordner öffnen", [this] { openFileManagerHere(); });
     addMenuCommand(extras, "Dosfenster1", "Dosfenster öffnen", [this] { openTerminalHere(); });
     addMenuCommand(extras, "Konsolenausgabe1", "Ausgabe eines Konsolenprogramm lesen", [this] { readConsoleOutput(); });
+    addPackerItems(extras);
     addMenuCommand(extras, "TidyPruefen1", "Ausgewählten HTML-Dateien mit Tidy prüfen", [this] { tidySelected(); });
+    addSoundItems(extras);
     addMenuCommand(extras, "HeaderDateityp1", "Aus dem Header Dateityp ermitteln", renaming([this](auto& context) {
         const auto paths = selectedPaths();
         if (!paths.empty()) fileops::typeFromHeader(paths.front(), context);

@@ -26,6 +26,9 @@ struct RenameContext;
 namespace pictra::folders {
 struct FolderContext;
 }
+namespace pictra::converters {
+struct ProgramCall;
+}
 
 namespace pictra {
 class Dialogs;
@@ -47,6 +50,13 @@ struct ExplorerHooks {
     std::function<void(const std::string&)> newDocumentWithText;
     // The current document's text as it would be saved (Windows-1252, CR LF).
     std::function<std::string()> currentDocumentText;
+    // The current document's file name ("?" while it has none).
+    std::function<std::string()> currentDocumentName;
+    // The current document's text (Windows-1252, CR LF; with `readable` its entities
+    // decoded first) through `change`; a result replaces the text, and with `readable`
+    // the document is then shown in the browser preview.
+    std::function<void(bool readable, const std::function<std::optional<std::string>(const std::string&)>& change)>
+        rewriteCurrentDocument;
     std::function<void(const std::string&)> showStatus;
     std::function<void(int)> openSettings;
     std::function<bool()> htmlInStandardBrowser;
@@ -188,6 +198,13 @@ private:
     std::string officeProgram() const;
     bool openWithOffice(const std::string& path);
     void playFilm(const std::string& path, bool flash);
+    // The outside converters of the Extras menu (folders/ExplorerConverters.cpp).
+    void addPackerItems(QMenu* extras);
+    void addSoundItems(QMenu* extras);
+    std::vector<std::string> selectedOrAsk();
+    bool runConverter(const converters::ProgramCall& call);
+    void cutPiece();
+    void makeIcon(const std::string& path);
 
     ExplorerShared& m_shared;
     char m_number;
