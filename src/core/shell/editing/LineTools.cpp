@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "common/Codec.h"
+#include "common/LargeBuffer.h"
 #include "common/Text.h"
 
 namespace pictra::linetools {
@@ -299,6 +300,7 @@ struct TextKey {
 std::string sortedInByteOrder(std::string_view text, std::string_view separator) {
     std::vector<TextKey> keys;
     keys.reserve(lineCountAtMost(text));
+    common::adviseLarge(keys.data(), keys.capacity() * sizeof(TextKey));
     size_t total = 0;
     forEachLine(text, [&](size_t start, size_t length) {
         const std::string_view line = text.substr(start, length);
@@ -319,7 +321,7 @@ std::string sortedInByteOrder(std::string_view text, std::string_view separator)
     const TextKey* b = keys.data() + middle;
     std::string out;
     // Room for one more separator: a final line break then needs no second copy.
-    out.reserve(total + n * separator.size());
+    common::reserveLarge(out, total + n * separator.size());
     out.resize(total + (n - 1) * separator.size());
     const auto write = [&](const TextKey* x, const TextKey* xEnd, const TextKey* y, const TextKey* yEnd, char* at,
                            bool separatorFirst) {
