@@ -149,3 +149,10 @@ TEST(PictureCaptions, ThreeDAndSlantLayouts) {
     EXPECT_TRUE(slantPositions({}, 0, 0, 5).empty());
     EXPECT_EQ(slantPositions({0}, 3, 4, 5).size(), 1u);
 }
+
+TEST(PictureCaptions, CompanionTextLinesInThePreview) {
+    EXPECT_EQ(companionTextY(0), 12);
+    EXPECT_EQ(companionTextY(1), 32);  // 20.4
+    EXPECT_EQ(companionTextY(2), 53);  // 40.8
+    EXPECT_EQ(companionTextY(5), 114);  // 102
+}

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
@@ -76,4 +77,37 @@ TEST(ExplorerPicturePreview, APhotoStoredSidewaysIsPreviewedUpright) {
         EXPECT_EQ(qGray(shown.pixel(1, 1)) < 100, c.darkTop) << name;
         EXPECT_EQ(qGray(shown.pixel(1, c.height - 2)) < 100, c.darkBottom) << name;
     }
+}
+
+TEST(ExplorerPicturePreview, TheCompanionTextIsWrittenUnderThePictureSize) {
+    test::UiFixture f;
+    explorer::FolderChronicle chronicle;
+    CopySession copies;
+    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    const std::string folder = f.dir.path() + "fotos";
+    fs::create_directories(folder);
+    pictures::Bitmap32 dark(400, 300);
+    dark.clear(ed::rgb(20, 20, 20));
+    platform::pictures::savePicture(folder + "/meer.jpg", dark, 95);
+    std::ofstream(folder + "/meer.jp0", std::ios::binary) << "#0c000000ffffff Ferien\r\n\r\n_am Meer\r\n";
+    ui::ExplorerWindow explorer(shared, '1', {});
+    explorer.start(folder);
+    QListWidget* files = explorer.fileList();
+    int row = 0;
+    while (row < files->count() && explorer.pathOfRow(row) != folder + "/meer.jpg") ++row;
+    ASSERT_LT(row, files->count());
+    emit files->itemClicked(files->item(row));
+    const QImage shown = explorer.findChild<QLabel*>("Bildvorschau")->pixmap().toImage();
+    ASSERT_EQ(shown.height(), 75);  // decoded at a quarter
+    // Lines 0 and 2 are written (on white behind the letters), line 1 is empty.
+    auto whiteIn = [&shown](int top) {
+        int white = 0;
+        for (int y = top; y < top + 8; ++y) {
+            for (int x = 4; x < 40; ++x) white += qGray(shown.pixel(x, y)) > 200 ? 1 : 0;
+        }
+        return white > 40;
+    };
+    EXPECT_TRUE(whiteIn(16));  // below the white size text
+    EXPECT_FALSE(whiteIn(33));
+    EXPECT_TRUE(whiteIn(53));
 }

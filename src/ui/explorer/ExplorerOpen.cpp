@@ -18,6 +18,7 @@
 #include "platform/Desktop.h"
 #include "pictures/editing/Orientation.h"
 #include "platform/pictures/PictureCodecs.h"
+#include "platform/pictures/CaptionDrawing.h"
 #include "platform/pictures/PictureExif.h"
 #include "platform/pictures/QtPictureCodecs.h"
 #include "settings/SettingsStore.h"
@@ -210,6 +211,21 @@ void ExplorerWindow::showPreview(const std::string& path) {
         QPainter painter(&image);
         painter.setPen(Qt::white);
         painter.drawText(4, 14, QString("%1*%2").arg(picture.fullWidth).arg(picture.fullHeight));
+        // The picture's companion text (its ".jp0"), line by line in 12-point type.
+        const auto lines = platform::pictures::readCaptionLines(path);
+        QFont font = painter.font();
+        font.setPixelSize(platform::pictures::pixelsForPoints(12));
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        for (int i = 0; i < static_cast<int>(lines.size()) && pictures::captions::companionTextY(i) < h; ++i) {
+            const std::string text = pictures::captions::parseCaptionLine(lines[static_cast<std::size_t>(i)], {}).text;
+            if (text.empty()) continue;
+            const QString shown = fromCp1252(text);
+            const QRect box(4, pictures::captions::companionTextY(i), painter.fontMetrics().horizontalAdvance(shown) + 2,
+                            painter.fontMetrics().height());
+            painter.fillRect(box, Qt::white);
+            painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
+        }
         painter.end();
         m_preview->setPixmap(QPixmap::fromImage(image));
         m_preview->resize(w, h);

@@ -29,6 +29,7 @@ QColor fromBgr(cap::BgrColour c) {
 cap::CaptionStyle captionDefaults(const SettingsStore& store) {
     cap::CaptionStyle s;
     s.size = static_cast<int>(text::toIntDef(store.readValue("Einstellungen", "JP0Schriftgröße"), 12));
+    if (s.size < 6) s.size = 12;
     s.font = static_cast<cap::BgrColour>(text::toIntDef(store.readValue("Einstellungen", "JP0Schriftfarbe"), 0x000000));
     s.background =
         static_cast<cap::BgrColour>(text::toIntDef(store.readValue("Einstellungen", "JP0Hintergrundfarbe"), 0xFFFFFF));
