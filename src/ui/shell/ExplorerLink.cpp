@@ -37,6 +37,15 @@ void MainWindow::buildExplorers() {
     hooks.currentDocumentText = [this] {
         return text::replaceAll(toCp1252(currentEditor()->toPlainText()), "\n", "\r\n");
     };
+    hooks.currentDocumentName = [this] { return currentFileName(); };
+    hooks.rewriteCurrentDocument = [this](bool readable, const auto& change) {
+        std::string text = text::replaceAll(toCp1252(currentEditor()->toPlainText()), "\n", "\r\n");
+        if (readable) text = m_entities.decode(text);
+        const auto changed = change(text);
+        if (!changed) return;
+        currentEditor()->setPlainText(fromCp1252(text::replaceAll(*changed, "\r\n", "\n")));
+        if (readable) fullPreview(false);
+    };
     hooks.showStatus = [this](const std::string& text) { m_status->showStatus(q(text)); };
     hooks.openSettings = [this](int group) { openSettings(group); };
     hooks.htmlInStandardBrowser = [this] { return htmlInStandardBrowser(); };

@@ -10,6 +10,7 @@
 #include "common/MenuCommands.h"
 #include "explorer/BinBackup.h"
 #include "explorer/ExplorerWindow.h"
+#include "pictures/batch/GalleryUpload.h"
 #include "pictures/batch/PictureBatch.h"
 #include "pictures/batch/GalleryWizard.h"
 #include "common/PathNames.h"
@@ -95,6 +96,25 @@ void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerSha
                        }
                        wizard->openAt(explorer.currentFolder());
                    });
+    addMenuCommand(pictures, "LinksEntfernen1", "Entferne in Bildergalerien die Links auf Vergrößerungen", [&hooks] {
+        if (hooks.rewriteCurrentDocument) {
+            hooks.rewriteCurrentDocument(false, [](const std::string& text) { return batch::removeEnlargementLinks(text); });
+        }
+    });
+    const auto upload = [&explorer, &shared, &hooks](batch::UploadNames kind) {
+        if (!hooks.rewriteCurrentDocument || !hooks.currentDocumentName) return;
+        std::vector<std::string> names;
+        for (const auto& path : explorer.allPaths()) names.push_back(pathnames::fileNamePart(path));
+        hooks.rewriteCurrentDocument(true, [&](const std::string& text) {
+            return batch::prepareUpload(kind, hooks.currentDocumentName(), text, explorer.currentFolder(), names,
+                                        shared.dialogs, pathnames::folderOf(shared.binFolder));
+        });
+        explorer.showFiles(explorer.currentFolder());
+    };
+    addMenuCommand(pictures, "Hochladen1", "Bildergalerie zum Hochladen vorbereiten (Umlaute und Leerzeichen umschreiben)",
+                   [upload] { upload(batch::UploadNames::Umlauts); });
+    addMenuCommand(pictures, "Hochladen2", "Bildergalerie zum Hochladen vorbereiten (Neu Durchnummerieren)",
+                   [upload] { upload(batch::UploadNames::Numbers); });
 }
 
 }  // namespace pictra::ui
