@@ -145,10 +145,9 @@ Collected collect(const std::string& root, Dialogs& dialogs, bool oneFileSystem,
     walk::WalkOptions options;
     options.skipDotFolders = false;
     options.oneFileSystem = oneFileSystem;
+    options.files = withFiles;
     walk::WalkSink sink;
-    sink.file = [&](const walk::WalkFile& file) {
-        if (withFiles) out.files.push_back(file.path);
-    };
+    sink.file = [&](const walk::WalkFile& file) { out.files.push_back(file.path); };
     sink.unreadable = [&](const std::string& path) { out.folders.unreadable.push_back(path); };
     sink.folder = [&](const std::string& path) {
         std::lock_guard lock(mutex);

@@ -43,6 +43,7 @@ bool listFolder(const std::string& folder, const WalkOptions& options, const Wal
         if (stop.load(std::memory_order_relaxed)) break;
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+        if (!options.files && entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) continue;
         struct stat st {};
         if (fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
             // Vanished between listing and looking: nothing left to search.

@@ -25,6 +25,9 @@ struct WalkOptions {
     // Folders on another file system than the root's are left out (a whole home or
     // drive walked for a backup must not wander into /proc or a mounted stick).
     bool oneFileSystem = false;
+    // False for walks that only want the folders: an entry the listing itself names a
+    // file is then passed over without a stat call (what makes `find -type d` fast).
+    bool files = true;
 };
 
 struct WalkSink {
