@@ -4,6 +4,9 @@
 #include <QDate>
 #include <QFile>
 #include <QImageReader>
+#include <QInputDialog>
+#include <QStandardPaths>
+#include <filesystem>
 #include <QMenu>
 #include <QScreen>
 
@@ -12,6 +15,8 @@
 #include "explorer/ExplorerWindow.h"
 #include "pictures/batch/GalleryUpload.h"
 #include "pictures/batch/PictureBatch.h"
+#include "pictures/batch/Scanning.h"
+#include "platform/pictures/ScanimageProcess.h"
 #include "pictures/batch/GalleryWizard.h"
 #include "common/PathNames.h"
 #include "platform/pictures/BatchPictureFiles.h"
@@ -56,6 +61,38 @@ void runBatch(ExplorerWindow& explorer, ExplorerShared& shared,
         return;
     }
     if (outcome == batch::Outcome::Done) explorer.showFiles(explorer.currentFolder());
+}
+
+// "Scannen " and "Scannen automatisch": the scan into the program folder, then into the picture window.
+void scanPicture(ExplorerWindow& explorer, ExplorerShared& shared, const ExplorerHooks& hooks, bool automatic) {
+    if (QStandardPaths::findExecutable("scanimage").isEmpty()) {
+        shared.dialogs.inform("Das Programm \"scanimage\" (Paket sane-utils) ist nicht installiert.");
+        return;
+    }
+    const auto devices = batch::scannerDevices(platform::pictures::ScanimageProcess::listDevices());
+    if (devices.empty()) {
+        shared.dialogs.inform("Kein Scanner gefunden.");
+        return;
+    }
+    std::string device = devices.front().name;
+    if (!automatic && devices.size() > 1) {
+        QStringList names;
+        for (const auto& d : devices) names << QString::fromStdString(d.name + "  (" + d.description + ")");
+        bool ok = false;
+        const QString chosen = QInputDialog::getItem(&explorer, "Scannen", "Scanner:", names, 0, false, &ok);
+        if (!ok) return;
+        device = devices[static_cast<std::size_t>(names.indexOf(chosen))].name;
+    }
+    const std::string target = pathnames::folderOf(shared.binFolder) + "/pictra_scan.png";
+    std::error_code ec;
+    std::filesystem::remove(target, ec);
+    const std::string last = shared.store.readValue("SectBild", "SchlBild");
+    platform::pictures::ScanimageProcess process;
+    const auto outcome = batch::runScan(process, batch::scanArguments(device, target), automatic, shared.dialogs,
+                                        [&target] { return std::filesystem::exists(target); });
+    if (outcome != batch::ScanOutcome::Scanned) return;
+    if (hooks.showPicture) hooks.showPicture(target, {target});
+    if (automatic && !last.empty()) shared.store.writeValue("SectBild", "SchlBild", batch::nextPictureName(last));
 }
 
 }  // namespace
@@ -115,6 +152,9 @@ void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerSha
                    [upload] { upload(batch::UploadNames::Umlauts); });
     addMenuCommand(pictures, "Hochladen2", "Bildergalerie zum Hochladen vorbereiten (Neu Durchnummerieren)",
                    [upload] { upload(batch::UploadNames::Numbers); });
+    addMenuCommand(pictures, "Scannen1", "Scannen ", [&explorer, &shared, &hooks] { scanPicture(explorer, shared, hooks, false); });
+    addMenuCommand(pictures, "ScannenAutomatisch1", "Scannen automatisch",
+                   [&explorer, &shared, &hooks] { scanPicture(explorer, shared, hooks, true); });
 }
 
 }  // namespace pictra::ui
