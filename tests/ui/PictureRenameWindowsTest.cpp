@@ -124,3 +124,21 @@ TEST_F(PictureRenameWindowsTest, AFolderWithoutPicturesOpensNoWindow) {
         EXPECT_EQ(open(action, window), nullptr);
     }
 }
+
+TEST_F(PictureRenameWindowsTest, ReorderWindowDeletesIntoTheBinAndNamesOnlyJpegBytesJpg) {
+    QWidget* window = open("BilderUmordnen1", "Form10umb2");
+    ASSERT_NE(window, nullptr);
+    auto* list = child<QListWidget>(window, "ListBox1");
+    list->item(1)->setSelected(true);
+    f.dialogs.expectConfirmText("Dateien in den Papierkorb verschieben", true);
+    window->findChild<QAction*>("DateiLoeschen1")->trigger();
+    EXPECT_EQ(list->item(1)->text().toStdString(), "b.jpg gelöscht");
+    EXPECT_FALSE(fs::exists(folder + "/b.jpg"));
+
+    // c.png holds PNG bytes: it keeps its name and is reported.
+    f.dialogs.expectInform("Fertig\r\nc.png konnte  nicht umbenannt werden\r\n");
+    window->findChild<QAction*>("AlleAlsJpg1")->trigger();
+    EXPECT_EQ(folders::pictureNames(folder), (std::vector<std::string>{"a.jpg", "c.png"}));
+    click(window, "BSchliessen");
+    EXPECT_FALSE(window->isVisible());
+}
