@@ -291,4 +291,14 @@ TEST_F(BrowserTest, AWindowWhosePageProcessEndsSaysWhyAndShowsTheNextPage) {
     EXPECT_NE(status->currentMessage(), ui::kRendererGone);
 }
 
+// The start request's F9 can come before the engine's warm-up: the page stays.
+TEST_F(BrowserTest, TheWarmUpAfterAnEarlyF9KeepsItsPage) {
+    ASSERT_TRUE(window->files().loadFile(writePage("Fruehe")));
+    trigger("Vollbild1");
+    ui::BrowserWindow* browser = window->browsers().currentWindow();
+    ASSERT_NE(browser, nullptr);
+    browser->warmUp();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return browser->view()->title() == "Fruehe" && !browser->loading(); }, 30000));
+}
+
 }  // namespace

@@ -199,7 +199,9 @@ void BrowserWindow::blank() {
 }
 
 void BrowserWindow::warmUp() {
-    if (m_view->url().isEmpty()) m_view->setUrl(QUrl("about:blank"));
+    // A page asked for before the engine came up (the start request's F9) is not
+    // replaced: the view's own address stays empty until that page commits.
+    if (m_loadedByProgram.isEmpty() && !m_loading && m_view->url().isEmpty()) m_view->setUrl(QUrl("about:blank"));
 }
 
 void BrowserWindow::back() { m_view->back(); }
