@@ -1,5 +1,7 @@
 #include "BrowserLinkCheck.h"
 
+#include <algorithm>
+
 #include <QListWidget>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -69,12 +71,13 @@ void DeadLinkRun::start(const std::vector<std::string>& pageLinks) {
     startMore();
 }
 
-// At most `parallel` fetches run, none further ahead of the recorded ones than that.
+// At most `parallel` fetches run, none further ahead of the recorded ones than `ahead`.
 void DeadLinkRun::startMore() {
     size_t running = 0;
     for (size_t i = m_next; i < m_started; ++i) running += m_slots[i].result ? 0 : 1;
     const auto limit = static_cast<size_t>(m_limits.parallel);
-    while (m_started < m_slots.size() && running < limit && m_started < m_next + limit) {
+    const auto ahead = static_cast<size_t>(std::max(m_limits.ahead, m_limits.parallel));
+    while (m_started < m_slots.size() && running < limit && m_started < m_next + ahead) {
         fetch(m_started++);
         ++running;
     }

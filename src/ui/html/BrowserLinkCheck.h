@@ -29,6 +29,9 @@ struct LinkFetchLimits {
     int parallel = 6;
     int timeoutMs = 10000;
     int slowMs = 1000;
+    // How far fetching may run ahead of the recorded links: a slow link in front
+    // does not hold the next ones back, and the answers kept waiting stay small.
+    int ahead = 64;
 };
 
 // The window `FormLinktest` that shows the source of each tested link.
