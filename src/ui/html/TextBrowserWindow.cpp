@@ -195,6 +195,9 @@ void TextBrowserWindow::open(const std::string& title, const std::string& text, 
     setWindowModality(Qt::ApplicationModal);
     placeFrame(this, availableArea(this));
     showMaximized();
+    // Half text, half page.
+    const int half = std::max(m_split->width(), availableArea(this).width()) / 2;
+    m_split->setSizes({half, half});
     raise();
     activateWindow();
     m_editor->setFocus();
