@@ -168,6 +168,23 @@ TEST_F(PictureEditorTest, HalvesKeepTheFormatAndAnOldHalfGoesIntoTheBin) {
     EXPECT_EQ(bin::binEntries(f.paths.binFolder()).size(), 1u);
 }
 
+TEST_F(PictureEditorTest, TurningAtFullSizeRewritesTheFileAndKeepsTheOriginalInTheBin) {
+    const std::string jpeg = folder + "/quer.jpg";
+    const std::string png = folder + "/quer.png";
+    platform::pictures::savePicture(jpeg, photo(320, 240), 90);
+    platform::pictures::savePicture(png, photo(300, 200));
+    openInEditor(jpeg);
+    trigger("RechtsOriginal1");
+    EXPECT_EQ(editor->hintText(), "Verlustfrei gedreht und gespeichert.");
+    const auto turned = platform::pictures::loadPicture(jpeg);
+    EXPECT_EQ(turned.bitmap.width(), 240);
+    EXPECT_EQ(turned.bitmap.height(), 320);
+    openInEditor(png);
+    trigger("LinksOriginal1");
+    EXPECT_EQ(platform::pictures::loadPicture(png).bitmap.width(), 200);
+    EXPECT_EQ(bin::binEntries(f.paths.binFolder()).size(), 2u);
+}
+
 TEST_F(PictureEditorTest, CuttingWithoutMarkersShowsThemAndExplains) {
     const std::string path = folder + "/a.png";
     platform::pictures::savePicture(path, photo(300, 200));

@@ -292,6 +292,9 @@ void PictureEditor::saveHalfSize() {
 }
 
 void PictureEditor::turnAndSaveFullSize(bool right) {
+    // A turn the JPEG blocks do not allow, and every other format, is written anew: the
+    // original stays in the bin, as with every other save over a picture.
+    if (!keepOldInBin(m_path)) return;
     try {
         if (pathnames::lowerExtension(m_path).find(".jp") != std::string::npos) {
             const bool lossless = platform::pictures::turnJpegFile(m_path, right);
