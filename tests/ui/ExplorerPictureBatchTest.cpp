@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <filesystem>
+#include <fstream>
 
 #include "PictureFixtures.h"
 #include "UiFixture.h"
@@ -113,4 +114,26 @@ TEST_F(ExplorerPictureBatch, GreyCopyReplacesAnOlderCopyOnlyThroughTheBin) {
     std::size_t inBin = 0;
     for (const auto& entry : fs::directory_iterator(f.paths.binFolder())) inBin += entry.path().filename().string().find("fotos_b__a_") != std::string::npos;
     EXPECT_EQ(inBin, 1u);
+}
+
+TEST_F(ExplorerPictureBatch, SlideShowFromTheSelectedPictureStopsOnTheCancelWindow) {
+    for (const char* name : {"a.png", "b.png", "c.txt", "d.png"}) {
+        platform::pictures::savePicture(folder + "/" + name + (std::string(name) == "c.txt" ? ".png" : ""),
+                                        test::gradient(4, 4), 90);
+    }
+    std::ofstream(folder + "/c.txt") << "kein Bild";
+    std::vector<std::string> shown;
+    ui::ExplorerHooks hooks;
+    hooks.showPicture = [&](const std::string& path, const std::vector<std::string>&) { shown.push_back(path); };
+    explorer = std::make_unique<ui::ExplorerWindow>(shared, '1', hooks);
+    explorer->start(folder);
+    select({"b.png"});
+    explorer->fileList()->setCurrentItem(explorer->fileList()->selectedItems().front());
+    f.dialogs.expectAskNumber("Angabe in Millisekunden", 1);
+    f.dialogs.clickCancelAtStep(3);
+    trigger("Schnelldurchlauf2");
+    EXPECT_TRUE(f.dialogs.scriptDone());
+    EXPECT_EQ(shown, (std::vector<std::string>{folder + "/b.png", folder + "/c.txt.png", folder + "/d.png"}));
+    EXPECT_EQ(explorer->fileList()->currentRow(), 0);
+    EXPECT_FALSE(f.dialogs.cancelWindowVisible());
 }

@@ -4,7 +4,10 @@
 #include <QDate>
 #include <QFile>
 #include <QImageReader>
+#include <QEventLoop>
 #include <QInputDialog>
+#include <QListWidget>
+#include <QTimer>
 #include <QStandardPaths>
 #include <filesystem>
 #include <QMenu>
@@ -16,6 +19,7 @@
 #include "pictures/batch/GalleryUpload.h"
 #include "pictures/batch/PictureBatch.h"
 #include "pictures/batch/Scanning.h"
+#include "pictures/batch/SlideShow.h"
 #include "platform/pictures/ScanimageProcess.h"
 #include "pictures/batch/GalleryWizard.h"
 #include "common/PathNames.h"
@@ -95,6 +99,46 @@ void scanPicture(ExplorerWindow& explorer, ExplorerShared& shared, const Explore
     if (automatic && !last.empty()) shared.store.writeValue("SectBild", "SchlBild", batch::nextPictureName(last));
 }
 
+// The show runs in the picture window; the cancel window stops it.
+class WindowSlideShow : public batch::SlideShowPort {
+public:
+    WindowSlideShow(const ExplorerHooks& hooks, Dialogs& dialogs, std::vector<std::string> siblings)
+        : m_hooks(hooks), m_dialogs(dialogs), m_siblings(std::move(siblings)) {}
+    void show(const std::string& path) override {
+        m_current = path;
+        if (m_hooks.showPicture) m_hooks.showPicture(path, m_siblings);
+    }
+    bool pause(long long milliseconds) override {
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(std::min<long long>(milliseconds, 3600000)), &loop, &QEventLoop::quit);
+        loop.exec();
+        return !m_dialogs.stepCancelWindow(m_current);
+    }
+
+private:
+    const ExplorerHooks& m_hooks;
+    Dialogs& m_dialogs;
+    std::vector<std::string> m_siblings;
+    std::string m_current;
+};
+
+void runSlideShow(ExplorerWindow& explorer, ExplorerShared& shared, const ExplorerHooks& hooks, bool repeat) {
+    long long pause = 500;
+    if (!shared.dialogs.askNumber("Wie lange soll die Pause jeweils zwischen den einzelnen Bildern sein?",
+                                  "Angabe in Millisekunden", pause)) {
+        return;
+    }
+    QListWidget* list = explorer.fileList();
+    const int row = list->currentRow() >= 0 ? list->currentRow() : 0;
+    const auto paths = explorer.allPaths();
+    WindowSlideShow port(hooks, shared.dialogs, paths);
+    shared.dialogs.beginCancelWindow("Schnelldurchlauf");
+    batch::slideShow(paths, static_cast<std::size_t>(row), repeat, pause, port);
+    shared.dialogs.endCancelWindow();
+    list->clearSelection();
+    if (list->count() > 0) list->setCurrentRow(0);
+}
+
 }  // namespace
 
 void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerShared& shared, const ExplorerHooks& hooks) {
@@ -155,6 +199,10 @@ void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerSha
     addMenuCommand(pictures, "Scannen1", "Scannen ", [&explorer, &shared, &hooks] { scanPicture(explorer, shared, hooks, false); });
     addMenuCommand(pictures, "ScannenAutomatisch1", "Scannen automatisch",
                    [&explorer, &shared, &hooks] { scanPicture(explorer, shared, hooks, true); });
+    addMenuCommand(pictures, "Schnelldurchlauf1", "Schnelldurchlauf ab ausgewähltem Bild",
+                   [&explorer, &shared, &hooks] { runSlideShow(explorer, shared, hooks, false); });
+    addMenuCommand(pictures, "Schnelldurchlauf2", "Schnelldurchlauf ab ausgewähltem Bild mit Wiederholung",
+                   [&explorer, &shared, &hooks] { runSlideShow(explorer, shared, hooks, true); });
 }
 
 }  // namespace pictra::ui
