@@ -13,27 +13,32 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 const std::string kDoctype =
     "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">";
 
 std::vector<GalleryEntry> twoEntries() {
-    return galleryEntries({"a.jpg", "b.png", "zz_a.jpg", "zz_b.jpg"},
-                          [](const std::string& name) { return std::optional<Size>(Size{name == "zz_a.jpg" ? 300 : 150, 200}); });
+    return galleryEntries({"a.jpg", "b.png", "zz_a.jpg", "zz_b.jpg"}, [](const std::string& name) {
+        return std::optional<Size>(Size{name == "zz_a.jpg" ? 300 : 150, 200});
+    });
 }
 
 // Small pictures as files of a few bytes holding their height; arrows as text.
 class FakeGalleryIo : public GalleryIo {
 public:
     void makeSmall(const std::string& source, const std::string& target, int height, int) override {
-        if (fs::file_size(source) == 0) throw std::runtime_error("Leere Datei.");
+        if (fs::file_size(source) == 0)
+            throw std::runtime_error("Leere Datei.");
         made.push_back(fs::path(target).filename().string());
         put(target, std::to_string(height));
     }
     std::optional<Size> sizeOf(const std::string&) override { return Size{300, 200}; }
     void writeArrows(const std::string& folder) override {
-        for (const char* name : {"zzzweiter_l.gif", "zzzweiter_r.gif", "zzzweiter_o.gif"}) put(folder + "/" + name, "GIF");
+        for (const char* name : {"zzzweiter_l.gif", "zzzweiter_r.gif", "zzzweiter_o.gif"})
+            put(folder + "/" + name, "GIF");
     }
     std::vector<std::string> made;
 };
@@ -41,7 +46,8 @@ public:
 }  // namespace
 
 TEST(GalleryPages, EntriesFindTheirOriginalsOfAnyFormat) {
-    const auto entries = galleryEntries({"pizza.jpg", "x.png", "y.gif", "y.jpg", "zz_pizza.jpg", "zz_x.jpg", "zz_y.jpg", "zz_z.jpg", "zzzz.html"}, {});
+    const auto entries = galleryEntries(
+        {"pizza.jpg", "x.png", "y.gif", "y.jpg", "zz_pizza.jpg", "zz_x.jpg", "zz_y.jpg", "zz_z.jpg", "zzzz.html"}, {});
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].large, "pizza.jpg");
     EXPECT_EQ(entries[1].large, "x.png");
@@ -99,29 +105,34 @@ TEST(GalleryPages, NavigationPagesHaveBareArrowsAtTheEnds) {
                             "ert es. Erst dann drucken!\r\n   <a href=\"zzzz.html\">Weiter: Klick auf gro\xDF"
                             "es Bild.</a></div><br>\r\n<a href=\"zzz_a.html\"><img src=\"zz_a.jpg\" width=300"),
               std::string::npos);
-    const std::string head = kDoctype +
-                             "\r\n<html>\r\n  <head><title>Klick auf Bild: n\xE4"
-                             "chstes Bild. Leertaste: Navigation (siehe unten)</title></head>\r\n<body>\r\n  <center>\r\n";
-    EXPECT_EQ(picturePage(entries, 0, options, "Am Strand"),
-              head + "Am Strand<br>\r\n  <a href=\"zzz_b.html\"><img src=\"a.jpg\"  height=\"520\" alt=\"\"></a><br>\r\n"
-                     "  <a href=\"a.jpg\">o</a> &nbsp; &nbsp; &nbsp; <img src=\"zzzweiter_l.gif\" width=\"24\" height=\"14\" "
-                     "alt=\"Bild zur\xFC"
-                     "ck\">\r\n"
-                     "  <a href=\"galerie.html\"><img src=\"zzzweiter_o.gif\" width=\"14\" height=\"16\" alt=\"Zur\xFC"
-                     "ck zur \xDC"
-                     "bersicht\"></a>\r\n"
-                     "  <a href=\"zzz_b.html\"><img src=\"zzzweiter_r.gif\" width=\"24\" height=\"14\" alt=\"Bild vor\"></a>"
-                     "  </center>\r\n</body>\r\n</html>");
+    const std::string head =
+        kDoctype +
+        "\r\n<html>\r\n  <head><title>Klick auf Bild: n\xE4"
+        "chstes Bild. Leertaste: Navigation (siehe unten)</title></head>\r\n<body>\r\n  <center>\r\n";
+    EXPECT_EQ(
+        picturePage(entries, 0, options, "Am Strand"),
+        head +
+            "Am Strand<br>\r\n  <a href=\"zzz_b.html\"><img src=\"a.jpg\"  height=\"520\" alt=\"\"></a><br>\r\n"
+            "  <a href=\"a.jpg\">o</a> &nbsp; &nbsp; &nbsp; <img src=\"zzzweiter_l.gif\" width=\"24\" height=\"14\" "
+            "alt=\"Bild zur\xFC"
+            "ck\">\r\n"
+            "  <a href=\"galerie.html\"><img src=\"zzzweiter_o.gif\" width=\"14\" height=\"16\" alt=\"Zur\xFC"
+            "ck zur \xDC"
+            "bersicht\"></a>\r\n"
+            "  <a href=\"zzz_b.html\"><img src=\"zzzweiter_r.gif\" width=\"24\" height=\"14\" alt=\"Bild vor\"></a>"
+            "  </center>\r\n</body>\r\n</html>");
     options.navigationHeight = 9;
     EXPECT_EQ(picturePage(entries, 1, options, ""),
-              head + "\r\n  <a href=\"galerie.html\"><img src=\"b.png\"  alt=\"\"></a><br>\r\n"
-                     "  <a href=\"b.png\">o</a> &nbsp; &nbsp; &nbsp; <a href=\"zzz_a.html\"><img src=\"zzzweiter_l.gif\" "
-                     "width=\"24\" height=\"14\" alt=\"Bild zur\xFC"
-                     "ck\"></a>\r\n"
-                     "  <a href=\"galerie.html\"><img src=\"zzzweiter_o.gif\" width=\"14\" height=\"16\" alt=\"Zur\xFC"
-                     "ck zur \xDC"
-                     "bersicht\"></a>\r\n"
-                     "  <img src=\"zzzweiter_r.gif\" width=\"24\" height=\"14\" alt=\"Bild vor\">  </center>\r\n</body>\r\n</html>");
+              head +
+                  "\r\n  <a href=\"galerie.html\"><img src=\"b.png\"  alt=\"\"></a><br>\r\n"
+                  "  <a href=\"b.png\">o</a> &nbsp; &nbsp; &nbsp; <a href=\"zzz_a.html\"><img src=\"zzzweiter_l.gif\" "
+                  "width=\"24\" height=\"14\" alt=\"Bild zur\xFC"
+                  "ck\"></a>\r\n"
+                  "  <a href=\"galerie.html\"><img src=\"zzzweiter_o.gif\" width=\"14\" height=\"16\" alt=\"Zur\xFC"
+                  "ck zur \xDC"
+                  "bersicht\"></a>\r\n"
+                  "  <img src=\"zzzweiter_r.gif\" width=\"24\" height=\"14\" alt=\"Bild vor\">  "
+                  "</center>\r\n</body>\r\n</html>");
 }
 
 TEST(GalleryPages, LabelsMakeTablesOfThreeThreeAndOne) {
@@ -133,7 +144,9 @@ TEST(GalleryPages, LabelsMakeTablesOfThreeThreeAndOne) {
     options.border = 2;
     const std::string page = overviewPage(galleryEntries(names, {}), options, "d");
     std::size_t tables = 0, cells = 0;
-    for (std::size_t at = page.find("<table border=2>"); at != std::string::npos; at = page.find("<table border=2>", at + 1)) ++tables;
+    for (std::size_t at = page.find("<table border=2>"); at != std::string::npos;
+         at = page.find("<table border=2>", at + 1))
+        ++tables;
     for (std::size_t at = page.find("    <td>"); at != std::string::npos; at = page.find("    <td>", at + 1)) ++cells;
     EXPECT_EQ(tables, 3u);
     EXPECT_EQ(cells, 7u);
@@ -175,8 +188,10 @@ TEST(GalleryCommand, StartRenamesPicturesMakesSmallOnesAndWritesThePages) {
         .expectAskText("Falls keine Überschrift: Esc-Taste", std::string("A"))
         .expectAskText("Falls keine Überschrift: Esc-Taste", std::nullopt)
         .expectAskText("Falls keine Überschrift: Esc-Taste", std::nullopt)
-        .expectInform("\"" + folder + "/B Bild.JPG\" wurde nicht in \"b_bild.jpg\" umbenannt: diesen Namen hat schon eine "
-                      "andere Datei.\r\rFehler beim Verkleinern \"" + folder + "/leer.jpg\"\rLeere Datei.");
+        .expectInform("\"" + folder +
+                      "/B Bild.JPG\" wurde nicht in \"b_bild.jpg\" umbenannt: diesen Namen hat schon eine "
+                      "andere Datei.\r\rFehler beim Verkleinern \"" +
+                      folder + "/leer.jpg\"\rLeere Datei.");
     GalleryRequest request;
     request.folder = folder;
     request.options.navigation = true;

@@ -31,7 +31,8 @@ TEST(GalleryUpload, RemovingLinksLeavesTheImageTagAlone) {
 }
 
 TEST(GalleryUpload, NumberWidthFitsTheLargestNumber) {
-    for (const auto& [count, width] : std::vector<std::pair<int, std::size_t>>{{1, 3}, {99, 3}, {100, 4}, {101, 4}, {1000, 5}}) {
+    for (const auto& [count, width] :
+         std::vector<std::pair<int, std::size_t>>{{1, 3}, {99, 3}, {100, 4}, {101, 4}, {1000, 5}}) {
         std::vector<std::string> names;
         for (int i = 0; i < count; ++i) names.push_back("p" + std::to_string(100000 + i) + ".jpg");
         const auto renames = uploadRenames(UploadNames::Numbers, names, "seite");
@@ -42,7 +43,8 @@ TEST(GalleryUpload, NumberWidthFitsTheLargestNumber) {
 }
 
 TEST(GalleryUpload, UmlautNamesAndTheirSmallPictures) {
-    const auto renames = uploadRenames(UploadNames::Umlauts, {"Bär am See.png", "gut.jpg", "zz_Bär am See.jpg", "zzzweiter_l.gif"}, "");
+    const auto renames =
+        uploadRenames(UploadNames::Umlauts, {"Bär am See.png", "gut.jpg", "zz_Bär am See.jpg", "zzzweiter_l.gif"}, "");
     ASSERT_EQ(renames.size(), 2u);
     EXPECT_EQ(renames[0].from, "Bär am See.png");
     EXPECT_EQ(renames[0].to, "Baer_am_See.png");
@@ -51,7 +53,8 @@ TEST(GalleryUpload, UmlautNamesAndTheirSmallPictures) {
 }
 
 TEST(GalleryUpload, ReplacementIsOnePass) {
-    const std::vector<Rename> swap = {{"a.jpg", "b.jpg"}, {"b.jpg", "a.jpg"}, {"x & y.jpg", "x_y.jpg"}, {"Bär.jpg", "Baer.jpg"}};
+    const std::vector<Rename> swap = {
+        {"a.jpg", "b.jpg"}, {"b.jpg", "a.jpg"}, {"x & y.jpg", "x_y.jpg"}, {"Bär.jpg", "Baer.jpg"}};
     EXPECT_EQ(replaceQuotedNames("<img src=\"a.jpg\"><img src=\"b.jpg\"> \"a.jpg.bak\" <a href=\"x &amp; y.jpg\">"
                                  "\"B\xE4r.jpg\" \"offen",
                                  swap),
@@ -75,7 +78,8 @@ TEST(GalleryUpload, TwelvePicturesRenumberedWithTheirSmallPictures) {
     std::string folder = dir.path();
     folder.pop_back();
     dialogs.expectAsk(kNumbersQuestion, Answer::Yes)
-        .expectInform("\"a.jpg\" wurde nicht in \"pictures010.jpg\" umbenannt: diesen Namen hat schon eine andere Datei.");
+        .expectInform(
+            "\"a.jpg\" wurde nicht in \"pictures010.jpg\" umbenannt: diesen Namen hat schon eine andere Datei.");
     const auto text = prepareUpload(UploadNames::Numbers, folder + "/pictures.html", page, folder, names, dialogs, "");
     ASSERT_TRUE(text);
     EXPECT_EQ(dir.read("pictures010.jpg"), "belegt");
@@ -98,13 +102,16 @@ TEST(GalleryUpload, QuestionsStopIt) {
         std::function<void()> script;
     } cases[] = {
         {UploadNames::Umlauts, "/x/g.html", [&] { dialogs.expectAsk(kUmlautQuestion, Answer::No); }},
-        {UploadNames::Numbers, "?", [&] {
+        {UploadNames::Numbers, "?",
+         [&] {
              dialogs.expectAsk(kNumbersQuestion, Answer::Yes).expectInform("Sie müssen die HTML-Datei noch einlesen!");
          }},
-        {UploadNames::Numbers, "/x/g.htm", [&] {
+        {UploadNames::Numbers, "/x/g.htm",
+         [&] {
              dialogs.expectAsk(kNumbersQuestion, Answer::Yes)
-                 .expectAsk("Die eingelesene Datei ist keine HTML-Datei\rWollen Sie trotzdem alle Bilddateien umbenennen?",
-                            Answer::No);
+                 .expectAsk(
+                     "Die eingelesene Datei ist keine HTML-Datei\rWollen Sie trotzdem alle Bilddateien umbenennen?",
+                     Answer::No);
          }},
     };
     for (const auto& c : cases) {

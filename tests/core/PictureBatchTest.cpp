@@ -6,9 +6,9 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "pictures/batch/PictureBatch.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
+#include "pictures/batch/PictureBatch.h"
 
 using namespace pictra;
 using namespace pictra::pictures;
@@ -45,7 +45,8 @@ Header headerOf(const std::string& bytes) {
     const char* end = bytes.data() + bytes.size();
     for (int* field : fields) {
         const auto r = std::from_chars(p, end, *field);
-        if (r.ec != std::errc()) throw std::runtime_error("Kein Testbild.");
+        if (r.ec != std::errc())
+            throw std::runtime_error("Kein Testbild.");
         p = r.ptr + 1;
     }
     return header;
@@ -56,7 +57,8 @@ public:
     Picture load(const std::string& path) override {
         std::ifstream in(path, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (bytes.rfind("PIC ", 0) != 0) throw std::runtime_error("Kein Testbild.");
+        if (bytes.rfind("PIC ", 0) != 0)
+            throw std::runtime_error("Kein Testbild.");
         const Header header = headerOf(bytes);
         Picture picture;
         picture.bitmap.setSize(header.w, header.h);
@@ -66,7 +68,8 @@ public:
         for (std::size_t i = 0; i < needed && start + i < bytes.size(); ++i) {
             const auto byte = static_cast<Color32>(static_cast<unsigned char>(bytes[start + i]));
             Color32& pixel = picture.bitmap.bits()[i / 4];
-            if (i % 4 == 0) pixel = 0;
+            if (i % 4 == 0)
+                pixel = 0;
             pixel |= byte << (8 * (i % 4));
         }
         picture.exif = "exif of " + path;
@@ -77,7 +80,8 @@ public:
             std::lock_guard lock(m_mutex);
             exifs.push_back(exif);
         }
-        std::ofstream(path, std::ios::binary) << pictureBytes(bitmap.width(), bitmap.height(), how.quality, how.grey, &bitmap);
+        std::ofstream(path, std::ios::binary)
+            << pictureBytes(bitmap.width(), bitmap.height(), how.quality, how.grey, &bitmap);
     }
     std::mutex m_mutex;
     std::vector<std::string> exifs;
@@ -138,7 +142,7 @@ TEST(PictureBatchSizes, ResultSizes) {
         {fitted(Kind::Compress, 1024, 768), 4000, 3000, Size{1024, 768}},
         {fitted(Kind::Grey, 1024, 768), 3000, 4000, Size{576, 768}},
         {fitted(Kind::Compress, 1024, 768), 500, 300, Size{500, 300}},  // never enlarged
-        {fitted(Kind::Grey, 1024, 768), 960, 720, Size{960, 720}},     // within the editor's 10 %
+        {fitted(Kind::Grey, 1024, 768), 960, 720, Size{960, 720}},      // within the editor's 10 %
     };
     for (const auto& c : cases) {
         EXPECT_EQ(resultSize(c.request, c.w, c.h), c.expected) << c.w << "x" << c.h;
@@ -158,7 +162,8 @@ TEST(PictureBatchSizes, CollidingTargetsAreRefused) {
     const auto items = planItems(Kind::Compress, {"/f/a.png", "/f/notes.txt", "/f/a.jpg", "/f/b.jpg", "/f/_b.jpg"});
     ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items[0].refusal, "");
-    EXPECT_EQ(items[1].refusal, "\"_a.jpg\" wird für \"a.jpg\" nicht geschrieben, denn \"a.png\" ergibt denselben Namen.");
+    EXPECT_EQ(items[1].refusal,
+              "\"_a.jpg\" wird für \"a.jpg\" nicht geschrieben, denn \"a.png\" ergibt denselben Namen.");
     EXPECT_EQ(items[2].refusal, "\"_b.jpg\" wird nicht geschrieben, denn diese Datei ist selbst ausgewählt.");
     EXPECT_EQ(items[3].target, "/f/__b.jpg");
     EXPECT_EQ(items[3].refusal, "");
@@ -177,10 +182,10 @@ TEST_F(PictureBatchTest, HalvesInListOrderAndCollectsFailures) {
         EXPECT_EQ(report.written[static_cast<std::size_t>(i)], dir.file("_p" + std::to_string(i) + ".png"));
         EXPECT_EQ(result("_p" + std::to_string(i) + ".png").w, (10 + i) / 2);
     }
-    EXPECT_EQ(report.failures, (std::vector<std::string>{
-                                   "Fehler beim Datei-verkleinern \"" + dir.file("broken.jpg") + "\"\rKein Testbild.",
-                                   "Fehler beim Datei-verkleinern \"" + dir.file("cut.bmp") +
-                                       "\"\rDie Datei ist unvollständig."}));
+    EXPECT_EQ(report.failures,
+              (std::vector<std::string>{
+                  "Fehler beim Datei-verkleinern \"" + dir.file("broken.jpg") + "\"\rKein Testbild.",
+                  "Fehler beim Datei-verkleinern \"" + dir.file("cut.bmp") + "\"\rDie Datei ist unvollständig."}));
     EXPECT_FALSE(exists("_broken.jpg"));
     EXPECT_FALSE(exists("_cut.bmp"));
     EXPECT_TRUE(kept.empty());
@@ -249,10 +254,12 @@ TEST_F(PictureBatchTest, ResizeCommandAsksConfirmsAndReportsOnce) {
     dialogs.expectAskNumber("Zum Beispiel 700 => Höhe = 700 Pixel", 700)
         .expectConfirmText("Dateien verkleinert abspeichern.", true)
         .expectInform("Fehler beim Datei-verkleinern \"" + dir.file("x.jpg") + "\"\rKein Testbild.\r\r" +
-                      "Fehler beim Datei-verkleinern \"" + wide + "\"\rDas Ergebnis wäre zu groß (14000000 × 700 Bildpunkte).");
-    EXPECT_EQ(resizeCommand({a, dir.file("x.jpg"), dir.file("readme.txt"), wide}, true, 50, {}, context), Outcome::Done);
-    EXPECT_EQ(dialogs.shownTexts().front(), std::string("Folgende Bilder werden verkleinert\r") + kNote + "\n----\n" + a +
-                                                "\r\n" + dir.file("x.jpg") + "\r\n" + wide);
+                      "Fehler beim Datei-verkleinern \"" + wide +
+                      "\"\rDas Ergebnis wäre zu groß (14000000 × 700 Bildpunkte).");
+    EXPECT_EQ(resizeCommand({a, dir.file("x.jpg"), dir.file("readme.txt"), wide}, true, 50, {}, context),
+              Outcome::Done);
+    EXPECT_EQ(dialogs.shownTexts().front(), std::string("Folgende Bilder werden verkleinert\r") + kNote + "\n----\n" +
+                                                a + "\r\n" + dir.file("x.jpg") + "\r\n" + wide);
     EXPECT_EQ(result("_a.png").h, 700);
     EXPECT_EQ(result("_a.png").w, 1050);
     EXPECT_FALSE(dialogs.cancelWindowVisible());
@@ -266,21 +273,30 @@ TEST_F(PictureBatchTest, CommandsStopOnBadAnswers) {
         Outcome outcome;
     };
     const std::vector<Case> cases = {
-        {[&] { dialogs.expectAskNumber("Zum Beispiel 50%: Halbe Breite, Halbe Höhe = 50", 0)
-                   .expectInform("Bitte eine Prozentzahl von 1 bis 1000000 eingeben."); },
+        {[&] {
+             dialogs.expectAskNumber("Zum Beispiel 50%: Halbe Breite, Halbe Höhe = 50", 0)
+                 .expectInform("Bitte eine Prozentzahl von 1 bis 1000000 eingeben.");
+         },
          [&] { return resizeCommand({a}, false, 50, {}, context); }, Outcome::Cancelled},
         {[&] { dialogs.expectAskNumber("Zum Beispiel 50%: Halbe Breite, Halbe Höhe = 50", std::nullopt); },
          [&] { return resizeCommand({a}, false, 50, {}, context); }, Outcome::Cancelled},
-        {[&] { dialogs.expectAskNumber("Zum Beispiel 50%: Halbe Breite, Halbe Höhe = 50", 50)
-                   .expectInform("Keine Datei ausgewählt!"); },
+        {[&] {
+             dialogs.expectAskNumber("Zum Beispiel 50%: Halbe Breite, Halbe Höhe = 50", 50)
+                 .expectInform("Keine Datei ausgewählt!");
+         },
          [&] { return resizeCommand({dir.file("a.txt")}, false, 50, {}, context); }, Outcome::NothingSelected},
-        {[&] { dialogs.expectAskNumber("Zum Beispiel 50%: Halbe Breite, Halbe Höhe = 50", 50)
-                   .expectConfirmText("Dateien verkleinert abspeichern.", false).expectInform("Abbruch"); },
+        {[&] {
+             dialogs.expectAskNumber("Zum Beispiel 50%: Halbe Breite, Halbe Höhe = 50", 50)
+                 .expectConfirmText("Dateien verkleinert abspeichern.", false)
+                 .expectInform("Abbruch");
+         },
          [&] { return resizeCommand({a}, false, 50, {}, context); }, Outcome::Cancelled},
-        {[&] { dialogs.expectAskNumber("1%-100%", 0).expectInform("Die Kompressionsrate muss zwischen 1 und 100 liegen."); },
+        {[&] {
+             dialogs.expectAskNumber("1%-100%", 0).expectInform("Die Kompressionsrate muss zwischen 1 und 100 liegen.");
+         },
          [&] { return compressCommand({a}, {}, context); }, Outcome::Cancelled},
-        {[&] { dialogs.expectInform("Keine Datei ausgewählt!"); },
-         [&] { return greyCommand({}, {}, context); }, Outcome::NothingSelected},
+        {[&] { dialogs.expectInform("Keine Datei ausgewählt!"); }, [&] { return greyCommand({}, {}, context); },
+         Outcome::NothingSelected},
         {[&] { dialogs.expectConfirmText("Bilder schwarz-weiß", false).expectInform("Abbruch"); },
          [&] { return greyCommand({a}, {}, context); }, Outcome::Cancelled},
     };
@@ -301,7 +317,8 @@ TEST_F(PictureBatchTest, CompressCommandWritesQualityAndManyFailuresGoIntoOneTex
         paths.push_back(dir.file("t" + std::to_string(i) + ".jpg"));
     }
     paths.push_back(picture("ok.png", 10, 10));
-    dialogs.expectAskNumber("1%-100%", 40).expectConfirmText("Dateien komprimieren.", true)
+    dialogs.expectAskNumber("1%-100%", 40)
+        .expectConfirmText("Dateien komprimieren.", true)
         .expectShowText("9 Bilder nicht gespeichert");
     EXPECT_EQ(compressCommand(paths, {}, context), Outcome::Done);
     EXPECT_EQ(result("_ok.jpg").quality, 40);

@@ -27,14 +27,16 @@ private:
 };
 
 const char* const kStopped =
-    "Abbruch!\rÜberprüfen Sie das Stromkabel und das Verbindungskabel von Scanner zum Computer.\rWenn das nichts hilft, "
+    "Abbruch!\rÜberprüfen Sie das Stromkabel und das Verbindungskabel von Scanner zum Computer.\rWenn das nichts "
+    "hilft, "
     "installieren Sie den Scanner mit der mitgeliefertenn CD neu.";
 
 }  // namespace
 
 TEST(Scanning, DevicesArgumentsAndNextNames) {
     const auto devices = scannerDevices(
-        "device `test:0' is a Noname frontend-tester virtual device\ndevice `hpaio:/usb/x?serial=1' is a HP scanner\nNo more\n");
+        "device `test:0' is a Noname frontend-tester virtual device\ndevice `hpaio:/usb/x?serial=1' is a HP "
+        "scanner\nNo more\n");
     ASSERT_EQ(devices.size(), 2u);
     EXPECT_EQ(devices[1].name, "hpaio:/usb/x?serial=1");
     EXPECT_EQ(devices[1].description, "HP scanner");
@@ -42,8 +44,12 @@ TEST(Scanning, DevicesArgumentsAndNextNames) {
               (std::vector<std::string>{"-d", "test:0", "--format=png", "-o", "/p/s c.png"}));
     EXPECT_EQ(scanArguments("", "/p/s.png"), (std::vector<std::string>{"--format=png", "-o", "/p/s.png"}));
     for (const auto& [in, out] : std::vector<std::pair<std::string, std::string>>{
-             {"/a/bild009.png", "/a/bild010.png"}, {"/a/x1.jpg", "/a/x2.jpg"}, {"/a/s99.bmp", "/a/s100.bmp"},
-             {"/a/ohne.png", "/a/ohne.png"}, {"/a/b1x.png", "/a/b1x.png"}, {"/a/99999999999999999999.png", "/a/100000000000000000000.png"}}) {
+             {"/a/bild009.png", "/a/bild010.png"},
+             {"/a/x1.jpg", "/a/x2.jpg"},
+             {"/a/s99.bmp", "/a/s100.bmp"},
+             {"/a/ohne.png", "/a/ohne.png"},
+             {"/a/b1x.png", "/a/b1x.png"},
+             {"/a/99999999999999999999.png", "/a/100000000000000000000.png"}}) {
         EXPECT_EQ(nextPictureName(in), out) << in;
     }
 }

@@ -33,14 +33,16 @@ struct ExplorerPictureBatch : ::testing::Test {
         files->clearSelection();
         for (int row = 0; row < files->count(); ++row) {
             for (const auto& name : names) {
-                if (explorer->pathOfRow(row) == folder + "/" + name) files->item(row)->setSelected(true);
+                if (explorer->pathOfRow(row) == folder + "/" + name)
+                    files->item(row)->setSelected(true);
             }
         }
         ASSERT_EQ(explorer->selectedPaths().size(), names.size());
     }
     bool listed(const std::string& name) {
         for (int row = 0; row < explorer->fileList()->count(); ++row) {
-            if (explorer->pathOfRow(row) == folder + "/" + name) return true;
+            if (explorer->pathOfRow(row) == folder + "/" + name)
+                return true;
         }
         return false;
     }
@@ -63,10 +65,11 @@ TEST_F(ExplorerPictureBatch, ThreePhotosHalvedFromTheExplorer) {
         .expectConfirmText("Dateien verkleinert abspeichern.", true);
     trigger("HalbeGroesse2");
     EXPECT_TRUE(f.dialogs.scriptDone());
-    EXPECT_EQ(f.dialogs.shownTexts().back(),
-              "Folgende Bilder werden verkleinert\rim selben Ordner als \"_\"- Dateien abgespeichert:\r(\"Umbenennen\" und "
-              "\"löschen\" möglich!)\rDie ursrünglichen Dateien bleiben erhalten.\n----\n" +
-                  folder + "/Foto 1.jpg\r\n" + folder + "/foto#2.jpg\r\n" + folder + "/foto3.jpg");
+    EXPECT_EQ(
+        f.dialogs.shownTexts().back(),
+        "Folgende Bilder werden verkleinert\rim selben Ordner als \"_\"- Dateien abgespeichert:\r(\"Umbenennen\" und "
+        "\"löschen\" möglich!)\rDie ursrünglichen Dateien bleiben erhalten.\n----\n" +
+            folder + "/Foto 1.jpg\r\n" + folder + "/foto#2.jpg\r\n" + folder + "/foto3.jpg");
     for (const auto& name : names) {
         const auto half = platform::pictures::loadPicture(folder + "/_" + name);
         EXPECT_EQ(half.bitmap.width(), 300) << name;
@@ -87,8 +90,11 @@ TEST_F(ExplorerPictureBatch, NothingSelectedSelectsEveryLine) {
         const char* action;
         std::function<void()> script;
     } cases[] = {
-        {"GleicheHoehe1", [&] { f.dialogs.expectAskNumber("Zum Beispiel 700 => Höhe = 700 Pixel", 700)
-                                    .expectInform("Keine Datei ausgewählt!"); }},
+        {"GleicheHoehe1",
+         [&] {
+             f.dialogs.expectAskNumber("Zum Beispiel 700 => Höhe = 700 Pixel", 700)
+                 .expectInform("Keine Datei ausgewählt!");
+         }},
         {"Komprimieren1", [&] { f.dialogs.expectInform("Keine Datei ausgewählt!"); }},
         {"Graustufen1", [&] { f.dialogs.expectInform("Keine Datei ausgewählt!"); }},
     };
@@ -112,7 +118,8 @@ TEST_F(ExplorerPictureBatch, GreyCopyReplacesAnOlderCopyOnlyThroughTheBin) {
     const auto grey = platform::pictures::loadPicture(folder + "/_a.jpg");
     EXPECT_EQ(grey.bitmap.width(), 30);
     std::size_t inBin = 0;
-    for (const auto& entry : fs::directory_iterator(f.paths.binFolder())) inBin += entry.path().filename().string().find("fotos_b__a_") != std::string::npos;
+    for (const auto& entry : fs::directory_iterator(f.paths.binFolder()))
+        inBin += entry.path().filename().string().find("fotos_b__a_") != std::string::npos;
     EXPECT_EQ(inBin, 1u);
 }
 

@@ -38,13 +38,15 @@ struct GalleryUploadMenu : test::MainWindowTestBase {
 
 TEST_F(GalleryUploadMenu, LinksToEnlargementsAreRemovedFromTheDocument) {
     triggerExplorer("LinksEntfernen1");
-    EXPECT_EQ(editor()->toPlainText().toStdString(), std::string("<p>\n  <img src=\"zz_Bär am See.jpg\" width=3>\n</p>"));
+    EXPECT_EQ(editor()->toPlainText().toStdString(),
+              std::string("<p>\n  <img src=\"zz_Bär am See.jpg\" width=3>\n</p>"));
 }
 
 TEST_F(GalleryUploadMenu, UmlautsAndBlanksAreRenamedWithTheReferences) {
-    f.dialogs.expectAsk("Leerzeichen und Umlaute in Bilddateien werde umgeschrieben.\rDie entsprechende Referenzen in der "
-                        "HTML-Datei angepaßt.\r\rWollen Sie dies wirklich durchführen?",
-                        Answer::Yes);
+    f.dialogs.expectAsk(
+        "Leerzeichen und Umlaute in Bilddateien werde umgeschrieben.\rDie entsprechende Referenzen in der "
+        "HTML-Datei angepaßt.\r\rWollen Sie dies wirklich durchführen?",
+        Answer::Yes);
     triggerExplorer("Hochladen1");
     EXPECT_TRUE(f.dialogs.scriptDone());
     EXPECT_TRUE(fs::exists(folder + "/Baer_am_See.jpg"));

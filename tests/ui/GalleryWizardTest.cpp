@@ -27,9 +27,9 @@ TEST(GalleryWizard, StartMakesSmallPicturesArrowsAndPagesAndPreviewsTheOverview)
     platform::pictures::savePicture(folder + "/c.png", test::gradient(100, 50), 90);
     std::string previewed;
     std::string shownFolder;
-    ui::GalleryWizard wizard(f.store, f.dialogs, f.dir.path(), {[&](const std::string& s) { shownFolder = s; },
-                                                                [&](const std::string& s) { previewed = s; }},
-                             nullptr);
+    ui::GalleryWizard wizard(
+        f.store, f.dialogs, f.dir.path(),
+        {[&](const std::string& s) { shownFolder = s; }, [&](const std::string& s) { previewed = s; }}, nullptr);
     wizard.findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(folder));
     wizard.findChild<QCheckBox*>("CBkomfort")->setChecked(true);
     wizard.findChild<QSpinBox*>("SpinEdit3")->setValue(100);
@@ -41,7 +41,7 @@ TEST(GalleryWizard, StartMakesSmallPicturesArrowsAndPagesAndPreviewsTheOverview)
     const struct {
         const char* name;
         int w, h;
-    } files[] = {{"zz_a.jpg", 150, 100}, {"zz_b.jpg", 66, 100}, {"zz_c.jpg", 200, 100},
+    } files[] = {{"zz_a.jpg", 150, 100},      {"zz_b.jpg", 66, 100},       {"zz_c.jpg", 200, 100},
                  {"zzzweiter_l.gif", 24, 14}, {"zzzweiter_r.gif", 24, 14}, {"zzzweiter_o.gif", 14, 16}};
     for (const auto& file : files) {
         const auto picture = platform::pictures::loadPicture(folder + "/" + file.name);

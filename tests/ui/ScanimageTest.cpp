@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QAction>
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
-#include <QAction>
 #include "platform/pictures/PictureFiles.h"
 #include "platform/pictures/ScanimageProcess.h"
 

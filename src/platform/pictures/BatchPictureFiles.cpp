@@ -36,8 +36,10 @@ void BatchPictureFiles::save(const std::string& path, const pictra::pictures::Bi
     encoding.exif = kept;
     const std::string bytes = encodeJpegAs(bitmap, encoding);
     int error = 0;
-    if (fileio::writeFileCached(path, bytes, &error)) return;
-    if (error == ENOSPC) throw PictureError(fullVolumeText(path));
+    if (fileio::writeFileCached(path, bytes, &error))
+        return;
+    if (error == ENOSPC)
+        throw PictureError(fullVolumeText(path));
     throw PictureError("\"" + path + "\" konnte nicht gespeichert werden.");
 }
 

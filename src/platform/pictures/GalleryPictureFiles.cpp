@@ -32,9 +32,11 @@ pictra::pictures::Bitmap32 arrowPicture(int w, int h, char direction) {
                 inside = x >= w / 2 - half && x < w / 2 + half + 1 && y >= 1;
             } else {
                 const int reach = (w * std::min(y + 1, h - y)) / h * 2;  // the base's side is widest in the middle row
-                inside = direction == 'r' ? x < reach && x >= 1 : x >= w - reach && x < w - 1;  // the tip where it points
+                inside =
+                    direction == 'r' ? x < reach && x >= 1 : x >= w - reach && x < w - 1;  // the tip where it points
             }
-            if (inside) b.row(y)[x] = kInk;
+            if (inside)
+                b.row(y)[x] = kInk;
         }
     }
     return b;
@@ -42,7 +44,8 @@ pictra::pictures::Bitmap32 arrowPicture(int w, int h, char direction) {
 
 void writeOrThrow(const std::string& path, const std::string& bytes) {
     int error = 0;
-    if (!fileio::writeFileCached(path, bytes, &error)) throw PictureError("\"" + path + "\" konnte nicht gespeichert werden.");
+    if (!fileio::writeFileCached(path, bytes, &error))
+        throw PictureError("\"" + path + "\" konnte nicht gespeichert werden.");
 }
 
 }  // namespace
@@ -53,21 +56,25 @@ void GalleryPictureFiles::makeSmall(const std::string& source, const std::string
     LoadedPicture small = loadResized(source, [height, swap](int w, int h) {
         const int uprightWidth = swap ? h : w;
         const int uprightHeight = swap ? w : h;
-        const int width = std::max(1, static_cast<int>(static_cast<long long>(uprightWidth) * height / std::max(1, uprightHeight)));
+        const int width =
+            std::max(1, static_cast<int>(static_cast<long long>(uprightWidth) * height / std::max(1, uprightHeight)));
         return swap ? std::pair<int, int>{height, width} : std::pair<int, int>{width, height};
     });
-    if (small.damaged) throw PictureError("Die Datei ist unvollständig.");
+    if (small.damaged)
+        throw PictureError("Die Datei ist unvollständig.");
     ed::orientUpright(small.bitmap, orientation);
     JpegEncoding how;
     how.quality = std::clamp(quality, 1, 100);
-    if (!small.exif.empty()) how.exif = exifForChangedPixels(small.exif, small.bitmap.width(), small.bitmap.height());
+    if (!small.exif.empty())
+        how.exif = exifForChangedPixels(small.exif, small.bitmap.width(), small.bitmap.height());
     writeOrThrow(target, encodeJpegAs(small.bitmap, how));
 }
 
 std::optional<batch::Size> GalleryPictureFiles::sizeOf(const std::string& path) {
     QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
     const QSize size = reader.size();
-    if (!size.isValid()) return std::nullopt;
+    if (!size.isValid())
+        return std::nullopt;
     return batch::Size{size.width(), size.height()};
 }
 

@@ -22,11 +22,14 @@ bool ScanimageProcess::start(const std::vector<std::string>& arguments) {
 }
 
 bool ScanimageProcess::waitFinished(int milliseconds) {
-    if (m_process.state() == QProcess::NotRunning) return true;
+    if (m_process.state() == QProcess::NotRunning)
+        return true;
     return m_process.waitForFinished(milliseconds) || m_process.state() == QProcess::NotRunning;
 }
 
-void ScanimageProcess::kill() { m_process.kill(); }
+void ScanimageProcess::kill() {
+    m_process.kill();
+}
 
 std::string ScanimageProcess::listDevices() {
     QProcess process;

@@ -20,7 +20,8 @@ std::vector<std::string> sortedNames(const std::string& folder) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError)) names.push_back(it->path().filename().string());
+        if (it->is_regular_file(typeError))
+            names.push_back(it->path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -29,14 +30,18 @@ std::vector<std::string> sortedNames(const std::string& folder) {
 void renamePictures(const GalleryRequest& request, std::vector<std::string>& failures) {
     std::vector<fileops::PlannedRename> plan;
     for (const auto& name : sortedNames(request.folder)) {
-        if (!isPictureFile(name) || name.rfind("zzzweiter_", 0) == 0) continue;
+        if (!isPictureFile(name) || name.rfind("zzzweiter_", 0) == 0)
+            continue;
         const std::string wanted = galleryName(name);
-        if (wanted != name) plan.push_back({request.folder + "/" + name, request.folder + "/" + wanted});
+        if (wanted != name)
+            plan.push_back({request.folder + "/" + name, request.folder + "/" + wanted});
     }
-    if (plan.empty()) return;
+    if (plan.empty())
+        return;
     const fileops::PlanOutcome outcome = fileops::runPlan(plan, request.journalFolder);
     for (std::size_t i = 0; i < plan.size() && i < outcome.results.size(); ++i) {
-        if (outcome.results[i].ok()) continue;
+        if (outcome.results[i].ok())
+            continue;
         const bool taken = outcome.results[i].error == EEXIST;
         failures.push_back("\"" + plan[i].from + "\" wurde nicht in \"" + fs::path(plan[i].to).filename().string() +
                            "\" umbenannt" + (taken ? ": diesen Namen hat schon eine andere Datei." : "."));
@@ -44,14 +49,17 @@ void renamePictures(const GalleryRequest& request, std::vector<std::string>& fai
 }
 
 bool writePage(const std::string& path, const std::string& bytes, std::vector<std::string>& failures) {
-    if (fileio::writeFileAtomic(path, bytes)) return true;
+    if (fileio::writeFileAtomic(path, bytes))
+        return true;
     failures.push_back("\"" + path + "\" konnte nicht gespeichert werden.");
     return false;
 }
 
 }  // namespace
 
-std::string galleryName(const std::string& name) { return explorer::pasteName(name); }
+std::string galleryName(const std::string& name) {
+    return explorer::pasteName(name);
+}
 
 GalleryResult makeGallery(const GalleryRequest& request, GalleryIo& io, Dialogs& dialogs) {
     std::vector<std::string> failures;
@@ -59,7 +67,8 @@ GalleryResult makeGallery(const GalleryRequest& request, GalleryIo& io, Dialogs&
 
     dialogs.beginCancelWindow("Kleine Bilder");
     for (const auto& name : sortedNames(request.folder)) {
-        if (!isGalleryOriginal(name)) continue;
+        if (!isGalleryOriginal(name))
+            continue;
         const std::string path = request.folder + "/" + name;
         if (dialogs.stepCancelWindow("Verkleinern und komprimiert abgespeichern:" + path)) {
             dialogs.endCancelWindow();
@@ -80,9 +89,11 @@ GalleryResult makeGallery(const GalleryRequest& request, GalleryIo& io, Dialogs&
     options.logo = fs::exists(fs::path(request.folder).parent_path() / kLogoName, ec);
     std::vector<std::string> names;
     for (const auto& name : sortedNames(request.folder)) {
-        if (name.rfind("zzzweiter_", 0) != 0) names.push_back(name);
+        if (name.rfind("zzzweiter_", 0) != 0)
+            names.push_back(name);
     }
-    const auto entries = galleryEntries(names, [&](const std::string& name) { return io.sizeOf(request.folder + "/" + name); });
+    const auto entries =
+        galleryEntries(names, [&](const std::string& name) { return io.sizeOf(request.folder + "/" + name); });
     if (options.navigation) {
         try {
             io.writeArrows(request.folder);
@@ -91,8 +102,8 @@ GalleryResult makeGallery(const GalleryRequest& request, GalleryIo& io, Dialogs&
         }
         writePage(request.folder + "/zzzz.html", instructionPage(), failures);
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            const auto heading =
-                dialogs.askText("Überschrift bei großem Bild", "Falls keine Überschrift: Esc-Taste", proposedHeading(entries[i].large));
+            const auto heading = dialogs.askText("Überschrift bei großem Bild", "Falls keine Überschrift: Esc-Taste",
+                                                 proposedHeading(entries[i].large));
             writePage(request.folder + "/" + entries[i].page, picturePage(entries, i, options, heading.value_or("")),
                       failures);
         }
@@ -100,7 +111,8 @@ GalleryResult makeGallery(const GalleryRequest& request, GalleryIo& io, Dialogs&
     GalleryResult result;
     result.overviewText = overviewPage(entries, options, request.date);
     const std::string path = request.folder + "/" + options.name + ".html";
-    if (writePage(path, result.overviewText, failures)) result.overviewPath = path;
+    if (writePage(path, result.overviewText, failures))
+        result.overviewPath = path;
     showFailures(failures, dialogs);
     return result;
 }

@@ -28,7 +28,7 @@ struct GalleryRequest {
     GalleryOptions options;
     int quality = 65;
     int smallHeight = 200;
-    std::string date;  // the German short date
+    std::string date;           // the German short date
     std::string journalFolder;  // where a rename plan keeps its record
 };
 

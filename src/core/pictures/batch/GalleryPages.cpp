@@ -20,22 +20,27 @@ constexpr const char* kDoctype =
 
 std::string upperAscii(std::string s) {
     for (char& c : s) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
     }
     return s;
 }
 
-std::string baseOf(const std::string& name) { return name.substr(0, name.size() - pathnames::extensionOf(name).size()); }
+std::string baseOf(const std::string& name) {
+    return name.substr(0, name.size() - pathnames::extensionOf(name).size());
+}
 
 // The length of the UTF-8 sequence starting at `i`, 0 when it is none.
 std::size_t sequenceAt(const std::string& s, std::size_t i, char32_t& codePoint) {
     const auto c = static_cast<unsigned char>(s[i]);
     std::size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (length == 0 || i + length > s.size()) return 0;
+    if (length == 0 || i + length > s.size())
+        return 0;
     codePoint = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
     for (std::size_t k = 1; k < length; ++k) {
         const auto next = static_cast<unsigned char>(s[i + k]);
-        if ((next >> 6) != 2) return 0;
+        if ((next >> 6) != 2)
+            return 0;
         codePoint = (codePoint << 6) | (next & 0x3F);
     }
     return length;
@@ -50,17 +55,26 @@ void percent(std::string& out, unsigned char byte) {
 
 bool escapedEntity(std::string& out, char c) {
     switch (c) {
-        case '&': out += "&amp;"; return true;
-        case '"': out += "&quot;"; return true;
-        case '<': out += "&lt;"; return true;
-        default: return false;
+        case '&':
+            out += "&amp;";
+            return true;
+        case '"':
+            out += "&quot;";
+            return true;
+        case '<':
+            out += "&lt;";
+            return true;
+        default:
+            return false;
     }
 }
 
 std::string sizeAttributes(const GalleryEntry& entry) {
-    if (!entry.size) return {};
+    if (!entry.size)
+        return {};
     std::string alt = baseOf(entry.small.substr(3));
-    if (!alt.empty() && alt[0] >= 'a' && alt[0] <= 'z') alt[0] = static_cast<char>(alt[0] - 'a' + 'A');
+    if (!alt.empty() && alt[0] >= 'a' && alt[0] <= 'z')
+        alt[0] = static_cast<char>(alt[0] - 'a' + 'A');
     return " width=" + std::to_string(entry.size->width) + " height=" + std::to_string(entry.size->height) + " alt=\"" +
            pageText(alt) + "\"";
 }
@@ -73,30 +87,33 @@ std::string entryLine(const GalleryEntry& entry, const GalleryOptions& options) 
 
 std::string overviewHead(const GalleryOptions& options, const std::string& date) {
     const std::string heading = pageText(options.heading);
-    std::string head = std::string(kDoctype) + "\r\n<html>\r\n  <head>\r\n    <title>" + heading + " (" + date +
-                       ")</title>\r\n";
+    std::string head =
+        std::string(kDoctype) + "\r\n<html>\r\n  <head>\r\n    <title>" + heading + " (" + date + ")</title>\r\n";
     head += "    <meta http-equiv=content-type content=\"text/html; charset=iso-8859-1\">\r\n";
     head += "    <meta name=\"robots\" content=\"nofollow\">\r\n";
-    head += "     <style type=\"text/css\">\r\n"
-            "    body { font-family: \"Segoe UI\", Arial, Helvetica, sans-serif; margin-left: 10%; margin-right: 10%; }\r\n"
-            "    a:link { color: #0000FF; }\r\n"
-            "    a:visited { color: #660099; }\r\n"
-            "    a:hover { background-color: #d60093; color: #FFFFFF; border-bottom: 1px dotted #FFFFFF; }\r\n"
-            "    table { border-collapse: collapse; }\r\n"
-            "    h1, h2, h3, h4, h5, h6 { font-family: Tahoma, Arial, Helvetica, sans-serif; margin-top: 0.5em; "
-            "margin-bottom: 0.5em; color: #003399; }\r\n"
-            "    h2, h3, h4, h5, h6 { font-weight: bold; }\r\n"
-            "    img { border: 0; }\r\n"
-            "  </style>\r\n";
+    head +=
+        "     <style type=\"text/css\">\r\n"
+        "    body { font-family: \"Segoe UI\", Arial, Helvetica, sans-serif; margin-left: 10%; margin-right: 10%; }\r\n"
+        "    a:link { color: #0000FF; }\r\n"
+        "    a:visited { color: #660099; }\r\n"
+        "    a:hover { background-color: #d60093; color: #FFFFFF; border-bottom: 1px dotted #FFFFFF; }\r\n"
+        "    table { border-collapse: collapse; }\r\n"
+        "    h1, h2, h3, h4, h5, h6 { font-family: Tahoma, Arial, Helvetica, sans-serif; margin-top: 0.5em; "
+        "margin-bottom: 0.5em; color: #003399; }\r\n"
+        "    h2, h3, h4, h5, h6 { font-weight: bold; }\r\n"
+        "    img { border: 0; }\r\n"
+        "  </style>\r\n";
     head += "  </head>\r\n<body>\r\n<table class=\"o\"><tr><td>\r\n";
-    if (options.logo) head += std::string("<img src=\"../") + kLogoName + "\" width=\"88\" height=\"98\" alt=\"Wappen\">";
+    if (options.logo)
+        head += std::string("<img src=\"../") + kLogoName + "\" width=\"88\" height=\"98\" alt=\"Wappen\">";
     head += "</td>\r\n<td>&nbsp;&nbsp;&nbsp;&nbsp;</td>\r\n<td><a href=\"../index.html\">&uarr;Start</a>\r\n";
     head += "&nbsp; &nbsp; &nbsp; <a href=\"../bilder.html\">&uarr;Bilder</a>\r\n\r\n";
     head += "<h1>" + heading + "</h1>\r\n" + date + "\r\n</td></tr></table>\r\n<hr>\r\n\r\n\r\n";
     head += "<div  style=\"margin-left: -10%;margin-right: -10%;text-align:center\">\r\n";
     if (options.navigation) {
-        head += "   <div  style=\"font-size:0.8em;\">Klick auf kleines Bild vergrößert es. Erst dann drucken!\r\n"
-                "   <a href=\"zzzz.html\">Weiter: Klick auf großes Bild.</a></div><br>";
+        head +=
+            "   <div  style=\"font-size:0.8em;\">Klick auf kleines Bild vergrößert es. Erst dann drucken!\r\n"
+            "   <a href=\"zzzz.html\">Weiter: Klick auf großes Bild.</a></div><br>";
     } else {
         head += "Klicken Sie auf auf das Bild, um es zu vergrößern. <br>";
     }
@@ -118,26 +135,31 @@ bool isGalleryOriginal(const std::string& name) {
     return !text::startsWith(name, "zz_") && !text::startsWith(name, "zzz") && isPictureFile(name);
 }
 
-std::string smallNameOf(const std::string& original) { return "zz_" + baseOf(original) + ".jpg"; }
+std::string smallNameOf(const std::string& original) {
+    return "zz_" + baseOf(original) + ".jpg";
+}
 
 std::vector<GalleryEntry> galleryEntries(const std::vector<std::string>& sortedNames,
                                          const std::function<std::optional<Size>(const std::string&)>& sizeOf) {
     std::vector<GalleryEntry> entries;
     for (const auto& name : sortedNames) {
-        if (!isSmallPicture(name)) continue;
+        if (!isSmallPicture(name))
+            continue;
         const std::string wanted = name.substr(3);
         const std::string base = baseOf(wanted);
         std::string large;
         int rank = 4;
         for (const auto& candidate : sortedNames) {
-            if (!isGalleryOriginal(candidate) || baseOf(candidate) != base) continue;
+            if (!isGalleryOriginal(candidate) || baseOf(candidate) != base)
+                continue;
             const int r = candidate == wanted ? 0 : pathnames::lowerExtension(candidate) == ".gif" ? 1 : 2;
             if (r < rank) {
                 rank = r;
                 large = candidate;
             }
         }
-        if (large.empty()) continue;
+        if (large.empty())
+            continue;
         entries.push_back({name, large, "zzz_" + baseOf(large) + ".html", sizeOf ? sizeOf(name) : std::nullopt});
     }
     return entries;
@@ -215,7 +237,8 @@ std::string overviewPage(const std::vector<GalleryEntry>& entries, const Gallery
             std::string table = "<table border=" + std::to_string(options.border) + ">\r\n  <tr>";
             for (std::size_t i = first; i < end; ++i) table += "<th>" + pageText(labelOf(entries[i].large)) + "</th>";
             table += "  </tr>\r\n  <tr>\r\n";
-            for (std::size_t i = first; i < end; ++i) table += "    <td>" + entryLine(entries[i], options) + "</td>\r\n";
+            for (std::size_t i = first; i < end; ++i)
+                table += "    <td>" + entryLine(entries[i], options) + "</td>\r\n";
             table += "  </tr>\r\n</table>\r\n<br>";
             lines.push_back(std::move(table));
         }

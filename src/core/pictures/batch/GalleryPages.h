@@ -28,9 +28,9 @@ inline constexpr const char* kLogoName = "wappen.gif";
 
 // One small picture of the overview with what belongs to it.
 struct GalleryEntry {
-    std::string small;  // "zz_" + base + ".jpg"
-    std::string large;  // the original of any format
-    std::string page;   // "zzz_" + large's base + ".html"
+    std::string small;         // "zz_" + base + ".jpg"
+    std::string large;         // the original of any format
+    std::string page;          // "zzz_" + large's base + ".html"
     std::optional<Size> size;  // the small picture's, when it could be read
 };
 

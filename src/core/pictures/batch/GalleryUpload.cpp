@@ -16,7 +16,9 @@ namespace pictra::pictures::batch {
 
 namespace {
 
-std::string baseOf(const std::string& name) { return name.substr(0, name.size() - pathnames::extensionOf(name).size()); }
+std::string baseOf(const std::string& name) {
+    return name.substr(0, name.size() - pathnames::extensionOf(name).size());
+}
 
 int digitsOf(std::size_t n) {
     int digits = 1;
@@ -35,28 +37,34 @@ std::string removeEnlargementLinks(const std::string& text) {
     while (start <= text.size()) {
         std::size_t end = text.find('\n', start);
         const bool last = end == std::string::npos;
-        if (last) end = text.size();
+        if (last)
+            end = text.size();
         std::string line = text.substr(start, end - start);
         const bool cr = !line.empty() && line.back() == '\r';
-        if (cr) line.pop_back();
+        if (cr)
+            line.pop_back();
         const std::size_t img = line.find("<img");
         if (img != std::string::npos) {
             const std::size_t close = line.find('>', img);
             line = "  " + line.substr(img, close == std::string::npos ? std::string::npos : close - img + 1);
         }
         out += line;
-        if (cr) out += '\r';
-        if (last) break;
+        if (cr)
+            out += '\r';
+        if (last)
+            break;
         out += '\n';
         start = end + 1;
     }
     return out;
 }
 
-std::vector<Rename> uploadRenames(UploadNames kind, const std::vector<std::string>& names, const std::string& pageBase) {
+std::vector<Rename> uploadRenames(UploadNames kind, const std::vector<std::string>& names,
+                                  const std::string& pageBase) {
     std::vector<std::string> pictures;
     for (const auto& name : names) {
-        if (isGalleryOriginal(name)) pictures.push_back(name);
+        if (isGalleryOriginal(name))
+            pictures.push_back(name);
     }
     const std::set<std::string> present(names.begin(), names.end());
     const int width = std::max(3, digitsOf(pictures.size() * 10));
@@ -71,12 +79,16 @@ std::vector<Rename> uploadRenames(UploadNames kind, const std::vector<std::strin
             number.insert(0, static_cast<std::size_t>(width) - number.size(), '0');
             wanted = pageBase + number + pathnames::extensionOf(old);
         }
-        if (wanted == old) continue;
+        if (wanted == old)
+            continue;
         renames.push_back({old, wanted});
         // The gallery's small picture, and a small picture named after the whole old name.
-        for (const auto& [small, newSmall] : {std::pair{smallNameOf(old), smallNameOf(wanted)}, std::pair{"zz_" + old, "zz_" + wanted}}) {
-            const bool planned = std::any_of(renames.begin(), renames.end(), [&](const Rename& r) { return r.from == small; });
-            if (present.count(small) != 0 && !planned && small != newSmall) renames.push_back({small, newSmall});
+        for (const auto& [small, newSmall] :
+             {std::pair{smallNameOf(old), smallNameOf(wanted)}, std::pair{"zz_" + old, "zz_" + wanted}}) {
+            const bool planned =
+                std::any_of(renames.begin(), renames.end(), [&](const Rename& r) { return r.from == small; });
+            if (present.count(small) != 0 && !planned && small != newSmall)
+                renames.push_back({small, newSmall});
         }
     }
     return renames;
@@ -93,9 +105,11 @@ std::string replaceQuotedNames(const std::string& text, const std::vector<Rename
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t open = text.find('"', i);
-        if (open == std::string::npos) break;
+        if (open == std::string::npos)
+            break;
         const std::size_t close = text.find('"', open + 1);
-        if (close == std::string::npos) break;
+        if (close == std::string::npos)
+            break;
         out.append(text, i, open + 1 - i);
         const auto found = byOld.find(text.substr(open + 1, close - open - 1));
         if (found != byOld.end()) {
@@ -121,7 +135,8 @@ std::optional<std::string> prepareUpload(UploadNames kind, const std::string& do
               "Bildern \"axy,jpg\" ... und \"zz_axy,jpg\" ... zeigt.\rNach Aufruf dieses Menüpunktes sind die "
               "Bilddateien umbenannt in \"oktoberfest010.jpg\" ... \"zz_oktoberfest010.jpg\" ...\rDie Referenzen in "
               "der Datei \"oktoberfest.html\" werden entsprechend angepasst.\r\rWollen Sie dies wirklich durchführen?";
-    if (dialogs.ask(question) != Answer::Yes) return std::nullopt;
+    if (dialogs.ask(question) != Answer::Yes)
+        return std::nullopt;
     const bool unnamed = documentPath.empty() || documentPath.find('?') != std::string::npos;
     if (kind == UploadNames::Numbers && unnamed) {
         dialogs.inform("Sie müssen die HTML-Datei noch einlesen!");
@@ -129,8 +144,9 @@ std::optional<std::string> prepareUpload(UploadNames kind, const std::string& do
     }
     const std::string ext = pathnames::lowerExtension(documentPath);
     const bool html = kind == UploadNames::Umlauts ? ext.rfind(".htm", 0) == 0 : ext == ".html";
-    if (!html && dialogs.ask("Die eingelesene Datei ist keine HTML-Datei\rWollen Sie trotzdem alle Bilddateien umbenennen?") !=
-                     Answer::Yes) {
+    if (!html &&
+        dialogs.ask("Die eingelesene Datei ist keine HTML-Datei\rWollen Sie trotzdem alle Bilddateien umbenennen?") !=
+            Answer::Yes) {
         return std::nullopt;
     }
     const std::string pageBase = baseOf(pathnames::fileNamePart(documentPath));

@@ -23,7 +23,8 @@ const char* const kKeptNote =
     "Dateien bleiben erhalten.";
 
 std::string failureText(Kind kind, const std::string& path) {
-    if (kind == Kind::Resize) return "Fehler beim Datei-verkleinern \"" + path + "\"";
+    if (kind == Kind::Resize)
+        return "Fehler beim Datei-verkleinern \"" + path + "\"";
     return "Fehler beim Datei-komprimieren\"" + path;
 }
 
@@ -39,8 +40,10 @@ struct Done {
 // The size before the limits: percent and height as typed, the working size as the expert window fits.
 std::pair<long long, long long> wantedSize(const Request& request, int width, int height) {
     if (request.kind == Kind::Resize) {
-        if (request.height > 0) return {static_cast<long long>(width) * request.height / height, request.height};
-        return {static_cast<long long>(width) * request.percent / 100, static_cast<long long>(height) * request.percent / 100};
+        if (request.height > 0)
+            return {static_cast<long long>(width) * request.height / height, request.height};
+        return {static_cast<long long>(width) * request.percent / 100,
+                static_cast<long long>(height) * request.percent / 100};
     }
     if (request.workWidth > 0 && request.workHeight > 0) {
         const auto f = ed::fitFactor(width, height, request.workWidth, request.workHeight);
@@ -56,10 +59,12 @@ Done makeOne(const Item& item, const Request& request, PictureIo& io) {
     const std::string failed = failureText(request.kind, item.source);
     try {
         Picture picture = io.load(item.source);
-        if (picture.damaged) return {false, failed + "\rDie Datei ist unvollständig."};
+        if (picture.damaged)
+            return {false, failed + "\rDie Datei ist unvollständig."};
         const int width = picture.bitmap.width();
         const int height = picture.bitmap.height();
-        if (width <= 0 || height <= 0) return {false, failed + "\rDas Bild ist leer."};
+        if (width <= 0 || height <= 0)
+            return {false, failed + "\rDas Bild ist leer."};
         const auto size = resultSize(request, width, height);
         if (!size) {
             const auto [w, h] = wantedSize(request, width, height);
@@ -99,14 +104,17 @@ std::string resultPath(Kind kind, const std::string& path) {
     const std::string folder = pathnames::folderOf(path);
     const std::string name = pathnames::fileNamePart(path);
     const std::string prefix = folder.empty() ? "" : (folder == "/" ? "/" : folder + "/");
-    if (kind == Kind::Resize) return prefix + "_" + name;
+    if (kind == Kind::Resize)
+        return prefix + "_" + name;
     return prefix + "_" + name.substr(0, name.size() - pathnames::extensionOf(name).size()) + ".jpg";
 }
 
 std::optional<Size> resultSize(const Request& request, int width, int height) {
-    if (width <= 0 || height <= 0) return std::nullopt;
+    if (width <= 0 || height <= 0)
+        return std::nullopt;
     const auto [w, h] = wantedSize(request, width, height);
-    if (w > kMaxSide || h > kMaxSide) return std::nullopt;
+    if (w > kMaxSide || h > kMaxSide)
+        return std::nullopt;
     return Size{std::max(1, static_cast<int>(w)), std::max(1, static_cast<int>(h))};
 }
 
@@ -121,12 +129,14 @@ std::vector<Item> planItems(Kind kind, const std::vector<std::string>& selected)
     std::vector<Item> items;
     std::set<std::string> inputs;
     for (const auto& path : selected) {
-        if (isPictureFile(pathnames::fileNamePart(path))) inputs.insert(path);
+        if (isPictureFile(pathnames::fileNamePart(path)))
+            inputs.insert(path);
     }
     std::set<std::string> targets;
     std::vector<std::pair<std::string, std::string>> owners;  // target, first source
     for (const auto& path : selected) {
-        if (!isPictureFile(pathnames::fileNamePart(path))) continue;
+        if (!isPictureFile(pathnames::fileNamePart(path)))
+            continue;
         Item item{path, resultPath(kind, path), {}};
         const std::string shown = pathnames::fileNamePart(item.target);
         if (inputs.count(item.target) != 0) {
@@ -134,10 +144,12 @@ std::vector<Item> planItems(Kind kind, const std::vector<std::string>& selected)
         } else if (!targets.insert(item.target).second) {
             std::string first;
             for (const auto& [target, source] : owners) {
-                if (target == item.target) first = source;
+                if (target == item.target)
+                    first = source;
             }
-            item.refusal = "\"" + shown + "\" wird für \"" + pathnames::fileNamePart(path) + "\" nicht geschrieben, denn \"" +
-                           pathnames::fileNamePart(first) + "\" ergibt denselben Namen.";
+            item.refusal = "\"" + shown + "\" wird für \"" + pathnames::fileNamePart(path) +
+                           "\" nicht geschrieben, denn \"" + pathnames::fileNamePart(first) +
+                           "\" ergibt denselben Namen.";
         } else {
             owners.emplace_back(item.target, path);
         }
@@ -158,20 +170,21 @@ Report run(const std::vector<Item>& items, const Request& request, Context& cont
             const Item& item = items[launched];
             if (!item.refusal.empty()) {
                 immediate[launched] = Done{false, item.refusal};
-            } else if (std::string kept = exists(item.target) && context.keepExisting ? context.keepExisting(item.target) : "";
+            } else if (std::string kept =
+                           exists(item.target) && context.keepExisting ? context.keepExisting(item.target) : "";
                        !kept.empty()) {
                 immediate[launched] = Done{false, kept};
             } else {
-                jobs[launched] = std::async(std::launch::async, [&item, &request, &context] {
-                    return makeOne(item, request, context.io);
-                });
+                jobs[launched] = std::async(std::launch::async,
+                                            [&item, &request, &context] { return makeOne(item, request, context.io); });
                 ++running;
             }
             ++launched;
         }
     };
     auto poll = [&](const std::string& text) {
-        if (!report.stopped && context.dialogs.stepCancelWindow(text)) report.stopped = true;
+        if (!report.stopped && context.dialogs.stepCancelWindow(text))
+            report.stopped = true;
     };
     launchMore();
     for (std::size_t i = 0; i < launched; ++i) {
@@ -187,7 +200,8 @@ Report run(const std::vector<Item>& items, const Request& request, Context& cont
                 stepped = true;
                 poll(text);
             }
-            if (!stepped) poll(text);
+            if (!stepped)
+                poll(text);
             done = jobs[i].get();
             --running;
         }
@@ -202,7 +216,8 @@ Report run(const std::vector<Item>& items, const Request& request, Context& cont
 }
 
 void showFailures(const std::vector<std::string>& failures, Dialogs& dialogs) {
-    if (failures.empty()) return;
+    if (failures.empty())
+        return;
     if (failures.size() <= 8) {
         dialogs.inform(text::joinLines(failures, "\r\r"));
         return;
@@ -211,7 +226,8 @@ void showFailures(const std::vector<std::string>& failures, Dialogs& dialogs) {
     for (const auto& failure : failures) {
         std::string line = failure;
         for (char& c : line) {
-            if (c == '\r') c = ' ';
+            if (c == '\r')
+                c = ' ';
         }
         lines.push_back(std::move(line));
     }
@@ -230,7 +246,8 @@ Outcome confirmAndRun(const std::vector<Item>& items, const std::string& caption
         context.dialogs.inform("Abbruch");
         return Outcome::Cancelled;
     }
-    if (cancelWindowAfter) context.dialogs.beginCancelWindow(cancelWindowAfter);
+    if (cancelWindowAfter)
+        context.dialogs.beginCancelWindow(cancelWindowAfter);
     const Report report = run(items, request, context);
     context.dialogs.endCancelWindow();
     showFailures(report.failures, context.dialogs);
@@ -243,11 +260,11 @@ Outcome resizeCommand(const std::vector<std::string>& selected, bool byHeight, i
                       Context& context) {
     Dialogs& dialogs = context.dialogs;
     long long number = byHeight ? 700 : percentProposal;
-    const bool answered = byHeight
-                              ? dialogs.askNumber("Immer gleiche Höhe", "Zum Beispiel 700 => Höhe = 700 Pixel", number)
-                              : dialogs.askNumber("Größenänderung in %",
-                                                  "Zum Beispiel 50%: Halbe Breite, Halbe Höhe = 50", number);
-    if (!answered) return Outcome::Cancelled;
+    const bool answered =
+        byHeight ? dialogs.askNumber("Immer gleiche Höhe", "Zum Beispiel 700 => Höhe = 700 Pixel", number)
+                 : dialogs.askNumber("Größenänderung in %", "Zum Beispiel 50%: Halbe Breite, Halbe Höhe = 50", number);
+    if (!answered)
+        return Outcome::Cancelled;
     if (byHeight && (number < 1 || number > kMaxSide)) {
         dialogs.inform("Die Höhe muss zwischen 1 und " + std::to_string(kMaxSide) + " Pixel liegen.");
         return Outcome::Cancelled;
@@ -304,8 +321,8 @@ Outcome greyCommand(const std::vector<std::string>& selected, Request request, C
     }
     request.kind = Kind::Grey;
     request.quality = 0;
-    return confirmAndRun(items, "Bilder schwarz-weiß",
-                         std::string("Folgende Bilder werden schwarz-weiß\r") + kKeptNote, request, context);
+    return confirmAndRun(items, "Bilder schwarz-weiß", std::string("Folgende Bilder werden schwarz-weiß\r") + kKeptNote,
+                         request, context);
 }
 
 }  // namespace pictra::pictures::batch

@@ -103,8 +103,8 @@ enum class Outcome { Done, Cancelled, NothingSelected };
 
 // The menu commands with their questions, cancel windows and the one window of
 // failures at the end. `resizeByHeight`: "Bilder in gleicher Höhe abspeichern".
-Outcome resizeCommand(const std::vector<std::string>& selected, bool byHeight, int percentProposal,
-                      Request request, Context& context);
+Outcome resizeCommand(const std::vector<std::string>& selected, bool byHeight, int percentProposal, Request request,
+                      Context& context);
 Outcome compressCommand(const std::vector<std::string>& selected, Request request, Context& context);
 Outcome greyCommand(const std::vector<std::string>& selected, Request request, Context& context);
 

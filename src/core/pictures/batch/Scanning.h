@@ -11,7 +11,7 @@
 namespace pictra::pictures::batch {
 
 struct ScannerDevice {
-    std::string name;         // as "-d" takes it
+    std::string name;  // as "-d" takes it
     std::string description;
 };
 // The devices of "scanimage -L" output ("device `test:0' is a Noname … device").

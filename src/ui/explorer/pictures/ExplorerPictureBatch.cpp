@@ -2,28 +2,28 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QEventLoop>
 #include <QFile>
 #include <QImageReader>
-#include <QEventLoop>
 #include <QInputDialog>
 #include <QListWidget>
-#include <QTimer>
-#include <QStandardPaths>
-#include <filesystem>
 #include <QMenu>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+#include <filesystem>
 
 #include "common/MenuCommands.h"
+#include "common/PathNames.h"
 #include "explorer/BinBackup.h"
 #include "explorer/ExplorerWindow.h"
 #include "pictures/batch/GalleryUpload.h"
+#include "pictures/batch/GalleryWizard.h"
 #include "pictures/batch/PictureBatch.h"
 #include "pictures/batch/Scanning.h"
 #include "pictures/batch/SlideShow.h"
-#include "platform/pictures/ScanimageProcess.h"
-#include "pictures/batch/GalleryWizard.h"
-#include "common/PathNames.h"
 #include "platform/pictures/BatchPictureFiles.h"
+#include "platform/pictures/ScanimageProcess.h"
 #include "settings/SettingsStore.h"
 
 namespace pictra::ui {
@@ -40,21 +40,25 @@ QSize screenSize() {
 // The height of the picture the picture windows hold, from its file's header.
 int heldPictureHeight(ExplorerShared& shared) {
     const std::string path = shared.store.readValue("SectBild", "SchlBild");
-    if (path.empty()) return 0;
+    if (path.empty())
+        return 0;
     QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
     return reader.size().isValid() ? reader.size().height() : 0;
 }
 
-void runBatch(ExplorerWindow& explorer, ExplorerShared& shared,
-              const std::function<batch::Outcome(const std::vector<std::string>&, batch::Request, batch::Context&)>& command) {
+void runBatch(
+    ExplorerWindow& explorer, ExplorerShared& shared,
+    const std::function<batch::Outcome(const std::vector<std::string>&, batch::Request, batch::Context&)>& command) {
     platform::pictures::BatchPictureFiles files;
     CopyContext copies = shared.copyContext();
-    batch::Context context{files, shared.dialogs, [&copies](const std::string& target) {
-                               const QDate d = QDate::currentDate();
-                               const auto kept = binbackup::keepInBin(target, {d.year(), d.month(), d.day()}, copies, true);
-                               if (kept.kept) return std::string();
-                               return kept.message.empty() ? "\"" + target + "\" wurde nicht ersetzt." : kept.message;
-                           }};
+    batch::Context context{
+        files, shared.dialogs, [&copies](const std::string& target) {
+            const QDate d = QDate::currentDate();
+            const auto kept = binbackup::keepInBin(target, {d.year(), d.month(), d.day()}, copies, true);
+            if (kept.kept)
+                return std::string();
+            return kept.message.empty() ? "\"" + target + "\" wurde nicht ersetzt." : kept.message;
+        }};
     batch::Request request;
     const QSize screen = screenSize();
     request.workWidth = screen.width();
@@ -64,7 +68,8 @@ void runBatch(ExplorerWindow& explorer, ExplorerShared& shared,
         explorer.selectAll();
         return;
     }
-    if (outcome == batch::Outcome::Done) explorer.showFiles(explorer.currentFolder());
+    if (outcome == batch::Outcome::Done)
+        explorer.showFiles(explorer.currentFolder());
 }
 
 // "Scannen " and "Scannen automatisch": the scan into the program folder, then into the picture window.
@@ -84,7 +89,8 @@ void scanPicture(ExplorerWindow& explorer, ExplorerShared& shared, const Explore
         for (const auto& d : devices) names << QString::fromStdString(d.name + "  (" + d.description + ")");
         bool ok = false;
         const QString chosen = QInputDialog::getItem(&explorer, "Scannen", "Scanner:", names, 0, false, &ok);
-        if (!ok) return;
+        if (!ok)
+            return;
         device = devices[static_cast<std::size_t>(names.indexOf(chosen))].name;
     }
     const std::string target = pathnames::folderOf(shared.binFolder) + "/pictra_scan.png";
@@ -94,9 +100,12 @@ void scanPicture(ExplorerWindow& explorer, ExplorerShared& shared, const Explore
     platform::pictures::ScanimageProcess process;
     const auto outcome = batch::runScan(process, batch::scanArguments(device, target), automatic, shared.dialogs,
                                         [&target] { return std::filesystem::exists(target); });
-    if (outcome != batch::ScanOutcome::Scanned) return;
-    if (hooks.showPicture) hooks.showPicture(target, {target});
-    if (automatic && !last.empty()) shared.store.writeValue("SectBild", "SchlBild", batch::nextPictureName(last));
+    if (outcome != batch::ScanOutcome::Scanned)
+        return;
+    if (hooks.showPicture)
+        hooks.showPicture(target, {target});
+    if (automatic && !last.empty())
+        shared.store.writeValue("SectBild", "SchlBild", batch::nextPictureName(last));
 }
 
 // The show runs in the picture window; the cancel window stops it.
@@ -106,7 +115,8 @@ public:
         : m_hooks(hooks), m_dialogs(dialogs), m_siblings(std::move(siblings)) {}
     void show(const std::string& path) override {
         m_current = path;
-        if (m_hooks.showPicture) m_hooks.showPicture(path, m_siblings);
+        if (m_hooks.showPicture)
+            m_hooks.showPicture(path, m_siblings);
     }
     bool pause(long long milliseconds) override {
         QEventLoop loop;
@@ -136,19 +146,21 @@ void runSlideShow(ExplorerWindow& explorer, ExplorerShared& shared, const Explor
     batch::slideShow(paths, static_cast<std::size_t>(row), repeat, pause, port);
     shared.dialogs.endCancelWindow();
     list->clearSelection();
-    if (list->count() > 0) list->setCurrentRow(0);
+    if (list->count() > 0)
+        list->setCurrentRow(0);
 }
 
 }  // namespace
 
-void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerShared& shared, const ExplorerHooks& hooks) {
-    addMenuCommand(pictures, "HalbeGroesse2", "Ausgewählte Bilder zum Beispiel in halber Größe abspeichern",
-                   [&explorer, &shared] {
-                       const int proposal = batch::proposedPercent(screenSize().height(), heldPictureHeight(shared));
-                       runBatch(explorer, shared, [proposal](const auto& selected, batch::Request request, auto& context) {
-                           return batch::resizeCommand(selected, false, proposal, request, context);
-                       });
-                   });
+void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerShared& shared,
+                          const ExplorerHooks& hooks) {
+    addMenuCommand(
+        pictures, "HalbeGroesse2", "Ausgewählte Bilder zum Beispiel in halber Größe abspeichern", [&explorer, &shared] {
+            const int proposal = batch::proposedPercent(screenSize().height(), heldPictureHeight(shared));
+            runBatch(explorer, shared, [proposal](const auto& selected, batch::Request request, auto& context) {
+                return batch::resizeCommand(selected, false, proposal, request, context);
+            });
+        });
     addMenuCommand(pictures, "GleicheHoehe1", "Bilder in gleicher Höhe abspeichern", [&explorer, &shared] {
         runBatch(explorer, shared, [](const auto& selected, batch::Request request, auto& context) {
             return batch::resizeCommand(selected, true, 0, request, context);
@@ -164,26 +176,28 @@ void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerSha
             return batch::greyCommand(selected, request, context);
         });
     });
-    addMenuCommand(pictures, "Bildergalerie1", "Assistent zum Programm \"Bildergalerie erzeugen\"",
-                   [&explorer, &shared, &hooks] {
-                       // Created on first use and kept with its fields for the run.
-                       auto* wizard = explorer.findChild<GalleryWizard*>("Form11Bildergalerien");
-                       if (!wizard) {
-                           GalleryWizardHooks wizardHooks;
-                           wizardHooks.showFolder = [&explorer](const std::string& folder) { explorer.start(folder); };
-                           wizardHooks.previewHtml = hooks.previewHtml;
-                           wizard = new GalleryWizard(shared.store, shared.dialogs, pathnames::folderOf(shared.binFolder),
-                                                      std::move(wizardHooks), &explorer);
-                       }
-                       wizard->openAt(explorer.currentFolder());
-                   });
+    addMenuCommand(
+        pictures, "Bildergalerie1", "Assistent zum Programm \"Bildergalerie erzeugen\"", [&explorer, &shared, &hooks] {
+            // Created on first use and kept with its fields for the run.
+            auto* wizard = explorer.findChild<GalleryWizard*>("Form11Bildergalerien");
+            if (!wizard) {
+                GalleryWizardHooks wizardHooks;
+                wizardHooks.showFolder = [&explorer](const std::string& folder) { explorer.start(folder); };
+                wizardHooks.previewHtml = hooks.previewHtml;
+                wizard = new GalleryWizard(shared.store, shared.dialogs, pathnames::folderOf(shared.binFolder),
+                                           std::move(wizardHooks), &explorer);
+            }
+            wizard->openAt(explorer.currentFolder());
+        });
     addMenuCommand(pictures, "LinksEntfernen1", "Entferne in Bildergalerien die Links auf Vergrößerungen", [&hooks] {
         if (hooks.rewriteCurrentDocument) {
-            hooks.rewriteCurrentDocument(false, [](const std::string& text) { return batch::removeEnlargementLinks(text); });
+            hooks.rewriteCurrentDocument(false,
+                                         [](const std::string& text) { return batch::removeEnlargementLinks(text); });
         }
     });
     const auto upload = [&explorer, &shared, &hooks](batch::UploadNames kind) {
-        if (!hooks.rewriteCurrentDocument || !hooks.currentDocumentName) return;
+        if (!hooks.rewriteCurrentDocument || !hooks.currentDocumentName)
+            return;
         std::vector<std::string> names;
         for (const auto& path : explorer.allPaths()) names.push_back(pathnames::fileNamePart(path));
         hooks.rewriteCurrentDocument(true, [&](const std::string& text) {
@@ -192,11 +206,13 @@ void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerSha
         });
         explorer.showFiles(explorer.currentFolder());
     };
-    addMenuCommand(pictures, "Hochladen1", "Bildergalerie zum Hochladen vorbereiten (Umlaute und Leerzeichen umschreiben)",
+    addMenuCommand(pictures, "Hochladen1",
+                   "Bildergalerie zum Hochladen vorbereiten (Umlaute und Leerzeichen umschreiben)",
                    [upload] { upload(batch::UploadNames::Umlauts); });
     addMenuCommand(pictures, "Hochladen2", "Bildergalerie zum Hochladen vorbereiten (Neu Durchnummerieren)",
                    [upload] { upload(batch::UploadNames::Numbers); });
-    addMenuCommand(pictures, "Scannen1", "Scannen ", [&explorer, &shared, &hooks] { scanPicture(explorer, shared, hooks, false); });
+    addMenuCommand(pictures, "Scannen1", "Scannen ",
+                   [&explorer, &shared, &hooks] { scanPicture(explorer, shared, hooks, false); });
     addMenuCommand(pictures, "ScannenAutomatisch1", "Scannen automatisch",
                    [&explorer, &shared, &hooks] { scanPicture(explorer, shared, hooks, true); });
     addMenuCommand(pictures, "Schnelldurchlauf1", "Schnelldurchlauf ab ausgewähltem Bild",

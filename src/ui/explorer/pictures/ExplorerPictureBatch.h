@@ -10,6 +10,7 @@ struct ExplorerHooks;
 
 // The "Bilder" menu's commands over the selected pictures: smaller copies (by
 // percent or to one height), compressed copies and grey copies; the gallery wizard.
-void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerShared& shared, const ExplorerHooks& hooks);
+void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerShared& shared,
+                          const ExplorerHooks& hooks);
 
 }  // namespace pictra::ui

@@ -32,14 +32,21 @@ constexpr const char* kGuide =
     "<p>In der Browservorschau: F4 zeigt den Text, Esc schließt die Vorschau, F9 lädt die Seite neu.</p>"
     "<p>Sie finden diesen Assistenten im Explorer im Menü \"Bilder\".</p>";
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
-std::string u(const QString& s) { return s.toStdString(); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string u(const QString& s) {
+    return s.toStdString();
+}
 
 }  // namespace
 
 GalleryWizard::GalleryWizard(SettingsStore& store, Dialogs& dialogs, std::string journalFolder,
                              GalleryWizardHooks hooks, QWidget* parent)
-    : QDialog(parent), m_store(store), m_dialogs(dialogs), m_journalFolder(std::move(journalFolder)),
+    : QDialog(parent),
+      m_store(store),
+      m_dialogs(dialogs),
+      m_journalFolder(std::move(journalFolder)),
       m_hooks(std::move(hooks)) {
     setObjectName("Form11Bildergalerien");
     setWindowTitle("Bildergalerien erstellen");
@@ -55,7 +62,8 @@ GalleryWizard::GalleryWizard(SettingsStore& store, Dialogs& dialogs, std::string
     auto* browse = new QPushButton("Durchsuchen", this);
     browse->setObjectName("BDurchsuchen");
     connect(browse, &QPushButton::clicked, this, [this] {
-        if (auto folder = m_dialogs.chooseFolder("Ordner der Bilder", u(m_folder->text()))) m_folder->setText(q(*folder));
+        if (auto folder = m_dialogs.chooseFolder("Ordner der Bilder", u(m_folder->text())))
+            m_folder->setText(q(*folder));
     });
     auto* folderLine = new QHBoxLayout;
     folderLine->addWidget(new QLabel("Ordner:", this));
@@ -73,7 +81,8 @@ GalleryWizard::GalleryWizard(SettingsStore& store, Dialogs& dialogs, std::string
     row({new QLabel("Kompression:", this), m_quality, new QLabel("Höhe der kleinen Bilder:", this), m_smallHeight});
     m_name = new QLineEdit("galerie", this);
     m_name->setObjectName("E_NamederGalerie");
-    row({new QLabel("Name der Galerie:", this), m_name, new QLabel("klein schreiben (ohne Leerzeichen und ä etc.)!", this)});
+    row({new QLabel("Name der Galerie:", this), m_name,
+         new QLabel("klein schreiben (ohne Leerzeichen und ä etc.)!", this)});
 
     m_labels = new QCheckBox("Bilder beschriften", this);
     m_labels->setObjectName("CBBeschriftung");
@@ -94,9 +103,10 @@ GalleryWizard::GalleryWizard(SettingsStore& store, Dialogs& dialogs, std::string
     m_navigation->setObjectName("CBkomfort");
     m_navigationHeight = spin("SpinEdit5", 0, 20000);
     row({m_navigation, m_navigationHeight, new QLabel("px )", this)});
-    auto* heightNote = new QLabel("0 px = Originalgröße wird gezeigt. 520 px (Empfehlung) alle Bilder erhalten die Höhe "
-                                  "von 520 px",
-                                  this);
+    auto* heightNote = new QLabel(
+        "0 px = Originalgröße wird gezeigt. 520 px (Empfehlung) alle Bilder erhalten die Höhe "
+        "von 520 px",
+        this);
     heightNote->setWordWrap(true);
     layout->addWidget(heightNote);
 
@@ -163,10 +173,13 @@ void GalleryWizard::start() {
     request.journalFolder = m_journalFolder;
     platform::pictures::GalleryPictureFiles files;
     const auto result = pictures::batch::makeGallery(request, files, m_dialogs);
-    if (result.overviewPath.empty()) return;
+    if (result.overviewPath.empty())
+        return;
     accept();
-    if (m_hooks.showFolder) m_hooks.showFolder(folder);
-    if (m_hooks.previewHtml) m_hooks.previewHtml(result.overviewPath);
+    if (m_hooks.showFolder)
+        m_hooks.showFolder(folder);
+    if (m_hooks.previewHtml)
+        m_hooks.previewHtml(result.overviewPath);
 }
 
 }  // namespace pictra::ui
