@@ -123,6 +123,7 @@ TEST_F(TableConversionTest, LayoutListPrefixesAndCsvPage) {
     editor()->setPlainText("Name;Note\nAnna;2");
     trigger("CsvInHtml1");
     EXPECT_EQ(window->currentFileName(), f.dir.path() + "/noten.html");
+    EXPECT_EQ(window->documents().tabText(window->documents().currentIndex()), "noten.html*");  // the tab follows
     EXPECT_TRUE(editor()->toPlainText().contains("<th>N a m e</th>"));
     EXPECT_TRUE(editor()->toPlainText().contains("<td>Anna</td>"));
     EXPECT_TRUE(editor()->toPlainText().contains("</html>"));

@@ -157,6 +157,13 @@ QString DocumentArea::tabText(int index) const { return m_tabs->tabText(index); 
 
 void DocumentArea::setTabText(int index, const QString& text) { m_tabs->setTabText(index, text); }
 
+void DocumentArea::setCurrentFileName(const std::string& path) {
+    const int index = currentIndex();
+    const bool modified = isModified(index);
+    currentSlot().fileName = path;
+    setTabText(index, q(documents::tabCaption(path, modified)));
+}
+
 void DocumentArea::updateModifiedMark(int index) {
     const DocumentSlot& s = slot(index);
     setTabText(index, q(documents::tabCaption(s.fileName, hasVisibleText(s.editor))));

@@ -41,7 +41,8 @@ public:
     DocumentSlot& slot(int index) { return m_slots[static_cast<size_t>(index)]; }
     DocumentSlot& currentSlot() { return slot(currentIndex()); }
     std::string currentFileName() { return currentSlot().fileName; }
-    void setCurrentFileName(const std::string& path) { currentSlot().fileName = path; }
+    // The tab names the file too, and keeps its "*".
+    void setCurrentFileName(const std::string& path);
     std::vector<std::string> fileNames() const;
 
     // Creates a document "?", selects it and focuses its editor.
