@@ -226,3 +226,22 @@ TEST(GalleryCommand, ACancelClickWritesNoGallery) {
     EXPECT_FALSE(fs::exists(folder + "/galerie.html"));
     EXPECT_FALSE(dialogs.cancelWindowVisible());
 }
+
+TEST(GalleryPages, ReorderedPagesLinkTheirNewNeighboursCyclically) {
+    GalleryOptions options;
+    options.navigation = true;
+    options.navigationHeight = 520;
+    const auto entries = twoEntries();
+    const std::string overview =
+        "<a href=\"zzz_b.html\"><img src=\"zz_b.jpg\"></a>\r\n<a href=\"zzz_a.html\"><img>\r\n";
+    EXPECT_EQ(pageOrder(overview), (std::vector<std::string>{"zzz_b.html", "zzz_a.html"}));
+    const auto rebuilt =
+        rebuiltPage(picturePage(entries, 1, options, "Titel"), "zzz_b.html", "zzz_a.html", "zzz_a.html", options);
+    ASSERT_TRUE(rebuilt);
+    EXPECT_NE(
+        rebuilt->find("<center>\r\n\r\n  <a href=\"zzz_a.html\"><img src=\"b.png\"  height=\"520\" alt=\"\"></a><br>"),
+        std::string::npos);
+    EXPECT_NE(rebuilt->find("<a href=\"zzz_a.html\"><img src=\"zzzweiter_l.gif\""), std::string::npos);
+    EXPECT_NE(rebuilt->find("<a href=\"zzz_a.html\"><img src=\"zzzweiter_r.gif\""), std::string::npos);
+    EXPECT_FALSE(rebuiltPage("<html>", "zzz_b.html", "a", "b", options));
+}

@@ -91,3 +91,38 @@ TEST(GalleryWizard, OpensFromTheExplorerAtItsFolderAndKeepsTheFolder) {
     action->trigger();
     EXPECT_EQ(f.store.readValue("bildergalerie0", "bildergalerie1"), "/anders");
 }
+
+TEST(GalleryWizard, ReorderRebuildsThePagesInTheOverviewsOrder) {
+    test::UiFixture f;
+    const std::string folder = f.dir.path() + "g";
+    fs::create_directories(folder);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        platform::pictures::savePicture(folder + "/" + name, test::gradient(40, 30), 90);
+    ui::GalleryWizard wizard(f.store, f.dialogs, f.dir.path(), {}, nullptr);
+    wizard.findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(folder));
+    wizard.findChild<QCheckBox*>("CBkomfort")->setChecked(true);
+    for (int i = 0; i < 3; ++i) f.dialogs.expectAskText("Falls keine Überschrift: Esc-Taste", std::nullopt);
+    wizard.start();
+    // The user moves c to the front of the overview.
+    std::string overview = f.dir.read("g/galerie.html");
+    const std::size_t c = overview.find("<a href=\"zzz_c.html\">");
+    const std::size_t cEnd = overview.find("\r\n", c) + 2;
+    const std::string line = overview.substr(c, cEnd - c);
+    overview.erase(c, cEnd - c);
+    overview.insert(overview.find("<a href=\"zzz_a.html\">"), line);
+    f.dir.write("g/galerie.html", overview);
+    f.dialogs
+        .expectAsk(
+            "Dieser Programmpunkt ist notwendig, wenn Sie in der Datei \"galerie.html\" die Reihenfolge geändert "
+            "haben.\rDann wird  jetzt die Navigation in den \"zzz_...\"-Dateien angepaßt.\rIst das beabsichtigt?",
+            Answer::Yes)
+        .expectOpenFile(folder + "/galerie.html")
+        .expectInform("fertig!");
+    wizard.reorder();
+    EXPECT_TRUE(f.dialogs.scriptDone());
+    const std::string pageC = f.dir.read("g/zzz_c.html");
+    EXPECT_NE(pageC.find("<a href=\"zzz_a.html\"><img src=\"c.jpg\"  alt=\"\"></a>"), std::string::npos);
+    EXPECT_NE(pageC.find("<a href=\"zzz_b.html\"><img src=\"zzzweiter_l.gif\""), std::string::npos);
+    EXPECT_NE(f.dir.read("g/zzz_b.html").find("<a href=\"zzz_c.html\"><img src=\"zzzweiter_r.gif\""),
+              std::string::npos);
+}

@@ -1,6 +1,7 @@
 #include "pictures/batch/GalleryPages.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "common/Codec.h"
 #include "common/PathNames.h"
@@ -250,26 +251,77 @@ std::string overviewPage(const std::vector<GalleryEntry>& entries, const Gallery
     return utf8ToCp1252(page);
 }
 
-std::string picturePage(const std::vector<GalleryEntry>& entries, std::size_t index, const GalleryOptions& options,
-                        const std::string& heading) {
-    const GalleryEntry& entry = entries[index];
-    const std::string previous = index > 0 ? entries[index - 1].page : std::string();
-    const std::string next = index + 1 < entries.size() ? entries[index + 1].page : std::string();
+namespace {
+
+std::string pageWith(const std::string& large, const std::string& previous, const std::string& next,
+                     const std::string& pictureTarget, const GalleryOptions& options, const std::string& heading) {
     const std::string height =
         options.navigationHeight > 9 ? " height=\"" + std::to_string(options.navigationHeight) + "\"" : std::string();
-    const std::string pictureLine = "<a href=\"" + urlValue(next.empty() ? options.name + ".html" : next) + "\">" +
-                                    "<img src=\"" + urlValue(entry.large) + "\" " + height + " alt=\"\"></a>";
+    const std::string pictureLine = "<a href=\"" + urlValue(pictureTarget) + "\">" + "<img src=\"" + urlValue(large) +
+                                    "\" " + height + " alt=\"\"></a>";
     std::string page = std::string(kDoctype) +
                        "\r\n<html>\r\n  <head><title>Klick auf Bild: nächstes Bild. Leertaste: Navigation (siehe "
                        "unten)</title></head>\r\n<body>\r\n";
     page += "  <center>\r\n" + (heading.empty() ? std::string() : pageText(heading) + "<br>") + "\r\n";
     page += "  " + pictureLine + "<br>\r\n";
-    page += "  <a href=\"" + urlValue(entry.large) + "\">o</a> &nbsp; &nbsp; &nbsp; " +
+    page += "  <a href=\"" + urlValue(large) + "\">o</a> &nbsp; &nbsp; &nbsp; " +
             arrow(previous, "zzzweiter_l.gif", "Bild zurück") + "\r\n";
     page += "  <a href=\"" + urlValue(options.name + ".html") +
             "\"><img src=\"zzzweiter_o.gif\" width=\"14\" height=\"16\" alt=\"Zurück zur Übersicht\"></a>\r\n";
     page += "  " + arrow(next, "zzzweiter_r.gif", "Bild vor") + "  </center>\r\n</body>\r\n</html>";
     return utf8ToCp1252(page);
+}
+
+}  // namespace
+
+std::string picturePage(const std::vector<GalleryEntry>& entries, std::size_t index, const GalleryOptions& options,
+                        const std::string& heading) {
+    const std::string previous = index > 0 ? entries[index - 1].page : std::string();
+    const std::string next = index + 1 < entries.size() ? entries[index + 1].page : std::string();
+    return pageWith(entries[index].large, previous, next, next.empty() ? options.name + ".html" : next, options,
+                    heading);
+}
+
+std::vector<std::string> pageOrder(const std::string& overview) {
+    std::vector<std::string> pages;
+    std::size_t start = 0;
+    while (start < overview.size()) {
+        std::size_t end = overview.find('\n', start);
+        if (end == std::string::npos)
+            end = overview.size();
+        const std::string line = overview.substr(start, end - start);
+        start = end + 1;
+        const std::size_t from = line.find("zzz_");
+        const std::size_t html = from == std::string::npos ? from : line.find(".html", from);
+        if (html != std::string::npos)
+            pages.push_back(line.substr(from, html + 5 - from));
+    }
+    return pages;
+}
+
+std::optional<std::string> rebuiltPage(const std::string& oldPage, const std::string& pageName,
+                                       const std::string& previous, const std::string& next,
+                                       const GalleryOptions& options) {
+    const std::string base = pageName.substr(4, pageName.size() - 4 - 5);
+    const std::string key = "<img src=\"" + codec::utf8ToCp1252(urlValue(base));
+    const std::size_t at = oldPage.find(key);
+    if (at == std::string::npos)
+        return std::nullopt;
+    const std::size_t srcStart = at + 10;
+    const std::size_t srcEnd = oldPage.find('"', srcStart);
+    if (srcEnd == std::string::npos)
+        return std::nullopt;
+    // The page keeps the height its picture was shown at.
+    GalleryOptions kept = options;
+    kept.navigationHeight = 0;
+    const std::size_t lineEnd = oldPage.find('\n', srcEnd);
+    const std::string rest =
+        oldPage.substr(srcEnd, lineEnd == std::string::npos ? std::string::npos : lineEnd - srcEnd);
+    const std::size_t height = rest.find(" height=\"");
+    if (height != std::string::npos)
+        kept.navigationHeight = std::atoi(rest.c_str() + height + 9);
+    const std::string large = codec::cp1252ToUtf8(oldPage.substr(srcStart, srcEnd - srcStart));
+    return pageWith(large, previous, next, next, kept, "");
 }
 
 std::string instructionPage() {

@@ -60,6 +60,15 @@ std::string picturePage(const std::vector<GalleryEntry>& entries, std::size_t in
                         const std::string& heading);
 std::string instructionPage();
 
+// "Reihenfolge der Bilder anpassen": the picture pages in the order of the overview's
+// lines (each line holding "zzz_" … ".html"), and one page rebuilt with its new
+// neighbours (cyclic, so the caller passes the last page before the first); nullopt
+// when the page holds no picture line of its own.
+std::vector<std::string> pageOrder(const std::string& overview);
+std::optional<std::string> rebuiltPage(const std::string& oldPage, const std::string& pageName,
+                                       const std::string& previous, const std::string& next,
+                                       const GalleryOptions& options);
+
 // The pictures a gallery folder holds for the wizard: originals (not "zz_…", not
 // "zzz…") and the small pictures, file names only.
 bool isGalleryOriginal(const std::string& name);

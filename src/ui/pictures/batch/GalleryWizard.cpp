@@ -13,8 +13,13 @@
 #include <QSpinBox>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "common/Dialogs.h"
+#include "common/FileIo.h"
+#include "common/PathNames.h"
 #include "pictures/batch/GalleryCommand.h"
 #include "platform/pictures/GalleryPictureFiles.h"
 #include "settings/SettingsStore.h"
@@ -120,10 +125,13 @@ GalleryWizard::GalleryWizard(SettingsStore& store, Dialogs& dialogs, std::string
     auto* startButton = new QPushButton("Start", this);
     startButton->setObjectName("BStart");
     connect(startButton, &QPushButton::clicked, this, &GalleryWizard::start);
+    auto* order = new QPushButton("Reihenfolge der Bilder anpassen", this);
+    order->setObjectName("BReihenfolge");
+    connect(order, &QPushButton::clicked, this, &GalleryWizard::reorder);
     auto* cancel = new QPushButton("Abbruch", this);
     cancel->setObjectName("BAbbruch");
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    row({startButton, cancel});
+    row({startButton, order, cancel});
 }
 
 QSpinBox* GalleryWizard::spin(const char* name, int value, int maximum) {
@@ -180,6 +188,52 @@ void GalleryWizard::start() {
         m_hooks.showFolder(folder);
     if (m_hooks.previewHtml)
         m_hooks.previewHtml(result.overviewPath);
+}
+
+void GalleryWizard::reorder() {
+    const std::string name = pictures::batch::galleryName(u(m_name->text()));
+    const std::string question = "Dieser Programmpunkt ist notwendig, wenn Sie in der Datei \"" + name + ".html" +
+                                 "\" die Reihenfolge " + "geändert haben.\r" +
+                                 "Dann wird  jetzt die Navigation in den \"zzz_...\"-Dateien angepaßt.\r" +
+                                 "Ist das beabsichtigt?";
+    if (m_dialogs.ask(question) != Answer::Yes)
+        return;
+    std::string folder = u(m_folder->text().trimmed());
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    const auto chosen = m_dialogs.chooseOpenFile("Bildergalerie", folder + "/" + name + ".html");
+    if (!chosen)
+        return;
+    auto read = [](const std::string& path) -> std::optional<std::string> {
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            return std::nullopt;
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    };
+    const auto overview = read(*chosen);
+    if (!overview) {
+        m_dialogs.inform("Datei \"" + *chosen + "\" existiert nicht.");
+        return;
+    }
+    pictures::batch::GalleryOptions options;
+    const std::string fileName = pathnames::fileNamePart(*chosen);
+    options.name = fileName.substr(0, fileName.size() - pathnames::extensionOf(fileName).size());
+    const std::string pageFolder = pathnames::folderOf(*chosen);
+    const auto pages = pictures::batch::pageOrder(*overview);
+    std::vector<std::string> failures;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string& previous = pages[(i + pages.size() - 1) % pages.size()];
+        const std::string& next = pages[(i + 1) % pages.size()];
+        const std::string path = pageFolder + "/" + pages[i];
+        const auto old = read(path);
+        const auto rebuilt = old ? pictures::batch::rebuiltPage(*old, pages[i], previous, next, options) : std::nullopt;
+        if (!rebuilt || !fileio::writeFileAtomic(path, *rebuilt))
+            failures.push_back("\"" + path + "\" wurde nicht angepasst.");
+    }
+    pictures::batch::showFailures(failures, m_dialogs);
+    m_dialogs.inform("fertig!");
+    accept();
 }
 
 }  // namespace pictra::ui

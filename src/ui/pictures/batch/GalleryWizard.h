@@ -33,6 +33,8 @@ public:
     // Shows the wizard modally at the folder; the folder is kept in the settings on closing.
     void openAt(const std::string& folder);
     void start();
+    // "Reihenfolge der Bilder anpassen": the picture pages follow the overview's order.
+    void reorder();
 
 protected:
     void done(int result) override;
