@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "QuietDialogs.h"
 #include "shell/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/PlainEditor.h"
@@ -15,27 +16,10 @@
 
 namespace pictra::bench {
 
-class NoDialogs : public Dialogs {
+class NoDialogs : public QuietDialogs {
 public:
     void inform(const std::string& text) override { throw std::runtime_error("unexpected message: " + text); }
     Answer ask(const std::string& q) override { throw std::runtime_error("unexpected question: " + q); }
-    bool askNumber(const std::string&, const std::string&, long long&) override { return false; }
-    std::optional<std::string> askText(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::string editText(const std::string&, const std::string&) override { return kCancelMarker; }
-    void showText(const std::string&, const std::string&) override {}
-    bool confirmText(const std::string&, const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<FontSpec> chooseFont(const FontSpec&) override { return {}; }
-    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return {}; }
-    void beginCancelWindow(const std::string&) override {}
-    bool stepCancelWindow(const std::string&) override { return false; }
-    void endCancelWindow() override {}
-    bool cancelWindowVisible() const override { return false; }
-    void requestCancel() override {}
 };
 
 class SilentSound : public Sound {

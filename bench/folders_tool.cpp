@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "QuietDialogs.h"
 #include "explorer/folders/FolderCommands.h"
 #include "explorer/folders/LargestFiles.h"
 
@@ -21,25 +22,9 @@ using namespace pictra;
 namespace {
 
 // Dialogs that answer nothing: the tool asks no one.
-class Silent : public Dialogs {
+class Silent : public bench::QuietDialogs {
 public:
-    void inform(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    Answer ask(const std::string&) override { return Answer::No; }
-    bool askNumber(const std::string&, const std::string&, long long&) override { return false; }
-    std::optional<std::string> askText(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string editText(const std::string&, const std::string&) override { return kCancelMarker; }
     void showText(const std::string&, const std::string& text) override { std::fwrite(text.data(), 1, text.size(), stdout); }
-    bool confirmText(const std::string&, const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<FontSpec> chooseFont(const FontSpec&) override { return {}; }
-    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return {}; }
-    void beginCancelWindow(const std::string&) override {}
-    bool stepCancelWindow(const std::string&) override { return false; }
-    void endCancelWindow() override {}
-    bool cancelWindowVisible() const override { return false; }
-    void requestCancel() override {}
 };
 
 int make(const std::string& root) {

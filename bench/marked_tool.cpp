@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "QuietDialogs.h"
 #include "explorer/MarkedFiles.h"
 #include "settings/SettingsStore.h"
 #include "tools/Tones.h"
@@ -16,30 +17,10 @@ using namespace pictra;
 namespace {
 
 // Says yes to every confirmation and question, as a user pasting on purpose would.
-class YesDialogs : public Dialogs {
+class YesDialogs : public bench::QuietDialogs {
 public:
-    void inform(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
     Answer ask(const std::string&) override { return Answer::Yes; }
-    bool askNumber(const std::string&, const std::string&, long long&) override { return false; }
-    std::optional<std::string> askText(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::string editText(const std::string&, const std::string&) override { return kCancelMarker; }
-    void showText(const std::string&, const std::string&) override {}
     bool confirmText(const std::string&, const std::string&, const std::string&) override { return true; }
-    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<FontSpec> chooseFont(const FontSpec&) override { return {}; }
-    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return {}; }
-    void beginCancelWindow(const std::string&) override { m_visible = true; }
-    bool stepCancelWindow(const std::string&) override { return false; }
-    void endCancelWindow() override { m_visible = false; }
-    bool cancelWindowVisible() const override { return m_visible; }
-    void requestCancel() override {}
-
-private:
-    bool m_visible = false;
 };
 
 class NoSound : public Sound {

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Dialogs.h"
+#include "QuietDialogs.h"
 #include "common/Text.h"
 #include "explorer/fileops/FileCommands.h"
 #include "explorer/fileops/RenameCommands.h"
@@ -25,7 +25,7 @@ using namespace pictra;
 namespace {
 
 // Answers as a user who means it: OK, the given edited text, the given numbers and file.
-class AgreeingDialogs : public Dialogs {
+class AgreeingDialogs : public bench::QuietDialogs {
 public:
     std::string edited;
     long long number = 0;
@@ -37,27 +37,13 @@ public:
         n = number;
         return true;
     }
-    std::optional<std::string> askText(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::string editText(const std::string&, const std::string&) override { return kCancelMarker; }
-    void showText(const std::string&, const std::string&) override {}
     bool confirmText(const std::string&, const std::string&, const std::string&) override { return true; }
     bool confirmTextEdited(const std::string&, const std::string&, const std::string& lower, std::string& out) override {
         out = edited.empty() ? lower : edited;
         edited.clear();
         return true;
     }
-    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return {}; }
     std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return saveAs; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<FontSpec> chooseFont(const FontSpec&) override { return {}; }
-    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return {}; }
-    void beginCancelWindow(const std::string&) override {}
-    bool stepCancelWindow(const std::string&) override { return false; }
-    void endCancelWindow() override {}
-    bool cancelWindowVisible() const override { return false; }
-    void requestCancel() override {}
 };
 
 // The explorer's list of the folder, as plain readdir gives it (mmv reads it so too).
