@@ -74,6 +74,9 @@ TEST(GalleryUpload, TwelvePicturesRenumberedWithTheirSmallPictures) {
     }
     for (int i = 1; i <= 12; ++i) names.push_back("zz_" + std::string(1, static_cast<char>('a' + i - 1)) + ".jpg");
     dir.write("pictures010.jpg", "belegt");  // an older picture of that name stays
+    // The picture pages of the gallery show the large pictures under their new names too.
+    dir.write("zzz_b.html", "<img src=\"b.png\" height=600>\r\n<a href=\"zzz_c.html\">");
+    dir.write("zzz_a.html", "<img src=\"a.jpg\">");
     test::ScriptedDialogs dialogs;
     std::string folder = dir.path();
     folder.pop_back();
@@ -91,6 +94,8 @@ TEST(GalleryUpload, TwelvePicturesRenumberedWithTheirSmallPictures) {
     EXPECT_NE(text->find("<a href=\"a.jpg\"><img src=\"zz_pictures010.jpg\"></a>\r\n<a href=\"pictures020.png\">"
                          "<img src=\"zz_pictures020.jpg\"></a>"),
               std::string::npos);
+    EXPECT_EQ(dir.read("zzz_b.html"), "<img src=\"pictures020.png\" height=600>\r\n<a href=\"zzz_c.html\">");
+    EXPECT_EQ(dir.read("zzz_a.html"), "<img src=\"a.jpg\">");  // its picture kept its name
     EXPECT_TRUE(dialogs.scriptDone());
 }
 

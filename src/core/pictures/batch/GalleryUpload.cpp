@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <map>
 #include <set>
 
 #include "common/Codec.h"
+#include "common/FileIo.h"
 #include "common/PathNames.h"
 #include "common/Text.h"
 #include "explorer/MarkedFiles.h"
@@ -30,6 +33,23 @@ int digitsOf(std::size_t n) {
 }
 
 }  // namespace
+
+void updatePicturePages(const std::string& folder, const std::vector<Rename>& renames,
+                        std::vector<std::string>& failures) {
+    if (renames.empty()) return;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!text::startsWith(name, "zzz") || pathnames::lowerExtension(name) != ".html") continue;
+        const auto page = fileio::readFile(entry.path().string());
+        if (!page) continue;
+        const std::string changed = replaceQuotedNames(*page, renames);
+        if (changed == *page) continue;
+        if (!fileio::writeFileAtomic(entry.path().string(), changed)) {
+            failures.push_back("\"" + name + "\" konnte nicht angepasst werden: " + std::strerror(errno) + ".");
+        }
+    }
+}
 
 std::string removeEnlargementLinks(const std::string& text) {
     std::string out;
@@ -165,6 +185,7 @@ std::optional<std::string> prepareUpload(UploadNames kind, const std::string& do
                                (taken ? ": diesen Namen hat schon eine andere Datei." : "."));
         }
     }
+    updatePicturePages(folder, done, failures);
     showFailures(failures, dialogs);
     return replaceQuotedNames(text, done);
 }

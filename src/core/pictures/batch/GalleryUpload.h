@@ -32,6 +32,11 @@ std::vector<Rename> uploadRenames(UploadNames kind, const std::vector<std::strin
 // (UTF-8) and are matched as the page holds them (Windows-1252, or escaped).
 std::string replaceQuotedNames(const std::string& text, const std::vector<Rename>& renames);
 
+// The gallery's picture pages ("zzz…" .html in `folder`) get the new names too, so
+// each still shows its large picture; a page that cannot be written is a failure line.
+void updatePicturePages(const std::string& folder, const std::vector<Rename>& renames,
+                        std::vector<std::string>& failures);
+
 // The whole command on the current document: the questions, the renames in the
 // folder through a rename plan (no file replaced), the report of names that could not
 // be given, and the changed text; nullopt when it was cancelled. `text` is the
