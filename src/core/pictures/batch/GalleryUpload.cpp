@@ -103,8 +103,11 @@ std::vector<Rename> uploadRenames(UploadNames kind, const std::vector<std::strin
             continue;
         renames.push_back({old, wanted});
         // The gallery's small picture, and a small picture named after the whole old name.
-        for (const auto& [small, newSmall] :
+        for (const auto& companion :
              {std::pair{smallNameOf(old), smallNameOf(wanted)}, std::pair{"zz_" + old, "zz_" + wanted}}) {
+            // Plain references, not a structured binding: clang 14 cannot capture one in the lambda below.
+            const std::string& small = companion.first;
+            const std::string& newSmall = companion.second;
             const bool planned =
                 std::any_of(renames.begin(), renames.end(), [&](const Rename& r) { return r.from == small; });
             if (present.count(small) != 0 && !planned && small != newSmall)
