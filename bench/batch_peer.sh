@@ -44,9 +44,9 @@ for n in 30 300; do
         "vipsthumbnail --size x700 -o $out/%s.jpg $dir/f*.jpg" \
         "mogrify -path $out -resize x700 $dir/f*.jpg" \
         "mogrify -path $out -define jpeg:size=1400x1400 -resize x700 $dir/f*.jpg"
-    echo "$n photos, height 700: Pictra (spec path) / vipsthumbnail -P2: $(median_ratio "$work/resize$n.json" 0 2)"
+    echo "$n photos, height 700: Pictra (nearest stretch) / vipsthumbnail -P2: $(median_ratio "$work/resize$n.json" 0 2)"
     echo "$n photos, height 700: Pictra (smooth) / vipsthumbnail -P2: $(median_ratio "$work/resize$n.json" 1 2)"
-    echo "$n photos, height 700: Pictra (spec path) / mogrify jpeg:size: $(median_ratio "$work/resize$n.json" 0 5)"
+    echo "$n photos, height 700: Pictra (nearest stretch) / mogrify jpeg:size: $(median_ratio "$work/resize$n.json" 0 5)"
 done
 
 # Galleries of 200-px small pictures from the 30 photos; each command gets a fresh copy of links.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "QuietDialogs.h"
 #include "pictures/batch/GalleryCommand.h"
 #include "pictures/batch/PictureBatch.h"
 #include "platform/pictures/BatchPictureFiles.h"
@@ -17,28 +18,11 @@ namespace batch = pictra::pictures::batch;
 
 namespace {
 
-// Nobody to ask: every question says no, the cancel window is never clicked.
-class Silent : public Dialogs {
+// Nobody to ask: every question says no, lists are confirmed, the cancel window is never clicked.
+class Silent : public bench::QuietDialogs {
 public:
-    void inform(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    Answer ask(const std::string&) override { return Answer::No; }
-    bool askNumber(const std::string&, const std::string&, long long&) override { return false; }
-    std::optional<std::string> askText(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::string editText(const std::string&, const std::string&) override { return kCancelMarker; }
     void showText(const std::string&, const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
     bool confirmText(const std::string&, const std::string&, const std::string&) override { return true; }
-    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return std::nullopt; }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return std::nullopt; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
-    std::optional<FontSpec> chooseFont(const FontSpec&) override { return std::nullopt; }
-    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return std::nullopt; }
-    void beginCancelWindow(const std::string&) override {}
-    bool stepCancelWindow(const std::string&) override { return false; }
-    void endCancelWindow() override {}
-    bool cancelWindowVisible() const override { return false; }
-    void requestCancel() override {}
 };
 
 }  // namespace

@@ -66,10 +66,10 @@ CaptionDialog::CaptionDialog(QWidget* parent, const SettingsStore& store, Dialog
     QPushButton* close = button("BSchliessen", "Schliessen");
     QPushButton* cancel = button("BAbbrechen", "Abbrechen");
     connect(font, &QPushButton::clicked, this, [this] {
-        FontSpec spec;
-        spec.name = "Arial";
-        spec.size = m_style.size;
-        const auto chosen = m_dialogs.chooseFont(spec);
+        FontSpec offered;
+        offered.name = "Arial";
+        offered.size = m_style.size;
+        const auto chosen = m_dialogs.chooseFont(offered);
         if (!chosen) return;
         m_style.size = std::clamp(chosen->size, 1, 255);
         if (const auto colour = m_dialogs.chooseColour(m_style.font)) m_style.font = *colour & 0xFFFFFF;
