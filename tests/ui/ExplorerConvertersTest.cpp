@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ExplorerParts.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
 
@@ -16,9 +17,8 @@ namespace {
 
 struct ExplorerConvertersTest : ::testing::Test {
     test::UiFixture f;
-    explorer::FolderChronicle chronicle;
-    CopySession copies;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    test::ExplorerParts parts{f};
+    ui::ExplorerShared& shared = parts.shared;
     std::unique_ptr<ui::ExplorerWindow> explorer;
     std::string folder;
     std::string programs;

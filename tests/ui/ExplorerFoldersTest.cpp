@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ExplorerParts.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
 
@@ -19,9 +20,8 @@ namespace {
 
 struct ExplorerFoldersTest : ::testing::Test {
     test::UiFixture f;
-    explorer::FolderChronicle chronicle;
-    CopySession copies;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    test::ExplorerParts parts{f};
+    ui::ExplorerShared& shared = parts.shared;
     std::unique_ptr<ui::ExplorerWindow> explorer;
     std::string folder;
 
@@ -176,7 +176,7 @@ struct PrefillDialogs : test::ScriptedDialogs {
 
 TEST_F(ExplorerFoldersTest, StartingWithParametersOffersTheFirstMarkedFile) {
     PrefillDialogs dialogs;
-    ui::ExplorerShared own{f.store, dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    ui::ExplorerShared own{f.store, dialogs, f.tones, parts.chronicle, {}, {}, parts.copies, f.paths.binFolder()};
     own.marked.files = {folder + "/Unterordner/erste.txt", folder + "/zweite.txt"};
     ui::ExplorerWindow window(own, '1', ui::ExplorerHooks{});
     window.start(folder);

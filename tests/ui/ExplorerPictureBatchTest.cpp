@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "PictureFixtures.h"
+#include "ExplorerParts.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
 #include "platform/pictures/PictureFiles.h"
@@ -18,9 +19,8 @@ namespace {
 
 struct ExplorerPictureBatch : ::testing::Test {
     test::UiFixture f;
-    explorer::FolderChronicle chronicle;
-    CopySession copies;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    test::ExplorerParts parts{f};
+    ui::ExplorerShared& shared = parts.shared;
     std::string folder = f.dir.path() + "fotos";
     std::unique_ptr<ui::ExplorerWindow> explorer;
 

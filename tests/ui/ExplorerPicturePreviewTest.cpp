@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ExplorerParts.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
 #include "explorer/Explorers.h"
@@ -42,9 +43,8 @@ std::string orientationExif(int orientation) {
 
 TEST(ExplorerPicturePreview, APhotoStoredSidewaysIsPreviewedUpright) {
     test::UiFixture f;
-    explorer::FolderChronicle chronicle;
-    CopySession copies;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    test::ExplorerParts parts{f};
+    ui::ExplorerShared& shared = parts.shared;
     const std::string folder = f.dir.path() + "fotos";
     fs::create_directories(folder);
     // Stored 48 × 32 with a dark left third: turned right (6) it is dark on top, turned left (8) below.
@@ -81,9 +81,8 @@ TEST(ExplorerPicturePreview, APhotoStoredSidewaysIsPreviewedUpright) {
 
 TEST(ExplorerPicturePreview, TheCompanionTextIsWrittenUnderThePictureSize) {
     test::UiFixture f;
-    explorer::FolderChronicle chronicle;
-    CopySession copies;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    test::ExplorerParts parts{f};
+    ui::ExplorerShared& shared = parts.shared;
     const std::string folder = f.dir.path() + "fotos";
     fs::create_directories(folder);
     pictures::Bitmap32 dark(400, 300);

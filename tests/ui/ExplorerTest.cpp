@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "ChildProcess.h"
+#include "ExplorerParts.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
 #include "explorer/BinWindow.h"
@@ -29,9 +30,8 @@ namespace {
 // One explorer window with hooks that record what it asked for.
 struct ExplorerTest : ::testing::Test {
     test::UiFixture f;
-    explorer::FolderChronicle chronicle;
-    CopySession copies;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    test::ExplorerParts parts{f};
+    ui::ExplorerShared& shared = parts.shared;
     std::vector<std::string> documents;
     std::vector<std::string> pictures;
     std::vector<std::string> siblings;

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <map>
 
+#include "ExplorerParts.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
 
@@ -23,9 +24,8 @@ namespace {
 
 struct FileOpsUiTest : ::testing::Test {
     test::UiFixture f;
-    explorer::FolderChronicle chronicle;
-    CopySession copies;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    test::ExplorerParts parts{f};
+    ui::ExplorerShared& shared = parts.shared;
     std::unique_ptr<ui::ExplorerWindow> explorer;
     std::string folder;
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "PictureFixtures.h"
+#include "ExplorerParts.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
 #include "pictures/batch/GalleryWizard.h"
@@ -68,9 +69,8 @@ TEST(GalleryWizard, StartWithoutFolderAsksForOne) {
 
 TEST(GalleryWizard, OpensFromTheExplorerAtItsFolderAndKeepsTheFolder) {
     test::UiFixture f;
-    explorer::FolderChronicle chronicle;
-    CopySession copies;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    test::ExplorerParts parts{f};
+    ui::ExplorerShared& shared = parts.shared;
     ui::ExplorerWindow explorer(shared, '1', {});
     const std::string folder = f.dir.path() + "bilder";
     fs::create_directories(folder);

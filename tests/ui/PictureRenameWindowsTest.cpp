@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <filesystem>
 
+#include "ExplorerParts.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
 #include "explorer/folders/PictureRenaming.h"
@@ -18,9 +19,8 @@ namespace {
 
 struct PictureRenameWindowsTest : ::testing::Test {
     test::UiFixture f;
-    explorer::FolderChronicle chronicle;
-    CopySession copies;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    test::ExplorerParts parts{f};
+    ui::ExplorerShared& shared = parts.shared;
     std::unique_ptr<ui::ExplorerWindow> explorer;
     std::string folder;
 

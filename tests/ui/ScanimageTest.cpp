@@ -9,6 +9,7 @@
 #include <QAction>
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
+#include "ExplorerParts.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
 #include "platform/pictures/PictureFiles.h"
@@ -51,9 +52,8 @@ TEST(Scanimage, AutomaticScanFromTheExplorerShowsThePictureAndProposesTheNextNam
     test::UiFixture f;
     std::ofstream(f.dir.file("dll.conf")) << "test\n";
     setenv("SANE_CONFIG_DIR", f.dir.path().c_str(), 1);
-    explorer::FolderChronicle chronicle;
-    CopySession copies;
-    ui::ExplorerShared shared{f.store, f.dialogs, f.tones, chronicle, {}, {}, copies, f.paths.binFolder()};
+    test::ExplorerParts parts{f};
+    ui::ExplorerShared& shared = parts.shared;
     std::string shown;
     ui::ExplorerHooks hooks;
     hooks.showPicture = [&](const std::string& path, const std::vector<std::string>&) { shown = path; };
