@@ -123,6 +123,7 @@ std::vector<std::string> seriesNames(std::vector<std::string> lines, std::size_t
         if (!only.empty() && !isDigit(only.back())) lines[0] = only + "01";
     }
     std::vector<std::string> names;
+    names.reserve(count);
     std::string running = "bild01";
     long long step = 1;
     for (size_t i = 0; i < count; ++i) {

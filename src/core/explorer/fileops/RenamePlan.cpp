@@ -103,7 +103,7 @@ public:
             appendField(bytes, "S");
             appendField(bytes, plan[i].from);
             appendField(bytes, plan[i].to);
-            appendField(bytes, ids[i]);
+            appendField(bytes, i < ids.size() ? ids[i] : std::string());
             if (bytes.size() < kJournalPiece) continue;
             writeAll(m_fd, bytes);
             bytes.clear();
@@ -183,7 +183,9 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
     const size_t n = plan.size();
     outcome.results.assign(n, RenameResult{RenameStatus::Failed, ECANCELED});
     std::vector<Node> nodes(n);
-    std::vector<std::vector<size_t>> waitsFor(n);
+    // Both stay empty for a plan without a name another step frees, the usual
+    // case of thousands of new names: fresh pages cost more than the renames.
+    std::vector<std::vector<size_t>> waitsFor;
     // Steps by old name: the first step of each name in the map, the others chained.
     std::unordered_map<std::string_view, size_t, FoldedHash, FoldedEqual> bySource;
     std::vector<size_t> sameSource(n, kNone);
@@ -200,6 +202,7 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
         if (holders == bySource.end()) continue;
         for (size_t j = holders->second; j != kNone; j = sameSource[j]) {
             if (j == i) continue;
+            if (waitsFor.empty()) waitsFor.resize(n);
             nodes[j].waiters.push_back(i);
             waitsFor[i].push_back(j);
             ++nodes[i].pending;
@@ -207,9 +210,12 @@ PlanOutcome runPlan(const std::vector<PlannedRename>& plan, const std::string& j
     }
     // Only a file whose old name is another file's new name can be mistaken at a
     // repair; its identity tells which of the two names it is under.
-    std::vector<std::string> ids(n);
-    for (size_t i = 0; i < n; ++i) {
-        if (!nodes[i].waiters.empty()) ids[i] = identityOf(plan[i].from);
+    std::vector<std::string> ids;
+    if (!waitsFor.empty()) {
+        ids.resize(n);
+        for (size_t i = 0; i < n; ++i) {
+            if (!nodes[i].waiters.empty()) ids[i] = identityOf(plan[i].from);
+        }
     }
     Journal journal(journalFolder, plan, ids);
     std::unique_ptr<OpenFolder> folder;
