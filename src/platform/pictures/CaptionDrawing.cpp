@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QStringDecoder>
+#include <algorithm>
 #include <filesystem>
 
 #include "common/FileIo.h"
@@ -44,6 +45,20 @@ void drawCaptions(pictra::pictures::Bitmap32& picture, const std::vector<cap::Pl
         if (!line.transparent) painter.fillRect(box, fromBgr(line.style.background));
         painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
+}
+
+std::string pictureOfCaption(const std::string& captionPath) {
+    const std::filesystem::path caption(captionPath);
+    const std::filesystem::path folder = caption.has_parent_path() ? caption.parent_path() : ".";
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    const std::string name = cap::pictureNameForCaption(caption.filename().string(), names);
+    return name.empty() ? std::string() : (folder / name).string();
 }
 
 std::vector<std::string> readCaptionLines(const std::string& picturePath) {

@@ -20,6 +20,8 @@ void drawCaptions(pictra::pictures::Bitmap32& picture, const std::vector<pictra:
 // cannot be read, a folder or a FIFO included); true when any line was drawn.
 bool drawCaptionFile(pictra::pictures::Bitmap32& picture, const std::string& picturePath,
                      const pictra::pictures::captions::CaptionStyle& defaults, int ox = 0, int oy = 0);
+// The picture a ".jp0" belongs to (see pictureNameForCaption), as a full path; empty when none.
+std::string pictureOfCaption(const std::string& captionPath);
 // The lines of the picture's caption file; empty when there is none or it is no regular file.
 std::vector<std::string> readCaptionLines(const std::string& picturePath);
 

@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "CaptionDialog.h"
 #include "PictureWindow.h"
+#include "common/PathNames.h"
+#include "platform/pictures/CaptionDrawing.h"
 #include "common/Dialogs.h"
 #include "common/UiText.h"
 #include "pictures/PictureNames.h"
@@ -96,8 +99,15 @@ void PictureWindow::present(const std::string& path) {
         m_exif = picture.exif;
         m_display = picture.bitmap;
         damaged = picture.damaged;
+        if (pathnames::lowerExtension(path) == ".jp0") {
+            platform::pictures::drawCaptionFile(m_display, path, captionDefaults(m_store));
+        }
     } catch (const std::exception& e) {
         showMessagePicture("Bild kann nicht gezeigt werden", path);
+        if (pathnames::lowerExtension(path) == ".jp0") {
+            m_dialogs.inform("\"" + path + "\"\r" + e.what());
+            return;
+        }
         if (noPictureBytes(path)) {
             m_dialogs.inform("\"" + path + "\" ist wahrscheinlich keine Bilddatei!\"");
         } else {

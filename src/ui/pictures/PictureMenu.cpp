@@ -70,6 +70,8 @@ void PictureWindow::buildMenu() {
     QMenu* extras = m_menu->addMenu("E&xtras");
     extras->setObjectName("Extras1");
     addMenuCommand(extras, "AenderungenEinfuegen1", "Änderungen des Auschnitts einfügen", [this] { putEditedPartBack(); });
+    addMenuCommand(extras, "TextAufBild1", "Text auf Bild schreiben Strg+(Mausklick links)",
+                   [this] { openTextDialog(mapToGlobal(m_mouse)); });
     for (auto [name, text, flag] : {std::tuple{"DateinamenEinblenden1", "Dateinamen einblenden", &m_showName},
                                     std::tuple{"GroesseEinblenden1", "Größe einblenden", &m_showSize}}) {
         checkable(extras, name, text, false, [this, flag = flag](bool on) {

@@ -117,6 +117,11 @@ void PictureWindow::keepAsExtraPicture() {
 // The steps of a save: the old picture's time kept, the questions before another
 // format, an existing file (first copied into the bin) and a new folder.
 bool PictureWindow::saveTo(const std::string& requested, int fixedHeight) {
+    // A ".jp0" shows its caption over another file's picture: neither may be overwritten with the mix.
+    if (pathnames::lowerExtension(m_path) == ".jp0" || pathnames::lowerExtension(requested) == ".jp0") {
+        m_dialogs.inform("Bild kann nur ohne den eingeblendeten Text abgespeichert werden");
+        return false;
+    }
     std::error_code ec;
     const auto oldTime = fs::last_write_time(m_path, ec);
     const bool keepTime = !ec;

@@ -19,6 +19,8 @@
 #include "explorer/fileops/Rename.h"
 #include "pictures/PictureNames.h"
 #include "pictures/editing/Orientation.h"
+#include "platform/pictures/CaptionDrawing.h"
+#include "platform/pictures/PictureCodecs.h"
 #include "platform/pictures/PictureExif.h"
 #include "pictures/Resampler.h"
 #include "settings/SettingsStore.h"
@@ -39,6 +41,12 @@ constexpr const char* kMarkFirst = "Zuerst Markierung des Rechtecks links oben u
 // A picture fitted for the screen by the display rules (DCT-scaled for a JPEG),
 // shown upright by its orientation tag: a sideways-stored photo is fitted by its upright sides.
 platform::pictures::LoadedPicture loadForScreen(const std::string& path, QSize screen, bool shrinkLarge) {
+    // A caption file stands for the picture it belongs to; its text is drawn when the picture is shown.
+    if (pathnames::lowerExtension(path) == ".jp0") {
+        const std::string picture = platform::pictures::pictureOfCaption(path);
+        if (picture.empty()) throw platform::pictures::PictureError("Zum Begleittext gibt es kein Bild desselben Namens.");
+        return loadForScreen(picture, screen, shrinkLarge);
+    }
     const int orientation = platform::pictures::fileOrientation(path);
     const bool swap = pictures::editing::orientationSwapsSides(orientation);
     auto picture = platform::pictures::loadResized(path, [screen, shrinkLarge, swap](int w, int h) {

@@ -35,6 +35,7 @@ struct PictureHooks {
     std::function<void(const std::string&)> showInBrowser;  // a page file in the browser window
     std::function<void(const std::string&)> textPreview;    // "Textvorschau (Erweitertes ASCII)" of a file
     std::function<void(const std::string&)> newDocumentWithText;  // Windows-1252 text into a new document
+    std::function<std::string()> textHistoryFile;  // the texts written into pictures so far
 };
 
 // `TForm18image` "Bildbearbeitung seit September 2009": one picture of the
@@ -137,12 +138,16 @@ public:
     class PictureEditor* editor();
     // "Umschalten zum ausführlichen Menü (nur für Experten)": this window closes and the editor opens.
     void switchToEditor();
+    // `TForm_text` at the screen point, writing into the picture shown at full size.
+    void openTextDialog(QPoint global);
+    class TextOnPictureDialog* textDialog() const { return m_textDialog; }
 
 protected:
     void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -214,6 +219,7 @@ private:
     class CorrectionPen* m_pen = nullptr;
     class SizePanel* m_sizePanel = nullptr;
     class PictureEditor* m_editor = nullptr;
+    class TextOnPictureDialog* m_textDialog = nullptr;
     pictures::Bitmap32 m_copyBuffer;  // the picture before the last drawing
     QColor m_drawColour = Qt::red;
     int m_drawWidth = 3;

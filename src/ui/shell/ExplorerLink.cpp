@@ -96,6 +96,7 @@ PictureWindow* MainWindow::pictureWindow() {
             if (hasVisibleText(currentEditor())) newDocument();
             currentEditor()->setPlainText(fromCp1252(cp1252));
         };
+        hooks.textHistoryFile = [this] { return m_context.paths.programFileName("._text_auf_bild"); };
         m_pictureWindow = new PictureWindow(m_context.store, m_context.dialogs, m_context.tones, std::move(hooks), this);
     }
     return m_pictureWindow;

@@ -4,6 +4,10 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/PathNames.h"
+#include "common/Text.h"
+#include "pictures/PictureNames.h"
+
 namespace pictra::pictures::captions {
 
 namespace {
@@ -67,6 +71,22 @@ std::string captionPathFor(const std::string& picturePath) {
     const std::size_t dot = picturePath.find_last_of('.');
     const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return (hasExtension ? picturePath.substr(0, dot) : picturePath) + ".jp0";
+}
+
+std::string pictureNameForCaption(const std::string& captionName, const std::vector<std::string>& folderNames) {
+    const auto baseOf = [](const std::string& name) {
+        const std::size_t dot = name.find_last_of('.');
+        return text::toLowerAscii(dot == std::string::npos ? name : name.substr(0, dot));
+    };
+    const std::string base = baseOf(captionName);
+    std::string other;
+    for (const std::string& name : folderNames) {
+        if (baseOf(name) != base) continue;
+        const std::string ext = pathnames::lowerExtension(name);
+        if (ext == ".jpg") return name;
+        if (other.empty() && ext != ".jp0" && ext != ".txt" && isPictureFile(name)) other = name;
+    }
+    return other;
 }
 
 std::vector<std::string> splitCaptionLines(std::string_view bytes) {

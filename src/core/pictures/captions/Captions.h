@@ -39,6 +39,10 @@ std::string formatCaptionLine(const CaptionStyle& style, std::string_view text);
 
 // The caption file of a picture: its path with the extension changed to ".jp0".
 std::string captionPathFor(const std::string& picturePath);
+// The picture a caption file belongs to, among the names of its folder: the ".jpg"
+// of the same base name, else (in the given order) another picture of that base
+// name; empty when there is none. Base names are compared without regard to case.
+std::string pictureNameForCaption(const std::string& captionName, const std::vector<std::string>& folderNames);
 // The lines of a caption file's bytes (CR LF, CR or LF ends).
 std::vector<std::string> splitCaptionLines(std::string_view bytes);
 // What "Schliessen" writes: trailing empty lines dropped, every line in one style,

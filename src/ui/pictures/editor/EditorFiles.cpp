@@ -51,6 +51,7 @@ void PictureEditor::buildFileMenus(QMenu* picture, QMenu* curves, QMenu* extras,
     addMenuCommand(picture, "AlsPng1", "Als PNG-Bild speichern ...", [this] { saveAsFormat(".png"); });
     addMenuCommand(picture, "AlsBmp1", "Als BMP-Bild speichern ...", [this] { saveAsFormat(".bmp"); });
     addMenuCommand(picture, "AlsGif1", "Als GIF-Datei speichern ...", [this] { saveAsFormat(".gif"); });
+    addMenuCommand(picture, "BeschriftungUebernehmen1", "Beschriftung ins Bild übernehmen", [this] { burnCaption(); });
     picture->addSeparator();
     addMenuCommand(picture, "Temporaer1", "Temporär speichern", [this] { saveTemporarily(); });
     addMenuCommand(picture, "VorTemporaer1", "Letztes Bild vor temporärer Speicherung", [this] { backToTemporary(); });

@@ -316,6 +316,10 @@ void PictureEditor::pictureClicked(QPoint at, Qt::MouseButton button, Qt::Keyboa
         return;
     }
     if (drawingClicked(at)) return;
+    if (modifiers & Qt::ControlModifier) {
+        openTextDialog(m_image->mapToGlobal(at));
+        return;
+    }
     if (modifiers & Qt::ShiftModifier) {
         showCaption();
         return;

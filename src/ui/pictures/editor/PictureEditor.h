@@ -108,6 +108,11 @@ public:
     void showCaption();
     bool carriesText() const { return m_carriesText; }
     void editCaption();
+    // `TForm_text` at the screen point, writing into the working picture (Ctrl+click).
+    void openTextDialog(QPoint global);
+    class TextOnPictureDialog* textDialog() const { return m_textDialog; }
+    // "Beschriftung ins Bild übernehmen": the full picture with its caption drawn in, as "_" + name beside it.
+    void burnCaption();
     // How "Bild mit externem Programm berabeiten" starts a program on the file (the desktop's by default).
     void setLauncher(std::function<bool(const std::string&)> launcher) { m_launcher = std::move(launcher); }
 
@@ -191,6 +196,7 @@ private:
     int m_starWidth = 3;  // the arrows' too
     bool m_starFilled = false;
     std::function<bool(const std::string&)> m_launcher;
+    class TextOnPictureDialog* m_textDialog = nullptr;
     bool m_carriesText = false;  // a caption is drawn over the picture: no saving
     pictures::Color32 m_replacement = 0xFFFFFFFFu;
     int m_tolerance = 32;
