@@ -31,6 +31,7 @@
 #include "explorer/fileops/RenameCommands.h"
 #include "platform/Desktop.h"
 #include "platform/Drives.h"
+#include "pictures/CaptionDialog.h"
 #include "platform/Tidy.h"
 #include "settings/SettingsStore.h"
 
@@ -249,6 +250,14 @@ void ExplorerWindow::buildFilePopup() {
         const auto paths = selectedPaths();
         if (!paths.empty() && pathnames::lowerExtension(paths.front()) == ".jp0") {
             if (m_hooks.openDocument) m_hooks.openDocument(paths.front());
+            return;
+        }
+        if (!paths.empty() && pathnames::lowerExtension(paths.front()) == ".jpg") {
+            // The caption belongs to the detailed picture menu; the simple one leaves it alone.
+            if (m_shared.store.readValue("SectBild", "Expertenmenue").empty()) return;
+            CaptionDialog dialog(this, m_shared.store, m_shared.dialogs, paths.front());
+            dialog.exec();
+            showPreview(paths.front());
             return;
         }
         openSelected(true);

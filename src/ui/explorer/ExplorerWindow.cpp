@@ -331,7 +331,12 @@ void ExplorerWindow::fileClicked(QListWidgetItem* item) {
         const platform::FileType type = platform::fileTypeOf(path);
         m_hooks.showStatus(explorer::fileTypeStatus(type.name, type.openCommand));
     }
-    if (text::toLowerAscii(path).find(".jpg") != std::string::npos) {
+    const bool jpeg = text::toLowerAscii(path).find(".jpg") != std::string::npos;
+    const bool expert = !m_shared.store.readValue("SectBild", "Expertenmenue").empty();
+    if (QAction* read = m_filePopup ? m_filePopup->findChild<QAction*>("DateiEinlesen1") : nullptr) {
+        read->setText(jpeg && expert ? "Begleittext des Bildes erstellen oder ändern" : "Datei einlesen, falls Textdatei");
+    }
+    if (jpeg) {
         showPreview(path);
     } else {
         clearPreview();
