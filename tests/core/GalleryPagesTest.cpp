@@ -245,3 +245,37 @@ TEST(GalleryPages, ReorderedPagesLinkTheirNewNeighboursCyclically) {
     EXPECT_NE(rebuilt->find("<a href=\"zzz_a.html\"><img src=\"zzzweiter_r.gif\""), std::string::npos);
     EXPECT_FALSE(rebuiltPage("<html>", "zzz_b.html", "a", "b", options));
 }
+
+TEST(GalleryCommand, CaptionHeadings) {
+    const struct {
+        std::string bytes;
+        std::string heading;
+    } cases[] = {
+        {"#0c000000ffffff Sommer\r\n#0c000000fffffe _am See\r\n", "Sommer am See"},
+        {"Gr\xfc\xdf" "e aus K\xf6ln\r\n\r\n", "Grüße aus Köln"},
+        {"#0c000000ffffff\r\n   \r\n", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(captionHeading(c.bytes), c.heading) << c.bytes;
+}
+
+TEST(GalleryCommand, ForAllTakesCaptionsAndNamesAsHeadingsWithoutAsking) {
+    test::TempDir dir;
+    const std::string folder = dir.path() + "g";
+    fs::create_directories(folder);
+    for (const char* name : {"a.jpg", "mein_hund.jpg"}) put(folder + "/" + name, "x");
+    put(folder + "/a.jp0", "#0c000000ffffff Am Strand & <Meer>\r\n#0c000000ffffff M\xfcnchen\r\n");
+    FakeGalleryIo io;
+    test::ScriptedDialogs dialogs;
+    GalleryRequest request;
+    request.folder = folder;
+    request.options.navigation = true;
+    request.headingsForAll = true;
+    makeGallery(request, io, dialogs);
+    EXPECT_TRUE(dialogs.log().empty());
+    EXPECT_EQ(io.made, (std::vector<std::string>{"zz_a.jpg", "zz_mein_hund.jpg"}));
+    EXPECT_NE(dir.read("g/zzz_a.html").find("<center>\r\nAm Strand &amp; &lt;Meer> M\xfcnchen<br>\r\n"),
+              std::string::npos);
+    EXPECT_NE(dir.read("g/zzz_mein_hund.html").find("<center>\r\nMEIN HUND<br>\r\n"), std::string::npos);
+    EXPECT_EQ(headingFor(folder, "a.jpg"), "Am Strand & <Meer> München");
+}

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
+#include <stdexcept>
 
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
@@ -123,5 +126,68 @@ TEST(GalleryUpload, QuestionsStopIt) {
         c.script();
         EXPECT_FALSE(prepareUpload(c.kind, c.path, "t", "/x", {"a b.jpg"}, dialogs, "")) << c.path;
         EXPECT_TRUE(dialogs.scriptDone());
+    }
+}
+
+namespace {
+
+// GPS tags as a set of paths; a path in `stuck` cannot lose them.
+class FakeGps : public GpsTags {
+public:
+    bool has(const std::string& path) override { return located.count(path) > 0; }
+    void remove(const std::string& path) override {
+        if (stuck.count(path))
+            throw std::runtime_error("Die Datei lässt sich nicht schreiben.");
+        located.erase(path);
+    }
+    std::set<std::string> located;
+    std::set<std::string> stuck;
+};
+
+}  // namespace
+
+TEST(GalleryUpload, GpsTagsGoAfterOneQuestionUnderTheNewNames) {
+    test::TempDir dir;
+    const std::string folder = dir.path() + "g";
+    fs::create_directories(folder);
+    for (const char* name : {"see 1.jpg", "zz_see 1.jpg", "b.JPG", "c.png", "d.jpg"})
+        std::ofstream(folder + "/" + name) << "x";
+    const struct {
+        std::set<std::string> located;
+        std::set<std::string> stuck;
+        Answer answer;
+        std::string question;
+        std::set<std::string> left;
+        std::string failure;
+    } cases[] = {
+        {{"/see_1.jpg", "/zz_see_1.jpg", "/b.JPG", "/c.png"},
+         {"/b.JPG"},
+         Answer::Yes,
+         "3 Bilder enthalten GPS-Daten, die zeigen, wo sie aufgenommen wurden.",
+         {"/b.JPG", "/c.png"},
+         "Aus \"" + folder + "/b.JPG\" wurden die GPS-Daten nicht entfernt: Die Datei lässt sich nicht schreiben."},
+        {{"/d.jpg"}, {}, Answer::No, "1 Bild enthält GPS-Daten, die zeigen, wo es aufgenommen wurde.", {"/d.jpg"}, ""},
+        {{}, {}, Answer::No, "", {}, ""},
+    };
+    bool first = true;
+    for (const auto& c : cases) {
+        FakeGps gps;
+        for (const auto& p : c.located) gps.located.insert(folder + p);
+        for (const auto& p : c.stuck) gps.stuck.insert(folder + p);
+        test::ScriptedDialogs dialogs;
+        dialogs.expectAsk(kUmlautQuestion, Answer::Yes);
+        if (!c.question.empty())
+            dialogs.expectAsk(c.question + "\rSollen diese Daten vor dem Hochladen entfernt werden?", c.answer);
+        if (!c.failure.empty())
+            dialogs.expectInform(c.failure);
+        const std::vector<std::string> names =
+            first ? std::vector<std::string>{"see 1.jpg", "zz_see 1.jpg", "b.JPG", "c.png", "d.jpg"}
+                  : std::vector<std::string>{"see_1.jpg", "zz_see_1.jpg", "b.JPG", "c.png", "d.jpg"};
+        first = false;
+        EXPECT_TRUE(prepareUpload(UploadNames::Umlauts, folder + "/g.html", "", folder, names, dialogs, "", &gps));
+        EXPECT_TRUE(dialogs.scriptDone()) << c.question;
+        std::set<std::string> left;
+        for (const auto& p : gps.located) left.insert(p.substr(folder.size()));
+        EXPECT_EQ(left, c.left) << c.question;
     }
 }

@@ -126,3 +126,24 @@ TEST(GalleryWizard, ReorderRebuildsThePagesInTheOverviewsOrder) {
     EXPECT_NE(f.dir.read("g/zzz_b.html").find("<a href=\"zzz_c.html\"><img src=\"zzzweiter_r.gif\""),
               std::string::npos);
 }
+
+TEST(GalleryWizard, ForAllTakesTheCaptionAsHeadingWithoutAsking) {
+    test::UiFixture f;
+    const std::string folder = f.dir.path() + "urlaub";
+    fs::create_directories(folder);
+    platform::pictures::savePicture(folder + "/see.jpg", test::gradient(60, 40), 90);
+    platform::pictures::savePicture(folder + "/berg.jpg", test::gradient(60, 40), 90);
+    f.dir.write("urlaub/see.jp0", "#0c000000ffffff Am See\r\n");
+    ui::GalleryWizard wizard(f.store, f.dialogs, f.dir.path(), {}, nullptr);
+    wizard.findChild<QLineEdit*>("Edit1")->setText(QString::fromStdString(folder));
+    wizard.findChild<QCheckBox*>("CBkomfort")->setChecked(true);
+    auto* forAll = wizard.findChild<QCheckBox*>("CBfueralle");
+    ASSERT_NE(forAll, nullptr);
+    EXPECT_EQ(forAll->text(), "Für alle übernehmen");
+    forAll->setChecked(true);
+    wizard.start();
+    EXPECT_TRUE(f.dialogs.log().empty());
+    EXPECT_NE(f.dir.read("urlaub/zzz_see.html").find("<center>\r\nAm See<br>\r\n"), std::string::npos);
+    EXPECT_NE(f.dir.read("urlaub/zzz_berg.html").find("<center>\r\nBERG<br>\r\n"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder + "/zz_see.jp0"));
+}

@@ -4,10 +4,12 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "common/Codec.h"
 #include "common/FileIo.h"
 #include "explorer/MarkedFiles.h"
 #include "explorer/fileops/RenamePlan.h"
 #include "pictures/PictureNames.h"
+#include "pictures/captions/Captions.h"
 
 namespace pictra::pictures::batch {
 
@@ -57,6 +59,31 @@ bool writePage(const std::string& path, const std::string& bytes, std::vector<st
 
 }  // namespace
 
+std::string captionHeading(const std::string& captionBytes) {
+    std::string heading;
+    for (const auto& line : captions::splitCaptionLines(captionBytes)) {
+        const std::string text = captions::parseCaptionLine(line, {}).text;
+        // "_" only asks for a transparent background; a caption of several lines reads as one heading line.
+        const auto first = text.find_first_not_of(" \t_");
+        if (first == std::string::npos)
+            continue;
+        const auto last = text.find_last_not_of(" \t");
+        if (!heading.empty())
+            heading += ' ';
+        heading.append(text, first, last + 1 - first);
+    }
+    return codec::cp1252ToUtf8(heading);
+}
+
+std::string headingFor(const std::string& folder, const std::string& largeName) {
+    if (const auto bytes = fileio::readFile(captions::captionPathFor(folder + "/" + largeName))) {
+        std::string heading = captionHeading(*bytes);
+        if (!heading.empty())
+            return heading;
+    }
+    return proposedHeading(largeName);
+}
+
 std::string galleryName(const std::string& name) {
     return explorer::pasteName(name);
 }
@@ -102,8 +129,11 @@ GalleryResult makeGallery(const GalleryRequest& request, GalleryIo& io, Dialogs&
         }
         writePage(request.folder + "/zzzz.html", instructionPage(), failures);
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            const auto heading = dialogs.askText("Überschrift bei großem Bild", "Falls keine Überschrift: Esc-Taste",
-                                                 proposedHeading(entries[i].large));
+            const std::string proposal = headingFor(request.folder, entries[i].large);
+            const auto heading =
+                request.headingsForAll
+                    ? std::optional<std::string>(proposal)
+                    : dialogs.askText("Überschrift bei großem Bild", "Falls keine Überschrift: Esc-Taste", proposal);
             writePage(request.folder + "/" + entries[i].page, picturePage(entries, i, options, heading.value_or("")),
                       failures);
         }

@@ -30,6 +30,8 @@ struct GalleryRequest {
     int smallHeight = 200;
     std::string date;           // the German short date
     std::string journalFolder;  // where a rename plan keeps its record
+    // "Für alle übernehmen": every picture page gets its proposed heading unasked.
+    bool headingsForAll = false;
 };
 
 struct GalleryResult {
@@ -42,6 +44,12 @@ struct GalleryResult {
 // "Kleine Bilder" (a click: no gallery), then writes the pages; headings are asked
 // per picture with navigation. Failures are reported together at the end.
 GalleryResult makeGallery(const GalleryRequest& request, GalleryIo& io, Dialogs& dialogs);
+
+// The heading proposed for a large picture: the text of its caption file (".jp0",
+// lines joined by blanks, UTF-8) when that holds any, else its name as a heading.
+std::string headingFor(const std::string& folder, const std::string& largeName);
+// The caption file's text as one heading line, UTF-8; empty when it holds no text.
+std::string captionHeading(const std::string& captionBytes);
 
 // The names a gallery's pictures get: lower case, umlauts and blanks mapped.
 std::string galleryName(const std::string& name);

@@ -133,7 +133,9 @@ bool isSmallPicture(const std::string& name) {
 }
 
 bool isGalleryOriginal(const std::string& name) {
-    return !text::startsWith(name, "zz_") && !text::startsWith(name, "zzz") && isPictureFile(name);
+    // A ".jp0" is the caption beside a picture, no picture of its own.
+    return !text::startsWith(name, "zz_") && !text::startsWith(name, "zzz") && isPictureFile(name) &&
+           pathnames::lowerExtension(name) != ".jp0";
 }
 
 std::string smallNameOf(const std::string& original) {

@@ -147,9 +147,36 @@ std::string replaceQuotedNames(const std::string& text, const std::vector<Rename
     return out;
 }
 
+void offerGpsRemoval(const std::string& folder, const std::vector<std::string>& names, GpsTags& gps,
+                     Dialogs& dialogs, std::vector<std::string>& failures) {
+    std::vector<std::string> located;
+    for (const auto& name : names) {
+        const std::string ext = pathnames::lowerExtension(name);
+        const std::string path = folder + "/" + name;
+        if ((ext == ".jpg" || ext == ".jpeg" || ext == ".jpe") && gps.has(path))
+            located.push_back(path);
+    }
+    if (located.empty())
+        return;
+    const std::string question =
+        (located.size() == 1 ? std::string("1 Bild enthält GPS-Daten, die zeigen, wo es aufgenommen wurde.")
+                             : std::to_string(located.size()) +
+                                   " Bilder enthalten GPS-Daten, die zeigen, wo sie aufgenommen wurden.") +
+        "\rSollen diese Daten vor dem Hochladen entfernt werden?";
+    if (dialogs.ask(question) != Answer::Yes)
+        return;
+    for (const auto& path : located) {
+        try {
+            gps.remove(path);
+        } catch (const std::exception& e) {
+            failures.push_back("Aus \"" + path + "\" wurden die GPS-Daten nicht entfernt: " + e.what());
+        }
+    }
+}
+
 std::optional<std::string> prepareUpload(UploadNames kind, const std::string& documentPath, const std::string& text,
                                          const std::string& folder, const std::vector<std::string>& listNames,
-                                         Dialogs& dialogs, const std::string& journalFolder) {
+                                         Dialogs& dialogs, const std::string& journalFolder, GpsTags* gps) {
     const char* question =
         kind == UploadNames::Umlauts
             ? "Leerzeichen und Umlaute in Bilddateien werde umgeschrieben.\rDie entsprechende Referenzen in der "
@@ -189,6 +216,16 @@ std::optional<std::string> prepareUpload(UploadNames kind, const std::string& do
         }
     }
     updatePicturePages(folder, done, failures);
+    if (gps) {
+        std::map<std::string, std::string> newName;
+        for (const auto& r : done) newName.emplace(r.from, r.to);
+        std::vector<std::string> names;
+        for (const auto& name : listNames) {
+            const auto found = newName.find(name);
+            names.push_back(found == newName.end() ? name : found->second);
+        }
+        offerGpsRemoval(folder, names, *gps, dialogs, failures);
+    }
     showFailures(failures, dialogs);
     return replaceQuotedNames(text, done);
 }

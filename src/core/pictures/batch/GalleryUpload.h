@@ -37,13 +37,27 @@ std::string replaceQuotedNames(const std::string& text, const std::vector<Rename
 void updatePicturePages(const std::string& folder, const std::vector<Rename>& renames,
                         std::vector<std::string>& failures);
 
+// The places photos were taken at, held in their EXIF blocks.
+class GpsTags {
+public:
+    virtual ~GpsTags() = default;
+    virtual bool has(const std::string& path) = 0;
+    // Removes them without touching the pixels; throws std::exception with a German text.
+    virtual void remove(const std::string& path) = 0;
+};
+
+// Asks once whether the GPS tags of the named JPEG files (in `folder`) go, when any
+// holds some, and removes them; a file that keeps them is a failure line.
+void offerGpsRemoval(const std::string& folder, const std::vector<std::string>& names, GpsTags& gps,
+                     Dialogs& dialogs, std::vector<std::string>& failures);
+
 // The whole command on the current document: the questions, the renames in the
 // folder through a rename plan (no file replaced), the report of names that could not
 // be given, and the changed text; nullopt when it was cancelled. `text` is the
 // document with its umlauts readable (Windows-1252); `documentPath` "" or holding "?"
-// when it has no name yet.
+// when it has no name yet. With `gps`, the pictures' GPS tags are offered for removal.
 std::optional<std::string> prepareUpload(UploadNames kind, const std::string& documentPath, const std::string& text,
                                          const std::string& folder, const std::vector<std::string>& listNames,
-                                         Dialogs& dialogs, const std::string& journalFolder);
+                                         Dialogs& dialogs, const std::string& journalFolder, GpsTags* gps = nullptr);
 
 }  // namespace pictra::pictures::batch

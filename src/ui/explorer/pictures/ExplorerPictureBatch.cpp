@@ -23,6 +23,7 @@
 #include "pictures/batch/Scanning.h"
 #include "pictures/batch/SlideShow.h"
 #include "platform/pictures/BatchPictureFiles.h"
+#include "platform/pictures/ExifGpsTags.h"
 #include "platform/pictures/ScanimageProcess.h"
 #include "settings/SettingsStore.h"
 
@@ -200,9 +201,11 @@ void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerSha
             return;
         std::vector<std::string> names;
         for (const auto& path : explorer.allPaths()) names.push_back(pathnames::fileNamePart(path));
+        // A class gallery must not publish where the photos were taken.
+        platform::pictures::ExifGpsTags gps;
         hooks.rewriteCurrentDocument(true, [&](const std::string& text) {
             return batch::prepareUpload(kind, hooks.currentDocumentName(), text, explorer.currentFolder(), names,
-                                        shared.dialogs, pathnames::folderOf(shared.binFolder));
+                                        shared.dialogs, pathnames::folderOf(shared.binFolder), &gps);
         });
         explorer.showFiles(explorer.currentFolder());
     };

@@ -114,6 +114,10 @@ GalleryWizard::GalleryWizard(SettingsStore& store, Dialogs& dialogs, std::string
         this);
     heightNote->setWordWrap(true);
     layout->addWidget(heightNote);
+    // Without it every picture page asks for its heading, which a gallery of 300 photos makes a chore.
+    m_headingsForAll = new QCheckBox("Für alle übernehmen", this);
+    m_headingsForAll->setObjectName("CBfueralle");
+    row({new QLabel("Überschriften der großen Bilder (Bildtext .jp0 oder Dateiname):", this), m_headingsForAll});
 
     auto* guide = new QTextBrowser(this);
     guide->setObjectName("RichEdit1");
@@ -174,6 +178,7 @@ void GalleryWizard::start() {
     request.options.border = m_border->value();
     request.options.navigation = m_navigation->isChecked();
     request.options.navigationHeight = m_navigationHeight->value();
+    request.headingsForAll = m_headingsForAll->isChecked();
     request.quality = m_quality->value();
     request.smallHeight = m_smallHeight->value();
     const QDate today = QDate::currentDate();

@@ -57,6 +57,7 @@ private:
     QWidget* m_labelRow = nullptr;
     QCheckBox* m_navigation = nullptr;
     QSpinBox* m_navigationHeight = nullptr;
+    QCheckBox* m_headingsForAll = nullptr;
 };
 
 }  // namespace pictra::ui
