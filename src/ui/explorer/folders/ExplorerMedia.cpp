@@ -5,6 +5,7 @@
 
 #include "common/Dialogs.h"
 #include "explorer/ExplorerWindow.h"
+#include "films/FilmWindow.h"
 #include "platform/Desktop.h"
 #include "platform/Processes.h"
 #include "settings/SettingsStore.h"
@@ -40,7 +41,11 @@ bool ExplorerWindow::openWithOffice(const std::string& path) {
 }
 
 void ExplorerWindow::playFilm(const std::string& path, bool flash) {
-    if (flash) m_shared.dialogs.inform(kNoFlashPlayer);
+    if (!flash) {
+        filmWindowOf(*this, m_shared.dialogs).play(path);
+        return;
+    }
+    m_shared.dialogs.inform(kNoFlashPlayer);
     if (!platform::openWithAssociated(path)) m_shared.dialogs.inform("Programm zu öffnen unbekannt! (2)");
 }
 
