@@ -8,6 +8,8 @@
 //   picture_tool sharpen|invert|mirror|grey IN OUT   the filter at full size, save as JPEG 90
 //   picture_tool lossless IN OUT     a quarter turn right without decoding (copy, then turn in place)
 //   picture_tool photo OUT W H       a photograph-like test picture (smooth colours, fine noise), JPEG 92
+// and a ".jp0" shown over its picture (bench/pictures_peer.sh):
+//   picture_tool caption IN OUT      IN at full size with the lines of its ".jp0" drawn in, save as JPEG 90
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,9 +18,12 @@
 #include <filesystem>
 #include <random>
 
+#include <QGuiApplication>
+
 #include "pictures/Resampler.h"
 #include "pictures/editing/Colours.h"
 #include "pictures/editing/Filters.h"
+#include "platform/pictures/CaptionDrawing.h"
 #include "platform/pictures/LosslessTurn.h"
 #include "platform/pictures/PictureCodecs.h"
 #include "platform/pictures/PictureEditingCodecs.h"
@@ -116,12 +121,22 @@ int main(int argc, char** argv) {
             savePicture(argv[2], photo(std::atoi(argv[3]), std::atoi(argv[4])), 92);
             return 0;
         }
+        if (mode == "caption" && argc == 4) {
+            // Text needs the fonts of a GUI application, though nothing is shown.
+            setenv("QT_QPA_PLATFORM", "offscreen", 0);
+            int qtArgc = 1;
+            QGuiApplication app(qtArgc, argv);
+            LoadedPicture p = loadPicture(argv[2]);
+            drawCaptionFile(p.bitmap, argv[2], {20, 0x000000, 0xFFFFFF});
+            savePicture(argv[3], p.bitmap, 90);
+            return 0;
+        }
         if (mode == "compare" && argc == 5) return compare(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
     std::fprintf(stderr, "usage: picture_tool fit|exact IN W H OUT | turn IN OUT | compare IN W H | "
-                         "sharpen|invert|mirror|grey|lossless IN OUT | photo OUT W H\n");
+                         "sharpen|invert|mirror|grey|lossless IN OUT | photo OUT W H | caption IN OUT\n");
     return 2;
 }

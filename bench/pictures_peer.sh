@@ -11,7 +11,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -q && "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
-cmake --build --preset default --target picture_tool bench_ui_pictures
+cmake --build --preset default --target picture_tool bench_ui_pictures bench_captions bench_ui_captions
 tool=build/bin/picture_tool
 work=${PICTRA_BENCH_DIR:-/tmp/pictra-bench-pictures}
 mkdir -p "$work"
@@ -41,7 +41,29 @@ echo "turn right + JPEG 90, Pictra / vips rot: $(median_ratio "$work/turn.json" 
 echo "turn right + JPEG 90, Pictra / jpegtran: $(median_ratio "$work/turn.json" 0 2)"
 "$tool" compare "$photo" 1920 1080
 
+# Three caption lines of 20 points at the top left, as a ".jp0" beside the photo
+# shows them, against ImageMagick's -annotate and vips text + composite.
+cp "$photo" "$work/caption.jpg"
+printf '#14000000fffffe Ferien am Meer\r\n#14000000ffffff Sommer 2024\r\n_mit Oma und Opa\r\n' > "$work/caption.jp0"
+cat > "$work/vips-caption.sh" <<VIPS
+set -e
+vips text "$work/t.v" "Ferien am Meer
+Sommer 2024
+mit Oma und Opa" --font "Liberation Sans 20" --dpi 96
+vips bandjoin "$work/t.v $work/t.v $work/t.v $work/t.v" "$work/t4.v"
+vips copy "$work/t4.v" "$work/t4s.v" --interpretation srgb
+vips composite2 "$photo" "$work/t4s.v" "$work/vips-caption.jpg[Q=90]" over --x 25 --y 20
+VIPS
+hyperfine -w 2 -r 10 --export-json "$work/caption.json" \
+    "$tool caption $work/caption.jpg $work/captioned.jpg" \
+    "convert $photo -pointsize 20 -annotate +25+20 'Ferien am Meer' -annotate +25+50 'Sommer 2024' -annotate +25+80 'mit Oma und Opa' -quality 90 $work/im-caption.jpg" \
+    "bash $work/vips-caption.sh"
+echo "caption + JPEG 90, Pictra / convert -annotate: $(median_ratio "$work/caption.json" 0 1)"
+echo "caption + JPEG 90, Pictra / vips text + composite: $(median_ratio "$work/caption.json" 0 2)"
+
 # Stepping through 30 such photographs in the picture window.
 mkdir -p "$work/photos"
 for i in $(seq -w 1 30); do [ -f "$work/photos/foto$i.jpg" ] || cp "$photo" "$work/photos/foto$i.jpg"; done
 PICTRA_BENCH_PHOTOS="$work/photos" QT_QPA_PLATFORM=offscreen build/bin/bench_ui_pictures
+build/bin/bench_captions
+QT_QPA_PLATFORM=offscreen build/bin/bench_ui_captions
