@@ -109,7 +109,9 @@ void PictureWindow::showPictureFile(const std::string& path, const std::vector<s
     activateWindow();
     load(path);
     placeCentred();
-    prefetchNeighbours();
+    // While the first picture is still being decoded its neighbours wait (the poll
+    // starts them once it is shown): three decodes on two cores would delay it.
+    if (!loading()) prefetchNeighbours();
 }
 
 void PictureWindow::stepPicture(bool forward) {

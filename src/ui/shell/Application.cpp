@@ -114,6 +114,22 @@ void startExplorer(MainWindow& window) {
     explorer.raise();
 }
 
+// The web engine starts once the main window is painted, so that the first F9
+// finds it running, but not while a picture named on the command line is being
+// decoded: its start takes both cores for a moment and would delay the picture.
+void warmUpBrowserWhenIdle(MainWindow& window) {
+    auto* wait = new QTimer(&window);
+    wait->setInterval(20);
+    QObject::connect(wait, &QTimer::timeout, &window, [main = &window, wait] {
+        if (platform::pictures::PictureJob::running() > 0) return;
+        wait->stop();
+        wait->deleteLater();
+        main->browsers().currentOrNew()->warmUp();
+    });
+    // The second turn of the loop: after the start request's first pass.
+    QTimer::singleShot(0, &window, [wait] { QTimer::singleShot(0, wait, [wait] { wait->start(); }); });
+}
+
 void applyLockKeysAtStart(MainWindow& window, const SettingsStore& store) {
     const std::string value = store.readValue(kSectionSettings, "Numlock");
     const long long setting = text::toIntDef(value, 0);
@@ -178,11 +194,7 @@ int runApplication(int argc, char** argv) {
     // The first pass runs as soon as the windows are up, so that a file named on
     // the command line opens at once rather than after the first interval.
     QTimer::singleShot(0, window.get(), &MainWindow::timerTick);
-    // The web engine starts once the main window is painted (the second turn of the loop), so that
-    // it delays neither the start request nor, later, the first F9, which takes this hidden window.
-    QTimer::singleShot(0, window.get(), [main = window.get()] {
-        QTimer::singleShot(0, main, [main] { main->browsers().currentOrNew()->warmUp(); });
-    });
+    warmUpBrowserWhenIdle(*window);
 
     const int code = app.exec();
     dialogs.setParentWindow(nullptr);
