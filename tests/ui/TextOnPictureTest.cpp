@@ -164,6 +164,21 @@ TEST_F(TextOnPictureTest, LinksMovesThePictureWindowUpSoTheNextTextLandsOneLineL
     EXPECT_TRUE(dialog->isVisible());
 }
 
+TEST_F(TextOnPictureTest, AnotherPictureShownMeanwhileIsWrittenIntoOnlyAtFullSize) {
+    show(400, 300);
+    auto* dialog = openAt(QPoint(30, 20), "Neu");
+    part<QRadioButton>(dialog, "RBbeides")->setChecked(true);
+    show(1600, 1000);  // the next picture, fitted, while the dialog stays open
+    f.dialogs.expectInform("Text kann nur bei Originalgröße eingefügt werden.\rTipp: Wähle Schrift so groß, dass sie "
+                           "auch noch bei Bildschirmgröße lesbar ist.");
+    part<QPushButton>(dialog, "BSchreiben")->click();
+    EXPECT_EQ(pictures->displayed().width(), 1600);
+    EXPECT_FALSE(inkBox(pictures->displayed()).isValid());
+    part<QPushButton>(dialog, "BSchreiben")->click();
+    EXPECT_TRUE(inkBox(pictures->displayed()).isValid());
+    EXPECT_EQ(pictures->displayed().height(), 1000);
+}
+
 TEST_F(TextOnPictureTest, TransparentOpaqueAndThreeDBackgrounds) {
     const pictures::Color32 red = ed::rgb(255, 0, 0);
     const struct {

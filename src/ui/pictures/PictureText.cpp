@@ -8,19 +8,23 @@
 namespace pictra::ui {
 
 // Only at full size does a point of the window stand for one pixel of the picture.
-void PictureWindow::openTextDialog(QPoint global) {
+bool PictureWindow::atFullSizeForText() {
     ensureSource();
-    if (m_display.width() != m_source.width() || m_display.height() != m_source.height()) {
-        m_dialogs.inform("Text kann nur bei Originalgröße eingefügt werden.\rTipp: Wähle Schrift so groß, dass sie auch "
-                         "noch bei Bildschirmgröße lesbar ist.");
-        redisplay(true);
-        return;
-    }
+    if (m_display.width() == m_source.width() && m_display.height() == m_source.height()) return true;
+    m_dialogs.inform("Text kann nur bei Originalgröße eingefügt werden.\rTipp: Wähle Schrift so groß, dass sie auch "
+                     "noch bei Bildschirmgröße lesbar ist.");
+    redisplay(true);
+    return false;
+}
+
+void PictureWindow::openTextDialog(QPoint global) {
+    if (!atFullSizeForText()) return;
     if (!m_textDialog) {
         m_textDialog = new TextOnPictureDialog(this, m_dialogs, m_hooks.textHistoryFile ? m_hooks.textHistoryFile() : "");
     }
     TextTarget target;
-    target.picture = [this] { return &m_source; };
+    // Asked again at each "Schreiben": the dialog stays open while another picture may be shown.
+    target.picture = [this]() -> pictures::Bitmap32* { return atFullSizeForText() ? &m_source : nullptr; };
     target.origin = [this] { return mapToGlobal(QPoint(0, 0)); };
     // "Letzte Zeichnung rückgängig machen" takes the text back, as it does a drawing.
     target.before = [this] { m_copyBuffer = m_source; };

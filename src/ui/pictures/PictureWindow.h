@@ -177,6 +177,8 @@ private:
     QMenu* extraMenu(class ExtraPicture* extra);
     void buildDrawingMenu();
     void paintOverlay(class QPainter& painter);
+    // Text goes into the pixels only at full size; else the message, and full size is shown.
+    bool atFullSizeForText();
 
     SettingsStore& m_store;
     Dialogs& m_dialogs;
