@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
+#include <QLineEdit>
 #include <QTest>
 #include <cstdint>
 #include <fstream>
@@ -9,6 +9,9 @@
 #include "ExplorerParts.h"
 #include "UiFixture.h"
 #include "explorer/ExplorerWindow.h"
+#include "explorer/Explorers.h"
+#include "explorer/search/ResultModel.h"
+#include "explorer/search/SearchWindow.h"
 #include "films/FilmWindow.h"
 
 using namespace pictra;
@@ -123,4 +126,23 @@ TEST_F(FilmWindowTest, AFileItCannotPlayIsReportedOnce) {
         EXPECT_FALSE(film()->isVisible());
         EXPECT_FALSE(film()->playing());
     }
+}
+
+struct FilmFromSearchTest : test::MainWindowTestBase {};
+
+TEST_F(FilmFromSearchTest, AFoundFilmPlaysInTheSearchWindowsFilmWindow) {
+    test::TempDir tree;
+    tree.write("ausflug.avi", tinyAvi(25));
+    window->findChild<QAction*>("FestplatteDurchsuchen1")->trigger();
+    ui::SearchWindow& search = window->explorers().searchWindow();
+    search.findChild<QLineEdit*>("Edit7")->setText(QString::fromStdString(tree.path()));
+    search.findChild<QLineEdit*>("Edit1")->setText("ausflug");
+    search.startSearch();
+    ASSERT_EQ(search.results()->rowCount(), 1);
+    search.openResult(0, false);
+    auto* film = search.findChild<ui::FilmWindow*>("FilmWindow");
+    ASSERT_NE(film, nullptr);
+    EXPECT_EQ(film->windowTitle(), "ausflug.avi");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return film->duration() > 0; }, 20000));
+    EXPECT_NEAR(film->duration(), 1000, 50);
 }

@@ -17,6 +17,8 @@
 #include <QVideoWidget>
 
 #include "common/Dialogs.h"
+#include "explorer/OpenDispatch.h"
+#include "platform/Desktop.h"
 
 namespace pictra::ui {
 
@@ -32,6 +34,9 @@ void chooseMediaBackend() {
         QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/multimedia/libffmpegmediaplugin.so");
     if (QFileInfo::exists(plugin)) qputenv("QT_MEDIA_BACKEND", "ffmpeg");
 }
+
+constexpr const char* kNoFlashPlayer =
+    "Für Flash-Filme (.swf) gibt es hier kein Abspielprogramm.\rDie Datei wird dem zugeordneten Programm übergeben.";
 
 QString clock(qint64 milliseconds) {
     const qint64 seconds = milliseconds / 1000;
@@ -154,6 +159,16 @@ FilmWindow& filmWindowOf(QWidget& owner, Dialogs& dialogs) {
     if (auto* existing = owner.findChild<FilmWindow*>(QStringLiteral("FilmWindow"), Qt::FindDirectChildrenOnly))
         return *existing;
     return *new FilmWindow(dialogs, &owner);
+}
+
+// Debian has no Flash player: such a file goes, after the message, to whatever the desktop has for it.
+void playFilm(QWidget& owner, Dialogs& dialogs, const std::string& path) {
+    if (!explorer::isFlashFile(path)) {
+        filmWindowOf(owner, dialogs).play(path);
+        return;
+    }
+    dialogs.inform(kNoFlashPlayer);
+    if (!platform::openWithAssociated(path)) dialogs.inform("Programm zu öffnen unbekannt! (2)");
 }
 
 }  // namespace pictra::ui

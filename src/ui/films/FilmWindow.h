@@ -55,5 +55,7 @@ private:
 
 // The film window of `owner`, made on first use and kept (one per window that plays films).
 FilmWindow& filmWindowOf(QWidget& owner, Dialogs& dialogs);
+// A film into the film window of `owner`; Flash (.swf) after a message to its associated program.
+void playFilm(QWidget& owner, Dialogs& dialogs, const std::string& path);
 
 }  // namespace pictra::ui

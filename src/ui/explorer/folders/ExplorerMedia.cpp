@@ -6,7 +6,6 @@
 #include "common/Dialogs.h"
 #include "explorer/ExplorerWindow.h"
 #include "films/FilmWindow.h"
-#include "platform/Desktop.h"
 #include "platform/Processes.h"
 #include "settings/SettingsStore.h"
 
@@ -15,8 +14,6 @@ namespace pictra::ui {
 namespace {
 
 constexpr const char* kOfficeKey = "Officeprogramm";
-constexpr const char* kNoFlashPlayer =
-    "Für Flash-Filme (.swf) gibt es hier kein Abspielprogramm.\rDie Datei wird dem zugeordneten Programm übergeben.";
 
 }  // namespace
 
@@ -40,13 +37,6 @@ bool ExplorerWindow::openWithOffice(const std::string& path) {
     return true;
 }
 
-void ExplorerWindow::playFilm(const std::string& path, bool flash) {
-    if (!flash) {
-        filmWindowOf(*this, m_shared.dialogs).play(path);
-        return;
-    }
-    m_shared.dialogs.inform(kNoFlashPlayer);
-    if (!platform::openWithAssociated(path)) m_shared.dialogs.inform("Programm zu öffnen unbekannt! (2)");
-}
+void ExplorerWindow::playFilm(const std::string& path, bool) { ui::playFilm(*this, m_shared.dialogs, path); }
 
 }  // namespace pictra::ui

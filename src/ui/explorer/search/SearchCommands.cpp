@@ -26,6 +26,7 @@
 #include "explorer/search/ResultCommands.h"
 #include "explorer/search/SearchRun.h"
 #include "explorer/walk/FolderWalk.h"
+#include "films/FilmWindow.h"
 #include "pictures/PictureNames.h"
 #include "platform/Desktop.h"
 #include "settings/SettingsStore.h"
@@ -38,13 +39,6 @@ namespace {
 bin::Date today() {
     const QDate d = QDate::currentDate();
     return {d.year(), d.month(), d.day()};
-}
-
-bool isFilm(const std::string& path) {
-    const std::string ext = pathnames::lowerExtension(path);
-    for (const char* film : {".avi", ".mpg", ".mpeg", ".mp4", ".wmv", ".mov", ".swf", ".flv", ".mkv", ".webm"})
-        if (ext == film) return true;
-    return false;
 }
 
 }  // namespace
@@ -62,9 +56,8 @@ void SearchWindow::openResult(int row, bool alsoStart) {
         if (m_hooks.showPicture) m_hooks.showPicture(path, siblings);
         return;
     }
-    // Films go to the desktop's player.
-    if (isFilm(path)) {
-        platform::openWithAssociated(path);
+    if (explorer::isFilmFile(path) || explorer::isFlashFile(path)) {
+        playFilm(*this, m_shared.dialogs, path);
         return;
     }
     if (explorer::isBinaryExtension(path)) {
