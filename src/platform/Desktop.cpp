@@ -1,5 +1,6 @@
 #include "Desktop.h"
 
+#include <filesystem>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -170,6 +171,18 @@ std::string documentsFolder() {
     const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString folder = !docs.isEmpty() && QDir(docs).exists() ? docs : QDir::homePath();
     return QFile::encodeName(folder).toStdString();
+}
+
+}  // namespace pictra::platform
+
+namespace pictra::platform {
+
+bool hasGraphicsCard() {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
+        if (entry.path().filename().string().rfind("renderD", 0) == 0) return true;
+    }
+    return false;
 }
 
 }  // namespace pictra::platform

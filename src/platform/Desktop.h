@@ -49,3 +49,11 @@ std::vector<explorer::VolumeFigures> volumeFigures();
 std::string documentsFolder();
 
 }  // namespace pictra::platform
+
+namespace pictra::platform {
+
+// Whether the machine has a graphics card the desktop can draw with (a render
+// node under /dev/dri); without one, OpenGL is only emulated on the processor.
+bool hasGraphicsCard();
+
+}  // namespace pictra::platform

@@ -26,6 +26,7 @@
 #include "explorer/RecycleBin.h"
 #include "explorer/fileops/RenameCommands.h"
 #include "platform/AlsaSound.h"
+#include "platform/Desktop.h"
 #include "platform/InstanceLock.h"
 #include "platform/KeyboardLocks.h"
 #include "platform/ProgramLocation.h"
@@ -114,6 +115,17 @@ void startExplorer(MainWindow& window) {
     explorer.raise();
 }
 
+// Without a graphics card, OpenGL is emulated on the processor: the emulator
+// takes some 55 MB and part of the start, and the web engine, the only user of
+// OpenGL here, draws the same pages by its own software path. A card, or a
+// choice already made in the environment, is left alone.
+void useSoftwareDrawingWithoutGraphicsCard() {
+    if (qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION") || qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) return;
+    if (platform::hasGraphicsCard()) return;
+    qputenv("QT_XCB_GL_INTEGRATION", "none");
+    qputenv("QT_QUICK_BACKEND", "software");
+}
+
 // The web engine starts once the main window is painted, so that the first F9
 // finds it running, but not while a picture named on the command line is being
 // decoded: its start takes both cores for a moment and would delay the picture.
@@ -144,6 +156,7 @@ int runApplication(int argc, char** argv) {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    useSoftwareDrawingWithoutGraphicsCard();
     PictraApplication app(argc, argv);
     app.setApplicationName("Pictra");
     installGermanTranslations(app);
