@@ -22,6 +22,7 @@
 #include "UnsavedTexts.h"
 #include "explorer/Explorers.h"
 #include "html/Browsers.h"
+#include "common/PathNames.h"
 #include "common/UiText.h"
 #include "explorer/RecycleBin.h"
 #include "explorer/fileops/RenameCommands.h"
@@ -126,20 +127,29 @@ void useSoftwareDrawingWithoutGraphicsCard() {
     qputenv("QT_QUICK_BACKEND", "software");
 }
 
-// The web engine starts once the main window is painted, so that the first F9
-// finds it running, but not while a picture named on the command line is being
-// decoded: its start takes both cores for a moment and would delay the picture.
-void warmUpBrowserWhenIdle(MainWindow& window) {
+// The web engine starts ahead, so that the first F9 finds it running, once an
+// HTML file is open: its start takes some 60 MB, which a run for texts or
+// pictures never needs. It waits until the main window is painted and no
+// picture is being decoded, as it takes both cores for a moment.
+bool htmlFileOpen(MainWindow& window) {
+    for (const auto& name : window.documents().fileNames()) {
+        const std::string extension = pathnames::lowerExtension(name);
+        if (extension == ".htm" || extension == ".html") return true;
+    }
+    return false;
+}
+
+void warmUpBrowserWhenNeeded(MainWindow& window) {
     auto* wait = new QTimer(&window);
-    wait->setInterval(20);
     QObject::connect(wait, &QTimer::timeout, &window, [main = &window, wait] {
-        if (platform::pictures::PictureJob::running() > 0) return;
+        wait->setInterval(250);
+        if (platform::pictures::PictureJob::running() > 0 || !htmlFileOpen(*main)) return;
         wait->stop();
         wait->deleteLater();
         main->browsers().currentOrNew()->warmUp();
     });
     // The second turn of the loop: after the start request's first pass.
-    QTimer::singleShot(0, &window, [wait] { QTimer::singleShot(0, wait, [wait] { wait->start(); }); });
+    QTimer::singleShot(0, &window, [wait] { QTimer::singleShot(0, wait, [wait] { wait->start(20); }); });
 }
 
 void applyLockKeysAtStart(MainWindow& window, const SettingsStore& store) {
@@ -207,7 +217,7 @@ int runApplication(int argc, char** argv) {
     // The first pass runs as soon as the windows are up, so that a file named on
     // the command line opens at once rather than after the first interval.
     QTimer::singleShot(0, window.get(), &MainWindow::timerTick);
-    warmUpBrowserWhenIdle(*window);
+    warmUpBrowserWhenNeeded(*window);
 
     const int code = app.exec();
     dialogs.setParentWindow(nullptr);
