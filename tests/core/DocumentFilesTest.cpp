@@ -7,7 +7,9 @@
 #include "DocumentFilesFixture.h"
 #include "common/FileIo.h"
 #include "explorer/RecycleBin.h"
+#include "common/Text.h"
 #include "shell/DocumentFiles.h"
+#include "shell/FileRules.h"
 
 using namespace pictra;
 namespace fs = std::filesystem;
@@ -272,4 +274,31 @@ TEST_F(DocumentFilesTest, RenameWithPrefixAsksOnceAndNeverReplacesAFile) {
     files.renameWithPrefix();  // the prefix is not asked again
     EXPECT_EQ(dir.read("zzzzbrief.txt"), "anderer Inhalt");
     EXPECT_TRUE(fs::exists(file("zzbrief.txt")));
+}
+
+// Loading takes a file's text in one pass; it must give exactly what splitting it
+// into lines, taking the caret trailer and joining the lines gives.
+TEST(LoadedText, EqualsSplittingTakingTheTrailerAndJoining) {
+    std::vector<std::string> cases = {"",       "a",          "\r\n",         "\n",        "\r",         "   ",
+                                      "ab\r\n", "ab\r\n   ",  "ab\n\n",       "ab\r\rcd",  "a\n\rb",     "a\r\n\r\n",
+                                      " \r\nx", "x\r\n \r\n", "x\n    \n",   "\r\n\r\n ", "a\rb\nc\r\n", "x\r\n \t"};
+    // And a few thousand texts of these letters, as any editor or program may have written them.
+    unsigned seed = 7;
+    for (int n = 0; n < 3000; ++n) {
+        std::string s;
+        const int length = static_cast<int>(seed % 9);
+        for (int i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            s += " \r\nab"[(seed >> 16) % 5];
+        }
+        seed = seed * 1103515245u + 12345u;
+        cases.push_back(s);
+    }
+    for (const auto& bytes : cases) {
+        std::vector<std::string> lines = text::splitLines(bytes);
+        const std::optional<int> caret = filerules::takeCaretTrailer(lines);
+        const filerules::LoadedText loaded = filerules::loadedText(bytes);
+        EXPECT_EQ(loaded.text, text::joinLines(lines)) << "bytes: " << text::replaceAll(bytes, "\r", "\\r");
+        EXPECT_EQ(loaded.caret, caret) << "bytes: " << text::replaceAll(bytes, "\r", "\\r");
+    }
 }

@@ -142,14 +142,18 @@ bool DocumentFiles::loadFile(const std::string& rawPath) {
     bool stop = false;
     const int index = targetDocumentFor(path, stop);
     if (stop) return false;
-    auto bytes = fileio::readFile(path);
-    if (!bytes) {
-        m_dialogs.inform(cannotLoadMessage(path));
-        return false;
+    filerules::LoadedText loaded;
+    {
+        // The file's bytes go as soon as the text is taken from them.
+        const auto bytes = fileio::readFile(path);
+        if (!bytes) {
+            m_dialogs.inform(cannotLoadMessage(path));
+            return false;
+        }
+        loaded = filerules::loadedText(*bytes);
     }
-    std::vector<std::string> lines = text::splitLines(*bytes);
-    const int caret = filerules::takeCaretTrailer(lines).value_or(0);
-    std::string textValue = text::joinLines(lines);
+    const int caret = loaded.caret.value_or(0);
+    std::string& textValue = loaded.text;
 
     std::string name = path;
     const std::string codes = filerules::controlCodes(textValue);

@@ -1,4 +1,6 @@
 #include "FileRules.h"
+
+#include "common/LargeBuffer.h"
 #include "common/PathNames.h"
 
 #include <filesystem>
@@ -68,6 +70,42 @@ std::optional<int> takeCaretTrailer(std::vector<std::string>& lines) {
     const int blanks = static_cast<int>(last.size());
     lines.pop_back();
     return 100 * blanks + 50;
+}
+
+LoadedText loadedText(std::string_view bytes) {
+    LoadedText loaded;
+    if (bytes.empty()) return loaded;
+    size_t loneEnds = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) ++loneEnds;
+        if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) ++loneEnds;
+    }
+    std::string& out = loaded.text;
+    // A text of megabytes is taken in one buffer rather than a string per line:
+    // it is the largest part of the memory a big file needs while it loads.
+    common::reserveLarge(out, bytes.size() + loneEnds);
+    size_t lastLine = 0;  // where the last line starts in `out`
+    size_t start = 0;
+    bool first = true;
+    const auto addLine = [&](size_t end) {
+        if (!first) out += "\r\n";
+        first = false;
+        lastLine = out.size();
+        out.append(bytes.substr(start, end - start));
+    };
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') continue;
+        addLine(i);
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size()) addLine(bytes.size());
+    if (out.find_first_not_of(' ', lastLine) == std::string::npos) {
+        loaded.caret = 100 * static_cast<int>(out.size() - lastLine) + 50;
+        out.resize(lastLine >= 2 ? lastLine - 2 : 0);
+    }
+    return loaded;
 }
 
 std::vector<std::string> linesToSave(std::vector<std::string> lines, int caret) {

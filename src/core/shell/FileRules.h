@@ -34,6 +34,15 @@ std::string caretTrailer(int caret);
 // for (100 × blanks + 50); nullopt when there is no such line.
 std::optional<int> takeCaretTrailer(std::vector<std::string>& lines);
 
+// A loaded file's bytes as the editor takes them, in one pass: every line end
+// (CR LF, CR or LF) as CR LF, none after the last line, and the caret trailer
+// taken off. The same as splitting into lines, taking the trailer and joining.
+struct LoadedText {
+    std::string text;
+    std::optional<int> caret;
+};
+LoadedText loadedText(std::string_view bytes);
+
 // The lines a save writes: trailing blanks removed, empty lines at the end dropped, the trailer appended.
 std::vector<std::string> linesToSave(std::vector<std::string> lines, int caret);
 

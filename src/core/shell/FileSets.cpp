@@ -97,9 +97,8 @@ void openFileSet(int number, bool addMode, DocumentHost& host, DocumentFiles& fi
                            "worden?");
             continue;
         }
-        std::vector<std::string> lines = text::splitLines(*bytes);
-        const int caret = filerules::takeCaretTrailer(lines).value_or(0);
-        host.loadText(index, text::joinLines(lines), caret);
+        const filerules::LoadedText loaded = filerules::loadedText(*bytes);
+        host.loadText(index, loaded.text, loaded.caret.value_or(0));
         host.setFileName(index, path);
         host.setTabCaption(index, documents::fileNamePart(path));
     }
