@@ -1,5 +1,7 @@
 #include "UiText.h"
 
+#include "common/LargeBuffer.h"
+
 #include "common/Codec.h"
 
 namespace pictra::ui {
@@ -17,6 +19,23 @@ QString fromCp1252(const std::string& cp1252) {
     for (size_t i = 0; i < cp1252.size(); ++i) {
         out[i] = QChar(static_cast<char16_t>(codec::cp1252ToUnicode(static_cast<unsigned char>(cp1252[i]))));
     }
+    return s;
+}
+
+// One pass and one buffer for a text of megabytes: converting first and taking
+// the CRs out afterwards went over the text twice.
+QString fromCp1252Lines(const std::string& cp1252) {
+    QString s(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
+    common::adviseLarge(s.constData(), cp1252.size() * sizeof(QChar));
+    QChar* out = s.data();
+    qsizetype n = 0;
+    const size_t size = cp1252.size();
+    for (size_t i = 0; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(cp1252[i]);
+        if (c == '\r' && i + 1 < size && cp1252[i + 1] == '\n') continue;
+        out[n++] = QChar(static_cast<char16_t>(codec::cp1252ToUnicode(c)));
+    }
+    s.resize(n);
     return s;
 }
 

@@ -18,6 +18,8 @@ QString message(const std::string& utf8);
 // Windows-1252 document text to and from QString. `lost` receives the characters
 // Windows-1252 cannot hold.
 QString fromCp1252(const std::string& cp1252);
+// The same for a text with CR LF line ends, which the editor keeps as "\n".
+QString fromCp1252Lines(const std::string& cp1252);
 std::string toCp1252(const QString& s, QString* lost = nullptr);
 // As toCp1252, but a character Windows-1252 cannot hold becomes its numeric
 // reference "&#NNNN;", so commands that rewrite text never lose it.

@@ -33,9 +33,7 @@ bool MainDocumentHost::isEmpty(int index) { return !hasVisibleText(m_window.docu
 
 void MainDocumentHost::loadText(int index, const std::string& text, int caret) {
     PlainEditor* editor = m_window.documents().slot(index).editor;
-    QString content = fromCp1252(text);
-    content.replace("\r\n", "\n");
-    editor->setPlainText(content);
+    editor->setPlainText(fromCp1252Lines(text));
     QTextCursor cursor = editor->textCursor();
     cursor.setPosition(std::clamp(caret, 0, editor->document()->characterCount() - 1));
     editor->setTextCursor(cursor);
