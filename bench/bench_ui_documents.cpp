@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include <QKeyEvent>
 #include <QTabBar>
 
 #include "ScopedWindow.h"
@@ -126,6 +127,30 @@ void BM_ShowOneMegabyteText(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(raw.size()));
 }
 BENCHMARK(BM_ShowOneMegabyteText)->Unit(benchmark::kMillisecond);
+
+// A letter typed at the end of a 1 MB text, as the keyboard delivers it, until the
+// window has handled it and painted the line again.
+void BM_KeystrokeAtTheEndOfOneMegabyte(benchmark::State& state) {
+    pictra::bench::ScopedWindow w;
+    w.window->resize(1000, 700);
+    w.window->show();
+    w.window->newDocument();
+    pictra::ui::PlainEditor* editor = w.window->currentEditor();
+    editor->setPlainText(pictra::ui::fromCp1252(germanText(1024 * 1024)));
+    editor->moveCursor(QTextCursor::End);
+    editor->setFocus();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+        QApplication::sendEvent(editor, &press);
+        QApplication::sendEvent(editor, &release);
+        editor->viewport()->repaint();
+        QApplication::processEvents();
+    }
+    state.counters["lines"] = editor->blockCount();
+}
+BENCHMARK(BM_KeystrokeAtTheEndOfOneMegabyte)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 }  // namespace
 
