@@ -32,11 +32,21 @@ std::optional<FileState> stateOf(const std::string& path) {
     return FileState{static_cast<std::uintmax_t>(st.st_size), st.st_mtim.tv_sec};
 }
 
+// The chosen folders, looked up by a piece of a path without copying it.
+struct ViewHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+struct ViewEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return a == b; }
+};
+using FolderSet = std::unordered_set<std::string, ViewHash, ViewEqual>;
+
 // Whether a folder of the list holds `path`: each folder on the path is looked up
 // once, instead of testing every line of the list for every file.
-bool listed(const std::string& path, const std::unordered_set<std::string>& folders) {
-    for (std::size_t slash = path.find('/'); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
+bool listed(std::string_view path, const FolderSet& folders) {
+    for (std::size_t slash = path.find('/'); slash != std::string_view::npos; slash = path.find('/', slash + 1)) {
         if (folders.count(path.substr(0, slash + 1)) != 0) return true;
     }
     return false;
@@ -107,7 +117,7 @@ Report run(const Job& job, Progress& progress, std::atomic<bool>& stop) {
     const std::string source = asFolder(job.source);
     const std::string target = asFolder(job.target);
     const bool coarse = coarseTimesOn(target);
-    std::unordered_set<std::string> folders;
+    FolderSet folders;
     for (const auto& folder : job.folders) folders.insert(asFolder(folder));
     std::atomic<bool> full{false};
     // Where a file system has no unnamed temporary files (FAT sticks), a copy cut
@@ -134,13 +144,19 @@ Report run(const Job& job, Progress& progress, std::atomic<bool>& stop) {
         if (stop.load(std::memory_order_relaxed)) return;
         progress.seen.fetch_add(1, std::memory_order_relaxed);
         if (!file.regular || !listed(file.path, folders)) return;
-        const std::string relative = file.path.substr(source.size());
-        const std::string copy = target + relative;
-        {
+        // A run with nothing new does little more per file than two stat calls:
+        // the target name goes into a buffer kept by the thread, and the window,
+        // which shows a few paths a second, is told every 64th file.
+        thread_local std::string copy;
+        copy.assign(target);
+        copy.append(file.path, source.size());
+        const std::string_view relative = std::string_view(copy).substr(target.size());
+        const auto tellWindow = [&] {
             std::lock_guard lock(progress.mutex);
             progress.sourcePath = file.path;
             progress.targetPath = copy;
-        }
+        };
+        if (progress.seen.load(std::memory_order_relaxed) % 64 == 1) tellWindow();
         const FileState state{file.size, static_cast<std::int64_t>(file.modified)};
         const Verdict verdict = decide(state, stateOf(copy), job.onlyNew, coarse);
         if (verdict == Verdict::Same) return;
@@ -148,10 +164,11 @@ Report run(const Job& job, Progress& progress, std::atomic<bool>& stop) {
             note(report.newer, copy);
             return;
         }
-        if (coarse && fatCannotHold(relative)) {
+        if (coarse && fatCannotHold(std::string(relative))) {
             note(report.unfit, file.path);
             return;
         }
+        tellWindow();
         std::error_code ec;
         const std::filesystem::path folder = std::filesystem::path(copy).parent_path();
         std::filesystem::create_directories(folder, ec);
@@ -170,8 +187,9 @@ Report run(const Job& job, Progress& progress, std::atomic<bool>& stop) {
         progress.copied.fetch_add(1, std::memory_order_relaxed);
     };
     walk::walkParallel(source, options, sink, stop, 2);
-    // One sync, so the stick can be pulled when the counts show.
-    fileio::syncFileSystemOf(target);
+    // One sync, so the stick can be pulled when the counts show; a run that copied
+    // nothing has nothing of its own to wait for.
+    if (progress.copied.load() > 0) fileio::syncFileSystemOf(target);
     report.targetFull = full.load();
     report.stopped = stop.load() && !report.targetFull;
     std::sort(report.failed.begin(), report.failed.end());
