@@ -8,6 +8,7 @@
 # only on an otherwise idle machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Pillow is the Debian package, for the system Python (not one on PATH before it).
 peers=(libvips-tools imagemagick libjpeg-turbo-progs python3-pil hyperfine jq)
 missing=()
 for p in "${peers[@]}"; do dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p"); done
@@ -54,7 +55,7 @@ for n in ${COUNTS:-30 300}; do
         "ls $dir/f*.jpg | xargs -P2 -n16 vipsthumbnail -s 800 -o $out/%s.jpg[Q=85]" \
         "vipsthumbnail -s 800 -o $out/%s.jpg[Q=85] $dir/f*.jpg" \
         "mogrify -path $out -define jpeg:size=1600x1600 -resize 800x800 -quality 85 $dir/f*.jpg" \
-        "python3 $work/pil_thumbs.py $out $dir/f*.jpg" \
+        "/usr/bin/python3 $work/pil_thumbs.py $out $dir/f*.jpg" \
         "ls $dir/f*.jpg | xargs -P2 -n16 -I{} djpeg -scale 1/4 -outfile /dev/null {}"
     echo "$n photos, fit 800x800 q85: pictra-batch / vipsthumbnail -P2: $(ratio "$work/fit$n.json" 0 1) (goal <= 0.8)"
     echo "$n photos, fit 800x800 q85: pictra-batch / vipsthumbnail: $(ratio "$work/fit$n.json" 0 2)"
