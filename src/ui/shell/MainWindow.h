@@ -180,6 +180,7 @@ public:
     // Search and replace, the line tools and the font and style dialog.
     SearchBarWidget& searchBar() { return *m_searchBar; }
     search::SearchSession& searchSession() { return m_search; }
+    linetools::LineBuffer& lineBuffer() { return m_lineBuffer; }
     void openSearch(bool replacePanel);
     void searchNext();
     void removePaint(bool tabsToTable);
