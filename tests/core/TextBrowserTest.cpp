@@ -201,6 +201,30 @@ TEST_F(PictureInsertionTest, NoPictureAndCancelledQuestionsInsertNothing) {
     EXPECT_TRUE(dialogs.scriptDone());
 }
 
+TEST_F(PictureInsertionTest, DroppedFilesBecomeTheirPicturesWithoutTheExplorersQuestion) {
+    EXPECT_FALSE(insertDroppedPictures(editor, dialogs, sources, {"/home/s/Seite/notiz.txt"}));
+    dialogs.expectAskText(kAskPictureNamePrompt, "Ein Bild").expectAsk(kAskClearAlign, Answer::No);
+    dialogs.expectAskText(kAskPictureNamePrompt, "Zwei \"x\"").expectAsk(kAskClearAlign, Answer::No);
+    EXPECT_TRUE(insertDroppedPictures(editor, dialogs, sources,
+                                      {"/home/s/Seite/unter/zwei.PNG", "/home/s/Seite/notiz.txt",
+                                       "/home/s/Seite/ein bild.jpg"}));
+    EXPECT_EQ(editor.text(),
+              "Anfang\n<img class=\"rr\" src=\"ein bild.jpg\" width=101 height=51 alt=\"Ein Bild\">\n<br>\n"
+              "\n<img class=\"rr\" src=\"unter/zwei.PNG\" width=101 height=51 alt=\"Zwei &quot;x&quot;\">\n Ende");
+    EXPECT_TRUE(dialogs.scriptDone());
+}
+
+TEST_F(PictureInsertionTest, AnUntitledDocumentGetsTheFullPathAndNoCopyQuestion) {
+    sources.documentFolder.clear();
+    dialogs.expectOpenFile("/home/s/Fotos/see.jpg");
+    dialogs.expectAskText(kAskPictureNamePrompt, "See").expectAsk(kAskClearAlign, Answer::No);
+    insertPictures(editor, dialogs, sources, false);
+    EXPECT_TRUE(copies.empty());
+    EXPECT_EQ(editor.text(),
+              "Anfang\n<img class=\"rr\" src=\"/home/s/Fotos/see.jpg\" width=101 height=51 alt=\"See\">\n Ende");
+    EXPECT_TRUE(dialogs.scriptDone());
+}
+
 TEST_F(PictureInsertionTest, LinkAroundTheSelectionOrItsOwnTarget) {
     dialogs.expectOpenFile("/home/s/Seite/unter/Blatt 1.html");
     insertLink(editor, dialogs, sources.documentFolder);

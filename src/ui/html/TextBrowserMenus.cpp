@@ -81,6 +81,17 @@ std::optional<preview::PictureSize> headerSize(const std::string& path) {
     return preview::PictureSize{size.width(), size.height()};
 }
 
+// Relative to the current document, sizes from the headers, never copied over an existing file.
+preview::PictureSources pictureSources(MainWindow& window) {
+    preview::PictureSources sources;
+    sources.documentFolder = documentFolder(window);
+    sources.size = headerSize;
+    sources.copy = [](const std::string& from, const std::string& to) {
+        return QFile::exists(q(to)) ? false : QFile::copy(q(from), q(to));
+    };
+    return sources;
+}
+
 void showPicture(MainWindow& window, const preview::PictureReference& picture) {
     if (!picture.error.empty()) {
         window.context().dialogs.inform(picture.error);
@@ -167,6 +178,9 @@ TextBrowserWindow& textBrowserWindow(MainWindow& window) {
         return fileio::writeFileAtomic(path, bytes);
     };
     hooks.newBrowserWindow = [&window] { return window.browsers().createWindow(); };
+    hooks.pictureSources = [&window] { return pictureSources(window); };
+    hooks.lineBuffer = &window.lineBuffer();
+    hooks.search = &window.searchSession();
     auto* created = new TextBrowserWindow(window.context().dialogs, window.context().store, window.context().tones,
                                           window.entities(), window.browsers().previewFiles(), std::move(hooks),
                                           &window);
@@ -210,13 +224,8 @@ void addHtmlInsertCommands(MainWindow& window, QMenu* menu) {
     blocks->setStatusTip("Doppeltes Fenster: Bausteine direkt einfügen");
     command(menu, "HinweisBausteine1", "Hinweis dazu", [w] { w->context().dialogs.inform(kHtmlHint); });
     auto insertPictures = [w](bool large) {
-        preview::PictureSources sources;
-        sources.documentFolder = documentFolder(*w);
+        preview::PictureSources sources = pictureSources(*w);
         sources.explorerSelection = w->explorers().first().selectedPaths();
-        sources.size = headerSize;
-        sources.copy = [](const std::string& from, const std::string& to) {
-            return QFile::exists(q(to)) ? false : QFile::copy(q(from), q(to));
-        };
         QtEditorView view(*w->currentEditor());
         preview::insertPictures(view, w->context().dialogs, sources, large);
         view.focus();

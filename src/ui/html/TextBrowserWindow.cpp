@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSplitter>
@@ -13,6 +16,9 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
+#include <QScopedValueRollback>
+
+#include "common/Codec.h"
 #include "common/Dialogs.h"
 #include "common/FileIo.h"
 #include "common/Placement.h"
@@ -21,9 +27,12 @@
 #include "html/HtmlCommands.h"
 #include "html/TagColours.h"
 #include "html/preview/BuildingBlocks.h"
+#include "html/preview/PictureInsertion.h"
 #include "html/preview/PreviewFiles.h"
+#include "pictures/PictureNames.h"
 #include "shell/PlainEditor.h"
 #include "shell/QtEditorView.h"
+#include "shell/editing/SearchBar.h"
 
 namespace pictra::ui {
 
@@ -37,13 +46,17 @@ const char* const kAskDiscard = "Der Text wurde geändert. Die Änderungen verwe
 TextBrowserWindow::TextBrowserWindow(Dialogs& dialogs, SettingsStore& store, Tones& tones, EntityTable& entities,
                                      preview::PreviewFiles& files, TextBrowserHooks hooks, QWidget* parent)
     : QDialog(parent, Qt::Window), m_dialogs(dialogs), m_store(store), m_tones(tones), m_entities(entities),
-      m_files(files), m_hooks(std::move(hooks)) {
+      m_files(files), m_hooks(std::move(hooks)),
+      m_lineBuffer(m_hooks.lineBuffer ? *m_hooks.lineBuffer : m_ownLineBuffer),
+      m_search(m_hooks.search ? *m_hooks.search : m_ownSearch) {
     setObjectName("FormTextUndBrowser");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     auto* bar = new QMenuBar(this);
     layout->setMenuBar(bar);
+    buildSearchBar();
+    layout->addWidget(m_searchBar);
     m_split = new QSplitter(Qt::Horizontal, this);
     m_split->setObjectName("Splitter1");
     m_editor = new PlainEditor(m_split);
@@ -70,6 +83,7 @@ TextBrowserWindow::TextBrowserWindow(Dialogs& dialogs, SettingsStore& store, Ton
     m_refreshTimer->setInterval(300);
     connect(m_refreshTimer, &QTimer::timeout, this, [this] { writePreview(); });
     connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_painting) return;
         m_changed = true;
         m_refreshTimer->start();
     });
@@ -77,6 +91,8 @@ TextBrowserWindow::TextBrowserWindow(Dialogs& dialogs, SettingsStore& store, Ton
         const QTextCursor c = m_editor->textCursor();
         m_status->showMessage(QString("Zeile %1, Spalte %2").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1));
     });
+    m_editor->viewport()->installEventFilter(this);
+    m_editor->installEventFilter(this);
     buildMenus(bar);
 }
 
@@ -114,12 +130,7 @@ void TextBrowserWindow::buildMenus(QMenuBar* bar) {
     });
     add(file, "GeaendertenTextUebernehmen1", "Geänderten Text in die gelbe Datei übernehmen", [this] { takeOver(); });
 
-    QMenu* edit = bar->addMenu("&Bearbeiten");
-    edit->setObjectName("BearbeitenTB1");
-    add(edit, "SuchenTB1", "Suchen", [this] { find(false); }, QKeySequence("Ctrl+F"));
-    add(edit, "WeitersuchenTB1", "Weitersuchen", [this] { find(true); }, QKeySequence("F3"));
-    add(edit, "FusszeileKopierenTB1", "Text der Fußzeile kopieren",
-        [this] { QApplication::clipboard()->setText(m_status->currentMessage()); });
+    buildEditMenu(bar->addMenu("&Bearbeiten"));
 
     QMenu* browser = bar->addMenu("B&rowser");
     browser->setObjectName("BrowserTB1");
@@ -188,6 +199,8 @@ void TextBrowserWindow::open(const std::string& title, const std::string& text, 
         m_editor->setPlainText(fromCp1252(preview::withCrLf(text)));
     }
     m_editor->moveCursor(QTextCursor::Start);
+    m_searchBar->hide();
+    m_searchBar->setHistory(m_search.history());
     colour(colouring);
     m_changed = false;
     m_silentClose = false;
@@ -307,21 +320,141 @@ void TextBrowserWindow::savePart() {
     }
 }
 
-void TextBrowserWindow::find(bool again) {
-    if (!again || m_searchTerm.empty()) {
-        const auto term = m_dialogs.askText("Suchen", "Suchen nach:", m_searchTerm);
-        if (!term || term->empty()) return;
-        m_searchTerm = *term;
-    }
+void TextBrowserWindow::buildEditMenu(QMenu* edit) {
+    edit->setObjectName("BearbeitenTB1");
+    add(edit, "SuchenTB1", "Suchen", [this] {
+        // As in the main window: entities become characters first, so that they are found as seen.
+        QtEditorView view(*m_editor);
+        html::decodeDocument(view, m_entities, m_tones);
+        m_searchBar->showBar(false);
+    }, QKeySequence("Ctrl+F"));
+    add(edit, "WeitersuchenTB1", "Weitersuchen",
+        [this] { search([this](EditorView& v, search::SearchBar& b) { m_search.next(v, b); }); }, QKeySequence("F3"));
+    add(edit, "FusszeileKopierenTB1", "Text der Fußzeile kopieren",
+        [this] { QApplication::clipboard()->setText(m_status->currentMessage()); });
+    edit->addSeparator();
+    // The program's one line buffer: lines cut here can be put into the main document and back.
+    add(edit, "ZeileLoeschenTB1", "Zeile löschen (in Zeilenpuffer)", [this] {
+        QtEditorView view(*m_editor);
+        m_lineBuffer.cutLine(view);
+    }, QKeySequence("Ctrl+Y"));
+    add(edit, "ZeileBeibehaltenTB1", "Zeile beibehalten und in Zeilenpuffer", [this] {
+        QtEditorView view(*m_editor);
+        m_lineBuffer.keepLine(view);
+    }, QKeySequence("Alt+Shift+Y"));
+    add(edit, "ZeileZufuegenTB1", "Zeile aus Zeilenpuffer zufügen", [this] {
+        QtEditorView view(*m_editor);
+        if (!m_lineBuffer.insertLine(view)) m_status->showMessage(linetools::kMsgBufferEmpty);
+    }, QKeySequence("Ctrl+Alt+Y"));
+    add(edit, "ZeilenpufferLoeschenTB1", "Zeilenpuffer löschen", [this] { m_lineBuffer.clear(); },
+        QKeySequence("Ctrl+Shift+Y"));
+    add(edit, "BearbeiteZeilenpufferTB1", "Bearbeite Zeilenpuffer...", [this] {
+        const std::string edited = m_dialogs.editText("Zeilenpuffer", codec::cp1252ToUtf8(m_lineBuffer.text()));
+        if (edited != kCancelMarker) m_lineBuffer.setText(codec::utf8ToCp1252(edited));
+    });
+}
+
+void TextBrowserWindow::buildSearchBar() {
+    SearchBarWidget::Hooks hooks;
+    hooks.notice = [this](const std::string& text) { m_status->showMessage(q(text)); };
+    hooks.statusBar = [] {};
+    hooks.beep = [this] { m_tones.errorTone(); };
+    hooks.focusEditor = [this] {
+        QTextCursor c = m_editor->textCursor();
+        c.clearSelection();
+        m_editor->setTextCursor(c);
+        m_editor->setFocus();
+    };
+    hooks.resetFont = [this] {
+        const QScopedValueRollback<bool> quiet(m_painting, true);
+        QtEditorView(*m_editor).clearPaint();
+    };
+    m_searchBar = new SearchBarWidget(std::move(hooks), this);
+    m_searchBar->setObjectName("PsuchenTextBrowser");
+    using Command = void (search::SearchSession::*)(EditorView&, search::SearchBar&);
+    const auto run = [this](Command command) {
+        return [this, command] { search([this, command](EditorView& v, search::SearchBar& b) { (m_search.*command)(v, b); }); };
+    };
+    connect(m_searchBar, &SearchBarWidget::first, this, run(&search::SearchSession::first));
+    connect(m_searchBar, &SearchBarWidget::next, this, run(&search::SearchSession::next));
+    connect(m_searchBar, &SearchBarWidget::previous, this, run(&search::SearchSession::previous));
+    connect(m_searchBar, &SearchBarWidget::last, this, run(&search::SearchSession::last));
+    // Replacing is an edit: the preview follows.
+    connect(m_searchBar, &SearchBarWidget::replaceNext, this, [this] {
+        QtEditorView view(*m_editor);
+        m_search.replace(view, *m_searchBar, m_dialogs);
+    });
+}
+
+void TextBrowserWindow::search(const std::function<void(EditorView&, search::SearchBar&)>& command) {
+    const QScopedValueRollback<bool> quiet(m_painting, true);
     QtEditorView view(*m_editor);
-    const std::string term = toCp1252(q(m_searchTerm));
-    int at = view.find(term, view.caret(), false);
-    if (at < 0) at = view.find(term, 0, false);
-    if (at < 0) {
-        m_status->showMessage(q("\"" + m_searchTerm + "\" nicht gefunden"));
-        return;
+    command(view, *m_searchBar);
+}
+
+namespace {
+
+// The local files a drag carries, UTF-8.
+std::vector<std::string> localFiles(const QMimeData* mime) {
+    std::vector<std::string> files;
+    if (!mime || !mime->hasUrls()) return files;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile()) files.push_back(u(url.toLocalFile()));
     }
-    view.setSelection(at, static_cast<int>(term.size()));
+    return files;
+}
+
+bool carriesPicture(const QMimeData* mime) {
+    for (const std::string& path : localFiles(mime)) {
+        if (pictures::isPictureFile(path.substr(path.rfind('/') + 1))) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool TextBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The editor would take these keys for itself (redo); here they are menu commands.
+    if (watched == m_editor && event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        static const QList<QKeySequence> ours{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Y"),
+                                              QKeySequence("Ctrl+F")};
+        if (ours.contains(QKeySequence(key->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    if (watched == m_editor->viewport()) {
+        switch (event->type()) {
+            case QEvent::DragEnter:
+            case QEvent::DragMove: {
+                auto* drag = static_cast<QDropEvent*>(event);
+                if (!carriesPicture(drag->mimeData())) break;
+                drag->acceptProposedAction();
+                return true;
+            }
+            case QEvent::Drop: {
+                auto* drop = static_cast<QDropEvent*>(event);
+                if (!dropPictures(drop->mimeData(), drop->position())) break;
+                drop->acceptProposedAction();
+                return true;
+            }
+            default: break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// The element "Bild einfügen" makes, at the place of the drop.
+bool TextBrowserWindow::dropPictures(const QMimeData* mime, const QPointF& at) {
+    if (!m_hooks.pictureSources || !carriesPicture(mime)) return false;
+    const std::vector<std::string> files = localFiles(mime);
+    m_editor->setTextCursor(m_editor->cursorForPosition(at.toPoint()));
+    QtEditorView view(*m_editor);
+    preview::insertDroppedPictures(view, m_dialogs, m_hooks.pictureSources(), files);
+    activateWindow();
+    m_editor->setFocus();
+    return true;
 }
 
 // Esc closes as the frame does.

@@ -6,8 +6,12 @@
 #include <string>
 
 #include "html/Entities.h"
+#include "shell/editing/LineTools.h"
+#include "shell/editing/Search.h"
 
 class QLabel;
+class QMimeData;
+class QPointF;
 class QMenu;
 class QMenuBar;
 class QSplitter;
@@ -21,6 +25,7 @@ class Tones;
 namespace preview {
 class PreviewFiles;
 struct BuildingBlock;
+struct PictureSources;
 }  // namespace preview
 }  // namespace pictra
 
@@ -28,6 +33,7 @@ namespace pictra::ui {
 
 class BrowserWindow;
 class PlainEditor;
+class SearchBarWidget;
 
 // What the "Text und Browser" window asks of the program around it.
 struct TextBrowserHooks {
@@ -44,6 +50,12 @@ struct TextBrowserHooks {
     std::function<bool(const std::string& path)> saveEditorPicture;
     // A link that opens a new window gets one of the browser list.
     std::function<BrowserWindow*()> newBrowserWindow;
+    // The program's line buffer and search state, shared with the main editor
+    // (the window keeps its own when none is given).
+    // Where a dropped picture's path is relative to, its size and the copy into that folder.
+    std::function<preview::PictureSources()> pictureSources;
+    linetools::LineBuffer* lineBuffer = nullptr;
+    search::SearchSession* search = nullptr;
 };
 
 // `FormTextUndBrowser`: a copy of a text beside its rendering, with building blocks;
@@ -60,6 +72,8 @@ public:
               std::function<void(const std::string&)> takeOver);
 
     PlainEditor* editor() const { return m_editor; }
+    SearchBarWidget* searchBar() const { return m_searchBar; }
+    QStatusBar* statusBar() const { return m_status; }
     BrowserWindow* browser() const { return m_browser; }
     // The preview is being written or loaded.
     bool refreshing() const;
@@ -70,6 +84,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Picture files dropped on the text.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
@@ -80,7 +96,11 @@ private:
     void colour(int colouring);
     void overwriteFromFile();
     void savePart();
-    void find(bool again);
+    void buildEditMenu(QMenu* edit);
+    void buildSearchBar();
+    // Runs a search command; its painted hits are no change of the text.
+    void search(const std::function<void(EditorView&, search::SearchBar&)>& command);
+    bool dropPictures(const QMimeData* mime, const QPointF& at);
 
     Dialogs& m_dialogs;
     SettingsStore& m_store;
@@ -93,11 +113,16 @@ private:
     QSplitter* m_split;
     QStatusBar* m_status;
     QTimer* m_refreshTimer;
+    SearchBarWidget* m_searchBar = nullptr;
+    linetools::LineBuffer m_ownLineBuffer;
+    search::SearchSession m_ownSearch;
+    linetools::LineBuffer& m_lineBuffer;
+    search::SearchSession& m_search;
     std::string m_shownPage;
-    std::string m_searchTerm;
     std::function<void(const std::string&)> m_takeOver;
     bool m_changed = false;
     bool m_silentClose = false;
+    bool m_painting = false;
 };
 
 }  // namespace pictra::ui

@@ -111,24 +111,44 @@ void insertPictures(EditorView& view, Dialogs& dialogs, const PictureSources& so
         if (!chosen) return;
         files.push_back(*chosen);
     }
+    insertPictureFiles(view, dialogs, sources, files, large);
+}
 
+bool insertDroppedPictures(EditorView& view, Dialogs& dialogs, const PictureSources& sources,
+                           const std::vector<std::string>& paths) {
+    std::vector<std::string> files;
+    for (const std::string& path : paths) {
+        if (pictures::isPictureFile(fileNameOf(path))) files.push_back(path);
+    }
+    if (files.empty()) return false;
+    std::sort(files.begin(), files.end());
+    insertPictureFiles(view, dialogs, sources, files, false);
+    return true;
+}
+
+void insertPictureFiles(EditorView& view, Dialogs& dialogs, const PictureSources& sources,
+                        const std::vector<std::string>& files, bool large) {
     std::string inserted;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        std::string path = files[i];
-        std::string fileName = fileNameOf(path);
+        const std::string& path = files[i];
+        const std::string fileName = fileNameOf(path);
         std::optional<PictureSize> size;
         if (!pictures::isPictureFile(fileName)) {
             dialogs.inform(kMsgNoPicture);
         } else {
             size = sources.size(path);
         }
-        std::optional<std::string> folderPart = relativePictureFolder(sources.documentFolder, folderOf(path));
-        if (!folderPart) {
-            const Answer copy =
-                dialogs.ask("Soll das Bild in den Ordner \"" + sources.documentFolder + "\"kopiert werden?");
-            if (copy == Answer::Cancel) return;
-            if (copy == Answer::Yes && sources.copy(path, sources.documentFolder + fileName)) {
-                folderPart = std::string();
+        // An untitled document has no folder: nothing to be relative to, nowhere to copy to.
+        std::optional<std::string> folderPart;
+        if (!sources.documentFolder.empty()) {
+            folderPart = relativePictureFolder(sources.documentFolder, folderOf(path));
+            if (!folderPart) {
+                const Answer copy =
+                    dialogs.ask("Soll das Bild in den Ordner \"" + sources.documentFolder + "\"kopiert werden?");
+                if (copy == Answer::Cancel) return;
+                if (copy == Answer::Yes && sources.copy(path, sources.documentFolder + fileName)) {
+                    folderPart = std::string();
+                }
             }
         }
         const std::string source = folderPart ? *folderPart + fileName : path;

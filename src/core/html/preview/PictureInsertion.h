@@ -57,6 +57,13 @@ struct PictureSources {
 
 // Inserts the elements behind the selection; nothing when the user cancels. `large`: 150 %.
 void insertPictures(EditorView& view, Dialogs& dialogs, const PictureSources& sources, bool large);
+// The same for files already chosen, in this order.
+void insertPictureFiles(EditorView& view, Dialogs& dialogs, const PictureSources& sources,
+                        const std::vector<std::string>& files, bool large);
+// Files dropped on an editor: their pictures (sorted) inserted as "Bild einfügen" does, without
+// the explorer's question; false when none of them is a picture.
+bool insertDroppedPictures(EditorView& view, Dialogs& dialogs, const PictureSources& sources,
+                           const std::vector<std::string>& paths);
 
 // "Link einfügen": the chosen file as a link around the selection (or its own target).
 void insertLink(EditorView& view, Dialogs& dialogs, const std::string& documentFolder);
