@@ -8,6 +8,7 @@
 #include "common/Dialogs.h"
 #include "common/MenuCommands.h"
 #include "common/UiText.h"
+#include "explorer/pictures/ExplorerPictureBatch.h"
 #include "platform/Drives.h"
 #include "settings/SettingsStore.h"
 #include "tools/Tones.h"
@@ -65,6 +66,7 @@ void ExplorerWindow::buildFolderPopup() {
     m_folderPopup = new QMenu(this);
     m_folderPopup->setObjectName("PopupMenu2");
     addNewSubfolderItem(m_folderPopup);
+    addPictureOverviewItem(m_folderPopup, *this, m_shared, m_hooks);
     addMenuCommand(m_folderPopup, "OrdnerVormerken1", "Ordner vormerken", [this] { markFolder(); });
     addMenuCommand(m_folderPopup, "OrdnerKopieren1", "Vorgemerkten Ordner kopieren", [this] { copyMarkedFolder(); });
     addFolderTreeItems(m_folderPopup);

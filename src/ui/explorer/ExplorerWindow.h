@@ -38,6 +38,8 @@ class Tones;
 
 namespace pictra::ui {
 
+class PictureWindow;
+
 // What the explorer asks of the rest of the program.
 struct ExplorerHooks {
     std::function<bool(const std::string&)> openDocument;  // loading as a document
@@ -68,6 +70,8 @@ struct ExplorerHooks {
     std::function<void(const std::string&)> showBin;
     // "Suche in Dateien": the search window at this folder.
     std::function<void(const std::string&)> searchInFiles;
+    // The picture window (made on first use), for the clipboard picture, the overview and the editor's settings.
+    std::function<PictureWindow*()> pictureWindow;
 };
 
 struct ExplorerShared {

@@ -51,6 +51,7 @@ void MainWindow::buildExplorers() {
     hooks.htmlInStandardBrowser = [this] { return htmlInStandardBrowser(); };
     hooks.showMainWindow = [this] { show(); };
     hooks.showBin = [this](const std::string& select) { showBinWindow(select); };
+    hooks.pictureWindow = [this] { return pictureWindow(); };
     m_explorers = std::make_unique<Explorers>(m_context.store, m_context.dialogs, m_context.tones,
                                               m_context.explorerFolders, m_files->copySession(),
                                               m_context.paths.binFolder(), std::move(hooks));

@@ -155,6 +155,7 @@ void runSlideShow(ExplorerWindow& explorer, ExplorerShared& shared, const Explor
 
 void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerShared& shared,
                           const ExplorerHooks& hooks) {
+    addPictureViewItems(pictures, explorer, shared, hooks);
     addMenuCommand(
         pictures, "HalbeGroesse2", "Ausgewählte Bilder zum Beispiel in halber Größe abspeichern", [&explorer, &shared] {
             const int proposal = batch::proposedPercent(screenSize().height(), heldPictureHeight(shared));
@@ -222,6 +223,8 @@ void addPictureBatchItems(QMenu* pictures, ExplorerWindow& explorer, ExplorerSha
                    [&explorer, &shared, &hooks] { runSlideShow(explorer, shared, hooks, false); });
     addMenuCommand(pictures, "Schnelldurchlauf2", "Schnelldurchlauf ab ausgewähltem Bild mit Wiederholung",
                    [&explorer, &shared, &hooks] { runSlideShow(explorer, shared, hooks, true); });
+    addMenuCommand(pictures, "UeberblickBilder1", "Überblick über Bilder des Ordners ",
+                   [&explorer, &shared, &hooks] { showContactSheet(explorer, shared, hooks); });
 }
 
 }  // namespace pictra::ui
