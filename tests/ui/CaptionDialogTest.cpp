@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "UiFixture.h"
 #include "pictures/CaptionDialog.h"
@@ -56,9 +57,30 @@ TEST(CaptionDialog, ACaptionThatCannotBeWrittenIsSaidAndNothingElseChanges) {
     for (const auto& c : cases) {
         ui::CaptionDialog dialog(nullptr, f.store, f.dialogs, picture);
         dialog.findChild<QPlainTextEdit*>("Memo1")->setPlainText(c.memo);
+        dialog.show();
         if (c.message) f.dialogs.expectInform("Nicht gespeichert!");
         dialog.saveAndClose();
+        EXPECT_EQ(dialog.isVisible(), c.message) << c.memo;  // what was typed stays to be saved again
         EXPECT_TRUE(fs::is_directory(f.dir.path() + "foto.jp0")) << c.memo;
         EXPECT_EQ(bytesOf(f.dir.path() + "foto.jp0/inhalt.txt"), "bleibt") << c.memo;
     }
+}
+
+TEST(CaptionDialog, ACaptionFileThatCannotBeReadIsNeitherReplacedNorDeleted) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    test::UiFixture f;
+    const std::string picture = f.dir.path() + "foto.jpg";
+    const std::string caption = f.dir.path() + "foto.jp0";
+    std::ofstream(caption, std::ios::binary) << "#0c000000ffffff fremd\r\n";
+    fs::permissions(caption, fs::perms::none);
+    for (const char* memo : {"Ferien", ""}) {
+        ui::CaptionDialog dialog(nullptr, f.store, f.dialogs, picture);
+        dialog.show();
+        dialog.findChild<QPlainTextEdit*>("Memo1")->setPlainText(memo);
+        f.dialogs.expectInform("Die Datei \"" + caption + "\" kann nicht gelesen werden und bleibt, wie sie ist.\rNicht gespeichert!");
+        dialog.saveAndClose();
+        EXPECT_TRUE(dialog.isVisible()) << memo;
+    }
+    fs::permissions(caption, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(bytesOf(caption), "#0c000000ffffff fremd\r\n");
 }

@@ -484,6 +484,15 @@ TEST_F(PictureEditorTest, ShiftClickShowsTheCaptionAndSavingIsRefusedWhileItIsSh
     bool inked = false;
     for (int x = 25; x < 200 && !inked; ++x) inked = ed::redOf(editor->picture().pixel(x, 8)) < 128;
     EXPECT_TRUE(inked);  // the first line stands at the top left
+    // Every other command that writes the picture is refused too and keeps the picture as it is.
+    const auto before = fs::last_write_time(path);
+    for (const char* command : {"BildSpeichernKompression1", "AlsJpg1", "AlsPng1", "AlsBmp1", "AlsGif1", "Temporaer1"}) {
+        f.dialogs.expectInform("Bild kann nur ohne den eingeblendeten Text abgespeichert werden");
+        trigger(command);
+        EXPECT_TRUE(editor->carriesText()) << command;
+    }
+    EXPECT_EQ(fs::last_write_time(path), before);
+    EXPECT_FALSE(fs::exists(folder + "/foto.png"));
     f.dialogs.expectInform("Bild kann nur ohne den eingeblendeten Text abgespeichert werden");
     trigger("BildSpeichern1");
     EXPECT_FALSE(editor->carriesText());  // reloaded without the text

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <filesystem>
+#include <unistd.h>
 
 #include "common/Dialogs.h"
 #include "common/FileIo.h"
@@ -84,6 +85,10 @@ CaptionDialog::CaptionDialog(QWidget* parent, const SettingsStore& store, Dialog
     connect(close, &QPushButton::clicked, this, &CaptionDialog::saveAndClose);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    // A caption file there that cannot be read (another user's, say) is never
+    // replaced or deleted by what this dialog shows, which is not its content.
+    std::error_code ec;
+    m_unreadable = std::filesystem::is_regular_file(m_path, ec) && ::access(m_path.c_str(), R_OK) != 0;
     // Each line's style goes to the sample in turn, so the last line's is the dialog's.
     QStringList lines;
     for (const std::string& line : platform::pictures::readCaptionLines(picturePath)) {
@@ -134,15 +139,25 @@ void CaptionDialog::saveAndClose() {
                       "speichern?") != Answer::Yes) {
         return;  // the dialog stays open with everything typed
     }
+    if (m_unreadable) {
+        m_dialogs.inform("Die Datei \"" + m_path + "\" kann nicht gelesen werden und bleibt, wie sie ist.\rNicht gespeichert!");
+        return;  // the dialog stays open with everything typed
+    }
     cap::CaptionStyle style = m_style;
     if (m_transparent->isChecked()) style.background = cap::kTransparent;
     const std::string bytes = cap::captionFileBytes(cap::splitCaptionLines(text), style);
     std::error_code ec;
+    bool saved = true;
     if (bytes.empty()) {
         if (std::filesystem::is_regular_file(m_path, ec)) std::filesystem::remove(m_path, ec);
-        if (ec) m_dialogs.inform("Nicht gespeichert!");
-    } else if (fileio::writeFile(m_path, bytes, false) != fileio::WriteResult::Written) {
+        saved = !ec;
+    } else {
+        saved = fileio::writeFile(m_path, bytes, false) == fileio::WriteResult::Written;
+    }
+    if (!saved) {
+        // What was typed stays in the dialog, to be copied or saved again.
         m_dialogs.inform("Nicht gespeichert!");
+        return;
     }
     accept();
 }

@@ -25,13 +25,15 @@ class CaptionDialog : public QDialog {
 public:
     CaptionDialog(QWidget* parent, const SettingsStore& store, Dialogs& dialogs, const std::string& picturePath);
     const pictures::captions::CaptionStyle& style() const { return m_style; }
-    // "Schliessen": writes the lines in the dialog's style (deletes the file when none remain) and closes.
+    // "Schliessen": writes the lines in the dialog's style (deletes the file when none remain) and closes;
+    // a file it could not write, or could not read before, leaves the dialog open.
     void saveAndClose();
 
 private:
     void applyStyle();
     Dialogs& m_dialogs;
     std::string m_path;  // the ".jp0"
+    bool m_unreadable = false;
     pictures::captions::CaptionStyle m_style;
     QPlainTextEdit* m_memo;
     QLabel* m_sample;

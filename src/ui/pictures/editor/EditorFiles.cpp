@@ -208,7 +208,16 @@ void PictureEditor::savePicture() {
     setName(target);
 }
 
+// A caption shown over the picture is in its pixels: no save may write them into
+// a picture file, whichever command asks.
+bool PictureEditor::refusedWhileCaptionShown() {
+    if (!m_carriesText) return false;
+    m_dialogs.inform("Bild kann nur ohne den eingeblendeten Text abgespeichert werden");
+    return true;
+}
+
 void PictureEditor::saveAsFormat(const std::string& extension) {
+    if (refusedWhileCaptionShown()) return;
     if (extension == ".bmp") m_dialogs.inform("Bild wird ohne Kompression gespeichert.\rEmpfehlung: Speicherung als JPG-Datei.");
     const std::string proposed = m_path.substr(0, m_path.size() - pathnames::extensionOf(m_path).size()) + extension;
     const auto target = m_dialogs.chooseSaveFile(extension == ".png"   ? "PNG-Dateien (*.png)|*.png|Alle Dateien (*.*)|*.*"
@@ -225,6 +234,7 @@ void PictureEditor::saveAsFormat(const std::string& extension) {
 }
 
 void PictureEditor::saveJpegWithCompression() {
+    if (refusedWhileCaptionShown()) return;
     const auto n = askInteger("Kompressionsrate", "Empfohlen 90%", 90);
     if (!n) return;
     const int quality = static_cast<int>(std::clamp<long long>(*n, 1, 100));
@@ -239,6 +249,7 @@ void PictureEditor::saveJpegWithCompression() {
 }
 
 void PictureEditor::saveTemporarily() {
+    if (refusedWhileCaptionShown()) return;
     const std::string temporary = temporaryBmp();
     m_temporaryFrom = m_path;
     try {

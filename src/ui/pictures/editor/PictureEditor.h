@@ -87,6 +87,7 @@ public:
     void turnPicture(int quarterTurns);
     void turnAndSaveFullSize(bool right);
     void savePicture();
+    bool refusedWhileCaptionShown();
     void saveAsFormat(const std::string& extension);
     void saveJpegWithCompression();
     void saveTemporarily();
