@@ -39,7 +39,10 @@ void drawCaptions(pictra::pictures::Bitmap32& picture, const std::vector<cap::Pl
         font.setPixelSize(std::max(1, pixelsForPoints(line.style.size)));
         painter.setFont(font);
         painter.setPen(fromBgr(line.style.font));
-        const QString text = fromCp1252(line.text);
+        // Every character takes at least a pixel: a line of megabytes is cut to what
+        // can reach into the picture before it is measured and drawn.
+        const auto reach = static_cast<std::size_t>(std::max(0, picture.width() - line.x)) + 1;
+        const QString text = fromCp1252(line.text.size() > reach ? line.text.substr(0, reach) : line.text);
         const QFontMetrics metrics(font);
         const QRect box(line.x, line.y, metrics.horizontalAdvance(text) + 1, metrics.height());
         if (!line.transparent) painter.fillRect(box, fromBgr(line.style.background));

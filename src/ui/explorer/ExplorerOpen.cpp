@@ -220,7 +220,8 @@ void ExplorerWindow::showPreview(const std::string& path) {
         for (int i = 0; i < static_cast<int>(lines.size()) && pictures::captions::companionTextY(i) < h; ++i) {
             const std::string text = pictures::captions::parseCaptionLine(lines[static_cast<std::size_t>(i)], {}).text;
             if (text.empty()) continue;
-            const QString shown = fromCp1252(text);
+            // No more characters than the preview has pixels across.
+            const QString shown = fromCp1252(text.substr(0, static_cast<std::size_t>(w)));
             const QRect box(4, pictures::captions::companionTextY(i), painter.fontMetrics().horizontalAdvance(shown) + 2,
                             painter.fontMetrics().height());
             painter.fillRect(box, Qt::white);
