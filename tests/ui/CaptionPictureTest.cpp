@@ -77,6 +77,17 @@ TEST_F(CaptionPictureTest, AJp0IsShownOverItsPictureAndNeverSaved) {
     f.dialogs.expectInform("Bild kann nur ohne den eingeblendeten Text abgespeichert werden");
     EXPECT_FALSE(pictures->saveTo(folder + "/meer.jp0", 0));
     EXPECT_EQ(bytesOf(folder + "/meer.jp0"), caption);
+    // At full size the picture is its own, with the caption as on the screen.
+    pictures->showFullSize();
+    EXPECT_EQ(pictures->displayed().width(), 400);
+    EXPECT_TRUE(inkIn(pictures->displayed(), 0, 30));
+    // The editor takes the picture itself, without the caption in its pixels.
+    pictures->switchToEditor();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !pictures->editor()->loading(); }, 20000));
+    EXPECT_GT(pictures->editor()->picture().width(), 0);  // loaded (at the editor's working size)
+    EXPECT_FALSE(inkIn(pictures->editor()->picture(), 0, 300));
+    EXPECT_FALSE(pictures->editor()->carriesText());
+    pictures->editor()->close();
 
     // No JPEG of that name: another picture of it; none at all: said plainly.
     std::ofstream(folder + "/see.jp0", std::ios::binary) << "See";

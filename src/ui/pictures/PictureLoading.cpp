@@ -243,10 +243,13 @@ void PictureWindow::ensureSource() {
     m_pending.clear();
     endLoadingWindow();
     try {
-        auto picture = platform::pictures::loadPicture(m_path);
+        // A caption file stands for its picture, with the caption drawn in as on the screen.
+        const bool caption = pathnames::lowerExtension(m_path) == ".jp0";
+        auto picture = platform::pictures::loadPicture(caption ? platform::pictures::pictureOfCaption(m_path) : m_path);
         m_source = std::move(picture.bitmap);
         m_exif = picture.exif;
         pictures::editing::orientUpright(m_source, platform::pictures::exifOrientation(m_exif));
+        if (caption) platform::pictures::drawCaptionFile(m_source, m_path, captionDefaults(m_store));
     } catch (const std::exception&) {
         m_source = m_display;
     }

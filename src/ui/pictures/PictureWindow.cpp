@@ -285,7 +285,11 @@ void PictureWindow::switchToEditor() {
     }
     m_store.writeValue(kSection, "Expertenmenue", "1");
     close();
-    editor()->showPicture(m_path);
+    // A caption file shown over its picture: the editor takes the picture itself
+    // (Shift+click shows the caption there).
+    const bool caption = pathnames::lowerExtension(m_path) == ".jp0";
+    const std::string picture = caption ? platform::pictures::pictureOfCaption(m_path) : m_path;
+    editor()->showPicture(picture.empty() ? m_path : picture);
 }
 
 void PictureWindow::openSizePanel() {
