@@ -304,3 +304,14 @@ TEST_F(TextBrowserWindowTest, APictureDroppedOnTheTextBecomesItsElement) {
 }
 
 }  // namespace
+
+// Shown over the whole screen, the window fits a screen of 1024 x 768: its search
+// row gives way rather than widening it.
+TEST_F(TextBrowserWindowTest, FitsASmallScreen) {
+    ui::TextBrowserWindow* tb = openOver("<p>Hallo</p>");
+    ASSERT_NE(tb, nullptr);
+    tb->findChild<QAction*>("SuchenTB1")->trigger();  // the search row shows
+    ASSERT_TRUE(tb->findChild<QWidget*>("PsuchenTextBrowser")->isVisible());
+    EXPECT_LE(tb->minimumSizeHint().width(), 1024);
+    EXPECT_LE(tb->minimumSizeHint().height(), 768);
+}

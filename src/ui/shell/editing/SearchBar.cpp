@@ -27,6 +27,9 @@ QPushButton* button(QHBoxLayout* row, const char* name, const QString& text, con
 
 SearchBarWidget::SearchBarWidget(Hooks hooks, QWidget* parent) : QWidget(parent), m_hooks(std::move(hooks)) {
     setObjectName("Psuchen");
+    // The row never widens its window past a small screen: on a narrow one its
+    // last check boxes are cut off instead.
+    setSizePolicy(QSizePolicy::Ignored, sizePolicy().verticalPolicy());
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(2, 1, 2, 1);
     auto* close = button(row, "BSuchenfensterFeg", "X", {});
