@@ -2,11 +2,13 @@
 
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "PictureCodecs.h"
+#include "common/FileIo.h"
+#include "common/LargeBuffer.h"
 #include "PictureExif.h"
 #include "PictureFiles.h"
 #include "pictures/editing/Orientation.h"
@@ -15,12 +17,12 @@ namespace pictra::platform::pictures {
 
 namespace {
 
+// A photo is read in one piece into large pages: every copy of megabytes costs a
+// fault per page here, more than the turn itself.
 std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw PictureError("Kann Bild nicht laden");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return std::move(bytes).str();
+    auto bytes = fileio::readFile(path);
+    if (!bytes) throw PictureError("Kann Bild nicht laden");
+    return std::move(*bytes);
 }
 
 void writeReplacing(const std::string& path, const std::string& bytes) {
@@ -50,12 +52,34 @@ std::optional<std::string> turnJpegLossless(std::string_view jpeg, bool right) {
     tjtransform transform{};
     transform.op = right ? TJXOP_ROT90 : TJXOP_ROT270;
     transform.options = TJXOPT_PERFECT;
+    const auto* source = reinterpret_cast<const unsigned char*>(jpeg.data());
+    const auto sourceSize = static_cast<unsigned long>(jpeg.size());
+    // The turned picture is written into a buffer on large pages, room enough for
+    // its blocks and every marker of the original; the library's own buffer would
+    // take a page fault for every 4 KB it writes.
     unsigned char* out = nullptr;
+    int flags = 0;
+    int width = 0, height = 0, subsampling = 0, colourspace = 0;
+    if (tjDecompressHeader3(handle, source, sourceSize, &width, &height, &subsampling, &colourspace) == 0) {
+        const int side = std::max(width, height);
+        const unsigned long capacity = tjBufSize(side, side, subsampling) + sourceSize;
+        out = tjAlloc(static_cast<int>(std::min<unsigned long>(capacity, 0x7fffffff)));
+        if (out && capacity <= 0x7fffffff) {
+            common::adviseLarge(out, capacity);
+            flags = TJFLAG_NOREALLOC;
+        } else {
+            tjFree(out);
+            out = nullptr;
+        }
+    }
     unsigned long size = 0;
-    const int result = tjTransform(handle, reinterpret_cast<const unsigned char*>(jpeg.data()),
-                                   static_cast<unsigned long>(jpeg.size()), 1, &out, &size, &transform, 0);
+    const int result = tjTransform(handle, source, sourceSize, 1, &out, &size, &transform, flags);
     std::optional<std::string> turned;
-    if (result == 0 && out) turned = std::string(reinterpret_cast<const char*>(out), size);
+    if (result == 0 && out) {
+        turned.emplace();
+        common::reserveLarge(*turned, size);
+        turned->assign(reinterpret_cast<const char*>(out), size);
+    }
     tjFree(out);
     tjDestroy(handle);
     return turned;
