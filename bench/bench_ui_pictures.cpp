@@ -41,6 +41,8 @@ void stepThrough(benchmark::State& state, int pauseMs) {
     };
     window->showPictureFile(list.front(), list);
     shown();
+    // The first picture is looked at too before the first step.
+    if (pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
     for (auto _ : state) {
         window->stepPicture(true);
         shown();  // a step counts until its picture is on the screen
