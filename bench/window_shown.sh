@@ -7,7 +7,8 @@
 #                                               the picture's size once the picture is there)
 #   window_shown.sh memory PATTERN -- COMMAND...  as `named`, then 1.5 s later prints the
 #                                               program's peak memory in kB
-# The program is killed afterwards; its settings go to a fresh folder under $BENCH_HOME.
+# The program is killed afterwards. The window is looked for every 20 ms: polling the X
+# server much faster makes it refuse connections now and then, the program's among them.
 set -uo pipefail
 mode=$1 pattern=$2
 shift 3
@@ -23,10 +24,10 @@ shown() {
     done
     return 1
 }
-for _ in $(seq 1 6000); do
+for _ in $(seq 1 1500); do
     shown && break
     kill -0 "$pid" 2>/dev/null || { echo "window_shown: program ended early: $*" >&2; exit 1; }
-    sleep 0.005
+    sleep 0.02
 done
 if [ "$mode" = memory ]; then
     sleep 1.5
