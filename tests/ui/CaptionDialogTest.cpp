@@ -8,6 +8,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "common/FileIo.h"
 #include "UiFixture.h"
 #include "pictures/CaptionDialog.h"
 
@@ -16,10 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+std::string bytesOf(const std::string& path) { return fileio::readFile(path).value_or(std::string()); }
 
 }  // namespace
 

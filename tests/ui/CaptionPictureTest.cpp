@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/FileIo.h"
 #include "UiFixture.h"
 #include "explorer/RecycleBin.h"
 #include "pictures/PictureWindow.h"
@@ -37,10 +38,7 @@ bool inkIn(const Bitmap32& b, int top, int bottom) {
     return false;
 }
 
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+std::string bytesOf(const std::string& path) { return fileio::readFile(path).value_or(std::string()); }
 
 struct CaptionPictureTest : test::MainWindowTestBase {
     std::string folder;

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/FileIo.h"
 #include "UiFixture.h"
 #include "pictures/PictureWindow.h"
 #include "pictures/TextOnPictureDialog.h"
@@ -51,10 +52,7 @@ QRect inkBox(const Bitmap32& b) {
     return l < 0 ? QRect() : QRect(QPoint(l, t), QPoint(r, btm));
 }
 
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+std::string fileText(const std::string& path) { return fileio::readFile(path).value_or(std::string()); }
 
 struct TextOnPictureTest : test::MainWindowTestBase {
     std::string folder;

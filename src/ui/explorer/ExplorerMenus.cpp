@@ -31,6 +31,7 @@
 #include "explorer/fileops/RenameCommands.h"
 #include "platform/Desktop.h"
 #include "platform/Drives.h"
+#include "pictures/captions/Captions.h"
 #include "pictures/CaptionDialog.h"
 #include "platform/Tidy.h"
 #include "settings/SettingsStore.h"
@@ -248,7 +249,7 @@ void ExplorerWindow::buildFilePopup() {
     m_filePopup->setObjectName("PopupMenu1");
     addMenuCommand(m_filePopup, "DateiEinlesen1", "Datei einlesen (falls Textdatei)", [this] {
         const auto paths = selectedPaths();
-        if (!paths.empty() && pathnames::lowerExtension(paths.front()) == ".jp0") {
+        if (!paths.empty() && pictures::captions::isCaptionFile(paths.front())) {
             if (m_hooks.openDocument) m_hooks.openDocument(paths.front());
             return;
         }

@@ -13,6 +13,7 @@
 #include "platform/pictures/CaptionDrawing.h"
 #include "common/Dialogs.h"
 #include "common/UiText.h"
+#include "pictures/captions/Captions.h"
 #include "pictures/PictureNames.h"
 #include "pictures/Resampler.h"
 #include "pictures/editing/Orientation.h"
@@ -99,12 +100,12 @@ void PictureWindow::present(const std::string& path) {
         m_exif = picture.exif;
         m_display = picture.bitmap;
         damaged = picture.damaged;
-        if (pathnames::lowerExtension(path) == ".jp0") {
+        if (pictures::captions::isCaptionFile(path)) {
             platform::pictures::drawCaptionFile(m_display, path, captionDefaults(m_store));
         }
     } catch (const std::exception& e) {
         showMessagePicture("Bild kann nicht gezeigt werden", path);
-        if (pathnames::lowerExtension(path) == ".jp0") {
+        if (pictures::captions::isCaptionFile(path)) {
             m_dialogs.inform("\"" + path + "\"\r" + e.what());
             return;
         }
@@ -244,7 +245,7 @@ void PictureWindow::ensureSource() {
     endLoadingWindow();
     try {
         // A caption file stands for its picture, with the caption drawn in as on the screen.
-        const bool caption = pathnames::lowerExtension(m_path) == ".jp0";
+        const bool caption = pictures::captions::isCaptionFile(m_path);
         auto picture = platform::pictures::loadPicture(caption ? platform::pictures::pictureOfCaption(m_path) : m_path);
         m_source = std::move(picture.bitmap);
         m_exif = picture.exif;

@@ -12,6 +12,7 @@
 #include "common/Text.h"
 #include "explorer/BinBackup.h"
 #include "explorer/MarkedFiles.h"
+#include "pictures/captions/Captions.h"
 #include "pictures/Resampler.h"
 #include "platform/pictures/PictureCodecs.h"
 #include "platform/pictures/PictureExif.h"
@@ -118,7 +119,7 @@ void PictureWindow::keepAsExtraPicture() {
 // format, an existing file (first copied into the bin) and a new folder.
 bool PictureWindow::saveTo(const std::string& requested, int fixedHeight) {
     // A ".jp0" shows its caption over another file's picture: neither may be overwritten with the mix.
-    if (pathnames::lowerExtension(m_path) == ".jp0" || pathnames::lowerExtension(requested) == ".jp0") {
+    if (pictures::captions::isCaptionFile(m_path) || pictures::captions::isCaptionFile(requested)) {
         m_dialogs.inform("Bild kann nur ohne den eingeblendeten Text abgespeichert werden");
         return false;
     }

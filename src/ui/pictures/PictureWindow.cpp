@@ -17,6 +17,7 @@
 #include "common/PathNames.h"
 #include "explorer/MarkedFiles.h"
 #include "explorer/fileops/Rename.h"
+#include "pictures/captions/Captions.h"
 #include "pictures/PictureNames.h"
 #include "pictures/editing/Orientation.h"
 #include "platform/pictures/CaptionDrawing.h"
@@ -42,7 +43,7 @@ constexpr const char* kMarkFirst = "Zuerst Markierung des Rechtecks links oben u
 // shown upright by its orientation tag: a sideways-stored photo is fitted by its upright sides.
 platform::pictures::LoadedPicture loadForScreen(const std::string& path, QSize screen, bool shrinkLarge) {
     // A caption file stands for the picture it belongs to; its text is drawn when the picture is shown.
-    if (pathnames::lowerExtension(path) == ".jp0") {
+    if (pictures::captions::isCaptionFile(path)) {
         const std::string picture = platform::pictures::pictureOfCaption(path);
         if (picture.empty()) throw platform::pictures::PictureError("Zum Begleittext gibt es kein Bild desselben Namens.");
         return loadForScreen(picture, screen, shrinkLarge);
@@ -287,7 +288,7 @@ void PictureWindow::switchToEditor() {
     close();
     // A caption file shown over its picture: the editor takes the picture itself
     // (Shift+click shows the caption there).
-    const bool caption = pathnames::lowerExtension(m_path) == ".jp0";
+    const bool caption = pictures::captions::isCaptionFile(m_path);
     const std::string picture = caption ? platform::pictures::pictureOfCaption(m_path) : m_path;
     editor()->showPicture(picture.empty() ? m_path : picture);
 }

@@ -66,6 +66,8 @@ std::string formatCaptionLine(const CaptionStyle& style, std::string_view text) 
     return out;
 }
 
+bool isCaptionFile(const std::string& path) { return pathnames::lowerExtension(path) == ".jp0"; }
+
 std::string captionPathFor(const std::string& picturePath) {
     const std::size_t slash = picturePath.find_last_of('/');
     const std::size_t dot = picturePath.find_last_of('.');

@@ -39,6 +39,8 @@ std::string formatCaptionLine(const CaptionStyle& style, std::string_view text);
 
 // The caption file of a picture: its path with the extension changed to ".jp0".
 std::string captionPathFor(const std::string& picturePath);
+// Whether a path names a caption file (".jp0" in any case).
+bool isCaptionFile(const std::string& path);
 // The picture a caption file belongs to, among the names of its folder: the ".jpg"
 // of the same base name, else (in the given order) another picture of that base
 // name; empty when there is none. Base names are compared without regard to case.
