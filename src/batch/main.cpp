@@ -2,8 +2,6 @@
 // Links core and platform only: no windows, no settings, no instance lock, no browser engine,
 // and never a display.
 #include <QGuiApplication>
-#include <QFile>
-#include <QImageReader>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -25,7 +23,6 @@
 #include "pictures/batch/GalleryCommand.h"
 #include "platform/pictures/BatchPictureFiles.h"
 #include "platform/pictures/GalleryPictureFiles.h"
-#include "platform/pictures/PictureExif.h"
 
 namespace {
 
@@ -59,11 +56,9 @@ bool isJpegName(const std::string& path) {
 class CommandLinePictures : public batch::PictureIo {
 public:
     explicit CommandLinePictures(const cli::Options& options) : m_options(options) {}
-    batch::Picture load(const std::string& path) override {
-        batch::Picture picture = m_files.load(path);
-        if (m_options.strip)
-            picture.exif.clear();
-        return picture;
+    batch::Picture load(const std::string& path) override { return stripped(m_files.load(path)); }
+    batch::Picture load(const std::string& path, const batch::SizeHint& hint) override {
+        return stripped(m_files.load(path, hint));
     }
     void save(const std::string& path, const pictra::pictures::Bitmap32& bitmap, const batch::Encoding& how,
               const std::string& exif) override {
@@ -76,31 +71,15 @@ public:
     }
 
 private:
+    batch::Picture stripped(batch::Picture picture) const {
+        if (m_options.strip)
+            picture.exif.clear();
+        return picture;
+    }
+
     const cli::Options& m_options;
     pictra::platform::pictures::BatchPictureFiles m_files;
 };
-
-// The upright size from the file's header, for --fit.
-std::optional<batch::Size> uprightSize(const std::string& path) {
-    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
-    const QSize size = reader.size();
-    if (!size.isValid())
-        return std::nullopt;
-    const int o = pictra::platform::pictures::fileOrientation(path);
-    const bool swap = o >= 5 && o <= 8;
-    return batch::Size{swap ? size.height() : size.width(), swap ? size.width() : size.height()};
-}
-
-batch::Request requestFor(const cli::Options& options, const std::string& source) {
-    batch::Request request = cli::requestFor(options);
-    if (options.job == cli::Job::Resize && options.fitWidth > 0) {
-        // A header that cannot be read leaves the reason to the core's loading.
-        const auto size = uprightSize(source);
-        request.height = size ? cli::fitHeightFor(size->width, size->height, options.fitWidth, options.fitHeight)
-                              : options.fitHeight;
-    }
-    return request;
-}
 
 std::string oneLine(std::string message) {
     for (std::size_t i = 0; (i = message.find('\r', i)) != std::string::npos;) message.replace(i, 1, ": ");
@@ -256,6 +235,7 @@ int runFiles(const cli::Options& options, int& argc, char** argv) {
                                                       std::max<std::size_t>(1, work.size()));
     std::size_t active = workers;
     std::vector<std::thread> threads;
+    const batch::Request request = cli::requestFor(options);
     for (std::size_t w = 0; w < workers; ++w) {
         threads.emplace_back([&] {
             CommandLinePictures io(options);
@@ -269,7 +249,7 @@ int runFiles(const cli::Options& options, int& argc, char** argv) {
                     break;
                 const auto& file = plan.files[work[k]];
                 const batch::Item item{file.source, file.target, {}};
-                const batch::Report report = batch::run({item}, requestFor(options, file.source), context);
+                const batch::Report report = batch::run({item}, request, context);
                 Outcome outcome;
                 outcome.written = !report.written.empty();
                 outcome.message = report.failures.empty() ? std::string() : report.failures.front();

@@ -128,6 +128,39 @@ Request fitted(Kind kind, int workWidth, int workHeight) {
     return r;
 }
 
+Request boxed(int width, int height) {
+    Request r;
+    r.fitWidth = width;
+    r.fitHeight = height;
+    return r;
+}
+
+// A reader that decodes smaller when told the result's size, as the JPEG reader does:
+// every second pixel in both directions while that still covers the hint.
+class HintedPictures : public FilePictures {
+public:
+    using FilePictures::load;
+    Picture load(const std::string& path, const SizeHint& hint) override {
+        Picture picture = load(path);
+        const int w = picture.bitmap.width();
+        const int h = picture.bitmap.height();
+        const auto target = hint(w, h);
+        hints.push_back(target);
+        if (!target || (w + 1) / 2 < target->width || (h + 1) / 2 < target->height)
+            return picture;
+        Bitmap32 half;
+        half.setSize((w + 1) / 2, (h + 1) / 2);
+        for (int y = 0; y < half.height(); ++y) {
+            for (int x = 0; x < half.width(); ++x) half.row(y)[x] = picture.bitmap.pixel(2 * x, 2 * y);
+        }
+        picture.bitmap = std::move(half);
+        picture.fullWidth = w;
+        picture.fullHeight = h;
+        return picture;
+    }
+    std::vector<std::optional<Size>> hints;
+};
+
 }  // namespace
 
 TEST(PictureBatchSizes, ResultSizes) {
@@ -143,6 +176,11 @@ TEST(PictureBatchSizes, ResultSizes) {
         {fitted(Kind::Grey, 1024, 768), 3000, 4000, Size{576, 768}},
         {fitted(Kind::Compress, 1024, 768), 500, 300, Size{500, 300}},  // never enlarged
         {fitted(Kind::Grey, 1024, 768), 960, 720, Size{960, 720}},      // within the editor's 10 %
+        {boxed(800, 800), 6000, 4000, Size{800, 533}},
+        {boxed(800, 800), 4000, 6000, Size{533, 800}},
+        {boxed(800, 600), 1000, 750, Size{800, 600}},
+        {boxed(800, 800), 300, 200, Size{300, 200}},  // never enlarged
+        {boxed(10, 10), 1, 5000, Size{1, 10}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(resultSize(c.request, c.w, c.h), c.expected) << c.w << "x" << c.h;
@@ -202,6 +240,49 @@ TEST_F(PictureBatchTest, NearestStretchKeepsWholePixels) {
         const Color32 v = half.bitmap.pixel(x, 0);
         EXPECT_LT(v % 1000, 4u);
         EXPECT_EQ(v / 1000, 0u);  // a row of the source, not a blend of two
+    }
+}
+
+TEST_F(PictureBatchTest, OnlySmoothedResultsComeFromASmallerDecode) {
+    struct Case {
+        Request request;
+        int w, h;
+        std::optional<Size> hint;  // what the reader is told; nothing at all for the window's rows
+        bool hinted;
+        Size result;
+    };
+    Request smoothHalf = resize(50);
+    smoothHalf.smooth = true;
+    Request smoothBox = boxed(100, 100);
+    smoothBox.smooth = true;
+    Request smoothDouble = resize(200);
+    smoothDouble.smooth = true;
+    Request smoothGrey = fitted(Kind::Grey, 50, 50);
+    smoothGrey.smooth = true;
+    const std::vector<Case> cases = {
+        {smoothHalf, 400, 300, Size{200, 150}, true, {200, 150}},
+        {smoothBox, 400, 300, Size{100, 75}, true, {100, 75}},
+        {smoothBox, 30, 20, Size{30, 20}, true, {30, 20}},
+        {smoothDouble, 40, 30, std::nullopt, true, {80, 60}},
+        {smoothGrey, 400, 200, Size{50, 25}, true, {50, 25}},
+        {resize(50), 400, 300, std::nullopt, false, {200, 150}},
+        {boxed(100, 100), 400, 300, std::nullopt, false, {100, 75}},
+    };
+    for (const auto& c : cases) {
+        HintedPictures hinted;
+        Context own{hinted, dialogs, {}};
+        const std::string path = picture("p.png", c.w, c.h);
+        std::filesystem::remove(dir.file("_p.png"));
+        std::filesystem::remove(dir.file("_p.jpg"));
+        const Report report = run(planItems(c.request.kind, {path}), c.request, own);
+        ASSERT_EQ(report.written.size(), 1u) << c.w << "x" << c.h;
+        const Header header = headerOf(dir.read(c.request.kind == Kind::Resize ? "_p.png" : "_p.jpg"));
+        EXPECT_EQ(Size({header.w, header.h}), c.result) << c.w << "x" << c.h;
+        if (c.hinted) {
+            EXPECT_EQ(hinted.hints, std::vector<std::optional<Size>>{c.hint}) << c.w << "x" << c.h;
+        } else {
+            EXPECT_TRUE(hinted.hints.empty()) << c.w << "x" << c.h;
+        }
     }
 }
 

@@ -9,6 +9,10 @@ namespace pictra::platform::pictures {
 class BatchPictureFiles : public pictra::pictures::batch::PictureIo {
 public:
     pictra::pictures::batch::Picture load(const std::string& path) override;
+    // A JPEG for a smaller result is decoded at the smallest DCT scale that still covers
+    // the hinted size, and is left for the caller to resample from there.
+    pictra::pictures::batch::Picture load(const std::string& path,
+                                          const pictra::pictures::batch::SizeHint& hint) override;
     void save(const std::string& path, const pictra::pictures::Bitmap32& bitmap,
               const pictra::pictures::batch::Encoding& how, const std::string& exif) override;
 };

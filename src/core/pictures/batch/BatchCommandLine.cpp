@@ -621,6 +621,8 @@ Request requestFor(const Options& options) {
         request.kind = Kind::Resize;
         request.percent = options.percent;
         request.height = options.height;
+        request.fitWidth = options.fitWidth;
+        request.fitHeight = options.fitHeight;
         break;
     case Job::Compress:
         request.kind = Kind::Compress;
@@ -647,13 +649,7 @@ Request requestFor(const Options& options) {
 }
 
 int fitHeightFor(int width, int height, int boxWidth, int boxHeight) {
-    if (width <= 0 || height <= 0)
-        return 1;
-    long long h = std::min<long long>(height, boxHeight);
-    // The height command makes the width width × h / height (rounded down).
-    if (static_cast<long long>(width) * h / height > boxWidth)
-        h = static_cast<long long>(boxWidth) * height / width;
-    return static_cast<int>(std::max<long long>(1, h));
+    return heightInBox(width, height, boxWidth, boxHeight);
 }
 
 std::string progressLine(std::size_t done, std::size_t total, const std::string& name, long long secondsLeft) {

@@ -40,6 +40,10 @@ struct Done {
 // The size before the limits: percent and height as typed, the working size as the expert window fits.
 std::pair<long long, long long> wantedSize(const Request& request, int width, int height) {
     if (request.kind == Kind::Resize) {
+        if (request.fitWidth > 0 && request.fitHeight > 0) {
+            const long long h = heightInBox(width, height, request.fitWidth, request.fitHeight);
+            return {static_cast<long long>(width) * h / height, h};
+        }
         if (request.height > 0)
             return {static_cast<long long>(width) * request.height / height, request.height};
         return {static_cast<long long>(width) * request.percent / 100,
@@ -58,11 +62,23 @@ std::pair<long long, long long> wantedSize(const Request& request, int width, in
 Done makeOne(const Item& item, const Request& request, PictureIo& io) {
     const std::string failed = failureText(request.kind, item.source);
     try {
-        Picture picture = io.load(item.source);
+        // Only a smoothed result may come from a smaller decode: the dropped rows are the
+        // window's, taken from the whole picture.
+        Picture picture = request.smooth ? io.load(item.source,
+                                                   [&request](int w, int h) -> std::optional<Size> {
+                                                       const auto size = resultSize(request, w, h);
+                                                       if (size && size->width <= w && size->height <= h)
+                                                           return size;
+                                                       return std::nullopt;
+                                                   })
+                                         : io.load(item.source);
         if (picture.damaged)
             return {false, failed + "\rDie Datei ist unvollständig."};
-        const int width = picture.bitmap.width();
-        const int height = picture.bitmap.height();
+        const bool scaled = picture.fullWidth > 0 && picture.fullHeight > 0;
+        const int width = scaled ? picture.fullWidth : picture.bitmap.width();
+        const int height = scaled ? picture.fullHeight : picture.bitmap.height();
+        const int heldWidth = picture.bitmap.width();
+        const int heldHeight = picture.bitmap.height();
         if (width <= 0 || height <= 0)
             return {false, failed + "\rDas Bild ist leer."};
         const auto size = resultSize(request, width, height);
@@ -72,9 +88,9 @@ Done makeOne(const Item& item, const Request& request, PictureIo& io) {
                                " Bildpunkte)."};
         }
         Bitmap32 result;
-        if (size->width == width && size->height == height) {
+        if (size->width == heldWidth && size->height == heldHeight) {
             result = std::move(picture.bitmap);
-        } else if (request.smooth && size->width <= width && size->height <= height) {
+        } else if (request.smooth && size->width <= heldWidth && size->height <= heldHeight) {
             result = resized(picture.bitmap, size->width, size->height, StretchFilter::Lanczos);
         } else {
             result = ed::stretched(picture.bitmap, size->width, size->height);
@@ -116,6 +132,15 @@ std::optional<Size> resultSize(const Request& request, int width, int height) {
     if (w > kMaxSide || h > kMaxSide)
         return std::nullopt;
     return Size{std::max(1, static_cast<int>(w)), std::max(1, static_cast<int>(h))};
+}
+
+int heightInBox(int width, int height, int boxWidth, int boxHeight) {
+    if (width <= 0 || height <= 0)
+        return 1;
+    long long h = std::min<long long>(height, boxHeight);
+    if (static_cast<long long>(width) * h / height > boxWidth)
+        h = static_cast<long long>(boxWidth) * height / width;
+    return static_cast<int>(std::max<long long>(1, h));
 }
 
 int proposedPercent(int screenHeight, int heldPictureHeight) {

@@ -25,6 +25,10 @@ struct Request {
     int workWidth = 0;
     int workHeight = 0;
     bool smooth = false;  // "Beim Verkleinern glätten": resampled instead of dropped rows
+    // Resize into this box instead of percent or height (never enlarged): the height
+    // that fits, the width following from it as "Bilder in gleicher Höhe abspeichern" does.
+    int fitWidth = 0;
+    int fitHeight = 0;
 };
 
 struct Size {
@@ -41,6 +45,9 @@ std::string resultPath(Kind kind, const std::string& path);
 // The result's size for a picture of width × height, at least 1 × 1; nullopt when
 // a side would pass kMaxSide.
 std::optional<Size> resultSize(const Request& request, int width, int height);
+// The height that fits width × height into the box (never enlarged), the width then
+// width × height' / height rounded down as the height command makes it, so it stays inside.
+int heightInBox(int width, int height, int boxWidth, int boxHeight);
 // The percent offered for halving: 50, or what fits the screen when the picture the
 // picture window holds is taller than the screen.
 int proposedPercent(int screenHeight, int heldPictureHeight);
@@ -50,7 +57,15 @@ struct Picture {
     Bitmap32 bitmap;
     std::string exif;
     bool damaged = false;  // its data ended early
+    // The upright size of the picture in the file when the bitmap was decoded smaller
+    // (a JPEG through its DCT scaling); 0 × 0: the bitmap's own size.
+    int fullWidth = 0;
+    int fullHeight = 0;
 };
+
+// The result's size for the picture's upright full size, or nullopt when the reader
+// should decode it whole; lets a reader decode a JPEG no larger than needed.
+using SizeHint = std::function<std::optional<Size>(int width, int height)>;
 
 struct Encoding {
     bool jpeg = false;  // false: by the target's extension
@@ -64,6 +79,12 @@ public:
     virtual ~PictureIo() = default;
     // Throws std::exception with a German text when the file is no readable picture.
     virtual Picture load(const std::string& path) = 0;
+    // The same for a result of the hinted size: the bitmap may be smaller than the
+    // picture in the file, never smaller than the hint (fullWidth/fullHeight then set).
+    virtual Picture load(const std::string& path, const SizeHint& hint) {
+        (void)hint;
+        return load(path);
+    }
     // Writes the whole file or nothing (an existing file stays intact on failure);
     // the EXIF block is adapted to the new pixels. Throws std::exception with a German text.
     virtual void save(const std::string& path, const Bitmap32& bitmap, const Encoding& how,
