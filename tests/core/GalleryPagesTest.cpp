@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <set>
 
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
@@ -27,20 +32,55 @@ std::vector<GalleryEntry> twoEntries() {
 }
 
 // Small pictures as files of a few bytes holding their height; arrows as text.
+// Called from two threads, as the real files are.
 class FakeGalleryIo : public GalleryIo {
 public:
     void makeSmall(const std::string& source, const std::string& target, int height, int) override {
-        if (fs::file_size(source) == 0)
+        const std::string name = fs::path(source).filename().string();
+        {
+            std::unique_lock lock(m_mutex);
+            maxInHand = std::max(maxInHand, ++m_inHand);
+            m_changed.notify_all();
+            // A file that waits for another one finishes after it: only a second worker can make that one.
+            if (!waitFor.empty() && name == waitFor.first)
+                m_changed.wait_for(lock, std::chrono::seconds(20), [&] { return doneNames.count(waitFor.second) != 0; });
+        }
+        const auto finish = [&] {
+            std::lock_guard lock(m_mutex);
+            --m_inHand;
+            doneNames.insert(name);
+            m_changed.notify_all();
+        };
+        if (fs::file_size(source) == 0) {
+            finish();
             throw std::runtime_error("Leere Datei.");
-        made.push_back(fs::path(target).filename().string());
+        }
         put(target, std::to_string(height));
+        {
+            std::lock_guard lock(m_mutex);
+            made.push_back(fs::path(target).filename().string());
+        }
+        finish();
     }
     std::optional<Size> sizeOf(const std::string&) override { return Size{300, 200}; }
     void writeArrows(const std::string& folder) override {
         for (const char* name : {"zzzweiter_l.gif", "zzzweiter_r.gif", "zzzweiter_o.gif"})
             put(folder + "/" + name, "GIF");
     }
+    std::vector<std::string> sortedMade() {
+        std::vector<std::string> names = made;
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     std::vector<std::string> made;
+    std::set<std::string> doneNames;
+    std::pair<std::string, std::string> waitFor;  // this file finishes only after that one
+    int maxInHand = 0;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_inHand = 0;
 };
 
 }  // namespace
@@ -199,7 +239,7 @@ TEST(GalleryCommand, StartRenamesPicturesMakesSmallOnesAndWritesThePages) {
     request.date = "11.12.2026";
     const GalleryResult result = makeGallery(request, io, dialogs);
     EXPECT_TRUE(dialogs.scriptDone());
-    EXPECT_EQ(io.made, (std::vector<std::string>{"zz_B Bild.jpg", "zz_a.jpg", "zz_b_bild.jpg", "zz_pizza.jpg"}));
+    EXPECT_EQ(io.sortedMade(), (std::vector<std::string>{"zz_B Bild.jpg", "zz_a.jpg", "zz_b_bild.jpg", "zz_pizza.jpg"}));
     EXPECT_EQ(result.overviewPath, folder + "/sommer_fest.html");
     EXPECT_EQ(dir.read("galerie/sommer_fest.html"), result.overviewText);
     EXPECT_TRUE(fs::exists(folder + "/Notiz.TXT"));
@@ -210,21 +250,43 @@ TEST(GalleryCommand, StartRenamesPicturesMakesSmallOnesAndWritesThePages) {
     EXPECT_NE(result.overviewText.find("<a href=\"zzz_B Bild.html\"><img src=\"zz_B Bild.jpg\""), std::string::npos);
 }
 
-TEST(GalleryCommand, ACancelClickWritesNoGallery) {
+TEST(GalleryCommand, ACancelClickLetsTheTwoInHandFinishAndWritesNoGallery) {
     test::TempDir dir;
     const std::string folder = dir.path() + "g";
     fs::create_directories(folder);
-    for (const char* name : {"a.jpg", "b.jpg"}) put(folder + "/" + name, "x");
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}) put(folder + "/" + name, "x");
     FakeGalleryIo io;
     test::ScriptedDialogs dialogs;
-    dialogs.clickCancelAtStep(2);
+    dialogs.clickCancelAtStep(1);
     GalleryRequest request;
     request.folder = folder;
     const GalleryResult result = makeGallery(request, io, dialogs);
     EXPECT_TRUE(result.overviewPath.empty());
-    EXPECT_EQ(io.made, std::vector<std::string>{"zz_a.jpg"});
+    EXPECT_EQ(io.sortedMade(), (std::vector<std::string>{"zz_a.jpg", "zz_b.jpg"}));
     EXPECT_FALSE(fs::exists(folder + "/galerie.html"));
     EXPECT_FALSE(dialogs.cancelWindowVisible());
+}
+
+TEST(GalleryCommand, TwoSmallPicturesAreMadeAtOnceAndReportedInTheFilesOrder) {
+    test::TempDir dir;
+    const std::string folder = dir.path() + "g";
+    fs::create_directories(folder);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) put(folder + "/" + name, "x");
+    put(folder + "/a.jpg", "");
+    put(folder + "/b.jpg", "");
+    FakeGalleryIo io;
+    io.waitFor = {"a.jpg", "b.jpg"};  // a's failure comes last, yet is told first
+    test::ScriptedDialogs dialogs;
+    dialogs.expectInform("Fehler beim Verkleinern \"" + folder + "/a.jpg\"\rLeere Datei.\r\rFehler beim Verkleinern \"" +
+                         folder + "/b.jpg\"\rLeere Datei.");
+    GalleryRequest request;
+    request.folder = folder;
+    const GalleryResult result = makeGallery(request, io, dialogs);
+    EXPECT_TRUE(dialogs.scriptDone());
+    EXPECT_EQ(io.maxInHand, 2);
+    EXPECT_EQ(io.sortedMade(), (std::vector<std::string>{"zz_c.jpg", "zz_d.jpg"}));
+    EXPECT_EQ(result.overviewPath, folder + "/galerie.html");
+    EXPECT_GE(dialogs.cancelSteps(), 4);
 }
 
 TEST(GalleryPages, ReorderedPagesLinkTheirNewNeighboursCyclically) {

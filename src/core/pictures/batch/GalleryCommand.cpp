@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <new>
 
 #include "common/Codec.h"
 #include "common/FileIo.h"
 #include "explorer/MarkedFiles.h"
 #include "explorer/fileops/RenamePlan.h"
 #include "pictures/PictureNames.h"
+#include "pictures/batch/TwoInHand.h"
 #include "pictures/captions/Captions.h"
 
 namespace pictra::pictures::batch {
@@ -92,21 +94,38 @@ GalleryResult makeGallery(const GalleryRequest& request, GalleryIo& io, Dialogs&
     std::vector<std::string> failures;
     renamePictures(request, failures);
 
-    dialogs.beginCancelWindow("Kleine Bilder");
+    std::vector<std::string> originals;
     for (const auto& name : sortedNames(request.folder)) {
-        if (!isGalleryOriginal(name))
-            continue;
-        const std::string path = request.folder + "/" + name;
-        if (dialogs.stepCancelWindow("Verkleinern und komprimiert abgespeichern:" + path)) {
-            dialogs.endCancelWindow();
-            showFailures(failures, dialogs);
-            return {};
-        }
+        if (isGalleryOriginal(name))
+            originals.push_back(name);
+    }
+    dialogs.beginCancelWindow("Kleine Bilder");
+    TwoInHandSteps<std::string> steps;  // a file's failure, "" when its small picture was written
+    steps.settled = [](std::size_t) { return std::optional<std::string>(); };
+    steps.make = [&request, &originals, &io](std::size_t i) -> std::string {
+        const std::string path = request.folder + "/" + originals[i];
+        const std::string failed = "Fehler beim Verkleinern \"" + path + "\"\r";
         try {
-            io.makeSmall(path, request.folder + "/" + smallNameOf(name), request.smallHeight, request.quality);
+            io.makeSmall(path, request.folder + "/" + smallNameOf(originals[i]), request.smallHeight, request.quality);
+            return {};
+        } catch (const std::bad_alloc&) {
+            return failed + "Zu wenig Arbeitsspeicher für dieses Bild.";
         } catch (const std::exception& e) {
-            failures.push_back("Fehler beim Verkleinern \"" + path + "\"\r" + e.what());
+            return failed + e.what();
         }
+    };
+    steps.poll = [&request, &originals, &dialogs](std::size_t i) {
+        return dialogs.stepCancelWindow("Verkleinern und komprimiert abgespeichern:" + request.folder + "/" +
+                                        originals[i]);
+    };
+    steps.done = [&failures](std::size_t, std::string failure) {
+        if (!failure.empty())
+            failures.push_back(std::move(failure));
+    };
+    if (runTwoInHand(originals.size(), steps)) {
+        dialogs.endCancelWindow();
+        showFailures(failures, dialogs);
+        return {};
     }
     dialogs.endCancelWindow();
 

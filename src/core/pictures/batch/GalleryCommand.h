@@ -10,7 +10,7 @@
 // The gallery wizard's "Start": names, small pictures, pages.
 namespace pictra::pictures::batch {
 
-// What the wizard needs of picture files.
+// What the wizard needs of picture files. makeSmall is called from two threads at once.
 class GalleryIo {
 public:
     virtual ~GalleryIo() = default;
@@ -40,9 +40,10 @@ struct GalleryResult {
 };
 
 // Renames the folder's pictures to lower-case names free of umlauts and blanks
-// (never replacing a file), makes the small pictures under the cancel window
-// "Kleine Bilder" (a click: no gallery), then writes the pages; headings are asked
-// per picture with navigation. Failures are reported together at the end.
+// (never replacing a file), makes the small pictures two at a time under the cancel
+// window "Kleine Bilder" (a click: the two in hand finish, no gallery), then writes
+// the pages; headings are asked per picture with navigation. Failures are reported
+// together at the end, in the order of the files.
 GalleryResult makeGallery(const GalleryRequest& request, GalleryIo& io, Dialogs& dialogs);
 
 // The heading proposed for a large picture: the text of its caption file (".jp0",
