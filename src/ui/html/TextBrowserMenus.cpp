@@ -15,6 +15,7 @@
 #include "explorer/Explorers.h"
 #include "html/Browsers.h"
 #include "html/HtmlRewrites.h"
+#include "html/PictureDrop.h"
 #include "html/SpecialCharacterDialog.h"
 #include "html/TextBrowserWindow.h"
 #include "html/preview/PictureInsertion.h"
@@ -185,6 +186,10 @@ TextBrowserWindow& textBrowserWindow(MainWindow& window) {
                                           window.entities(), window.browsers().previewFiles(), std::move(hooks),
                                           &window);
     return *created;
+}
+
+void acceptPictureDrops(MainWindow& window, PlainEditor& editor) {
+    new PictureDrop(editor, window.context().dialogs, [&window] { return pictureSources(window); });
 }
 
 void addTextBrowserCommands(MainWindow& window, QMenu* menu) {

@@ -5,6 +5,7 @@ class QMenu;
 namespace pictra::ui {
 
 class MainWindow;
+class PlainEditor;
 class TextBrowserWindow;
 
 // The "Text und Browser" window of the main window (made on first use).
@@ -13,5 +14,7 @@ TextBrowserWindow& textBrowserWindow(MainWindow& window);
 void addTextBrowserCommands(MainWindow& window, QMenu* browserMenu);
 // "Bausteine einfügen", "Hinweis dazu" and the picture and link commands of the "HTML" menu.
 void addHtmlInsertCommands(MainWindow& window, QMenu* htmlMenu);
+// Picture files dropped on a document's editor become the element "Bild einfügen" makes.
+void acceptPictureDrops(MainWindow& window, PlainEditor& editor);
 
 }  // namespace pictra::ui

@@ -4,9 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSplitter>
@@ -25,11 +23,11 @@
 #include "common/UiText.h"
 #include "html/BrowserWindow.h"
 #include "html/HtmlCommands.h"
+#include "html/PictureDrop.h"
 #include "html/TagColours.h"
 #include "html/preview/BuildingBlocks.h"
 #include "html/preview/PictureInsertion.h"
 #include "html/preview/PreviewFiles.h"
-#include "pictures/PictureNames.h"
 #include "shell/PlainEditor.h"
 #include "shell/QtEditorView.h"
 #include "shell/editing/SearchBar.h"
@@ -91,8 +89,8 @@ TextBrowserWindow::TextBrowserWindow(Dialogs& dialogs, SettingsStore& store, Ton
         const QTextCursor c = m_editor->textCursor();
         m_status->showMessage(QString("Zeile %1, Spalte %2").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1));
     });
-    m_editor->viewport()->installEventFilter(this);
     m_editor->installEventFilter(this);
+    if (m_hooks.pictureSources) new PictureDrop(*m_editor, m_dialogs, m_hooks.pictureSources);
     buildMenus(bar);
 }
 
@@ -392,27 +390,6 @@ void TextBrowserWindow::search(const std::function<void(EditorView&, search::Sea
     command(view, *m_searchBar);
 }
 
-namespace {
-
-// The local files a drag carries, UTF-8.
-std::vector<std::string> localFiles(const QMimeData* mime) {
-    std::vector<std::string> files;
-    if (!mime || !mime->hasUrls()) return files;
-    for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile()) files.push_back(u(url.toLocalFile()));
-    }
-    return files;
-}
-
-bool carriesPicture(const QMimeData* mime) {
-    for (const std::string& path : localFiles(mime)) {
-        if (pictures::isPictureFile(path.substr(path.rfind('/') + 1))) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 bool TextBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
     // The editor would take these keys for itself (redo); here they are menu commands.
     if (watched == m_editor && event->type() == QEvent::ShortcutOverride) {
@@ -424,37 +401,7 @@ bool TextBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (watched == m_editor->viewport()) {
-        switch (event->type()) {
-            case QEvent::DragEnter:
-            case QEvent::DragMove: {
-                auto* drag = static_cast<QDropEvent*>(event);
-                if (!carriesPicture(drag->mimeData())) break;
-                drag->acceptProposedAction();
-                return true;
-            }
-            case QEvent::Drop: {
-                auto* drop = static_cast<QDropEvent*>(event);
-                if (!dropPictures(drop->mimeData(), drop->position())) break;
-                drop->acceptProposedAction();
-                return true;
-            }
-            default: break;
-        }
-    }
     return QDialog::eventFilter(watched, event);
-}
-
-// The element "Bild einfügen" makes, at the place of the drop.
-bool TextBrowserWindow::dropPictures(const QMimeData* mime, const QPointF& at) {
-    if (!m_hooks.pictureSources || !carriesPicture(mime)) return false;
-    const std::vector<std::string> files = localFiles(mime);
-    m_editor->setTextCursor(m_editor->cursorForPosition(at.toPoint()));
-    QtEditorView view(*m_editor);
-    preview::insertDroppedPictures(view, m_dialogs, m_hooks.pictureSources(), files);
-    activateWindow();
-    m_editor->setFocus();
-    return true;
 }
 
 // Esc closes as the frame does.

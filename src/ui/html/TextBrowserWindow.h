@@ -10,8 +10,6 @@
 #include "shell/editing/Search.h"
 
 class QLabel;
-class QMimeData;
-class QPointF;
 class QMenu;
 class QMenuBar;
 class QSplitter;
@@ -84,7 +82,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // Picture files dropped on the text.
+    // Keys the editor would take for itself.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
@@ -100,7 +98,6 @@ private:
     void buildSearchBar();
     // Runs a search command; its painted hits are no change of the text.
     void search(const std::function<void(EditorView&, search::SearchBar&)>& command);
-    bool dropPictures(const QMimeData* mime, const QPointF& at);
 
     Dialogs& m_dialogs;
     SettingsStore& m_store;

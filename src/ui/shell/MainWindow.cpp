@@ -30,6 +30,7 @@
 #include "common/UiText.h"
 #include "explorer/Explorers.h"
 #include "html/Browsers.h"
+#include "html/TextBrowserMenus.h"
 #include "pictures/PictureWindow.h"
 #include "shell/Documents.h"
 #include "shell/StatusTexts.h"
@@ -119,6 +120,7 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::configureEditor(PlainEditor* editor) {
     editor->installEventFilter(this);
+    acceptPictureDrops(*this, *editor);
     connect(editor, &PlainEditor::typingRefused, this, [this] {
         m_context.tones.errorTone();
         showStatus("Text zu lang: mehr als 1 000 000 Zeichen können nicht eingetippt werden.");
