@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <future>
 #include <new>
 #include <set>
 
@@ -10,6 +9,7 @@
 #include "common/Text.h"
 #include "pictures/PictureNames.h"
 #include "pictures/Resampler.h"
+#include "pictures/batch/TwoInHand.h"
 #include "pictures/editing/Cuts.h"
 
 namespace pictra::pictures::batch {
@@ -185,58 +185,29 @@ std::vector<Item> planItems(Kind kind, const std::vector<std::string>& selected)
 
 Report run(const std::vector<Item>& items, const Request& request, Context& context) {
     Report report;
-    const std::size_t n = items.size();
-    std::vector<std::optional<Done>> immediate(n);
-    std::vector<std::future<Done>> jobs(n);
-    std::size_t launched = 0;
-    int running = 0;
-    auto launchMore = [&] {
-        while (launched < n && running < 2 && !report.stopped) {
-            const Item& item = items[launched];
-            if (!item.refusal.empty()) {
-                immediate[launched] = Done{false, item.refusal};
-            } else if (std::string kept =
-                           exists(item.target) && context.keepExisting ? context.keepExisting(item.target) : "";
-                       !kept.empty()) {
-                immediate[launched] = Done{false, kept};
-            } else {
-                jobs[launched] = std::async(std::launch::async,
-                                            [&item, &request, &context] { return makeOne(item, request, context.io); });
-                ++running;
-            }
-            ++launched;
+    TwoInHandSteps<Done> steps;
+    steps.settled = [&items, &context](std::size_t i) -> std::optional<Done> {
+        const Item& item = items[i];
+        if (!item.refusal.empty())
+            return Done{false, item.refusal};
+        if (exists(item.target) && context.keepExisting) {
+            if (std::string kept = context.keepExisting(item.target); !kept.empty())
+                return Done{false, kept};
         }
+        return std::nullopt;
     };
-    auto poll = [&](const std::string& text) {
-        if (!report.stopped && context.dialogs.stepCancelWindow(text))
-            report.stopped = true;
+    steps.make = [&items, &request, &context](std::size_t i) { return makeOne(items[i], request, context.io); };
+    steps.poll = [&items, &request, &context](std::size_t i) {
+        return context.dialogs.stepCancelWindow(stepText(request.kind, items[i].source));
     };
-    launchMore();
-    for (std::size_t i = 0; i < launched; ++i) {
-        const std::string text = stepText(request.kind, items[i].source);
-        Done done;
-        if (immediate[i]) {
-            done = *immediate[i];
-            poll(text);
-        } else {
-            bool stepped = false;
-            // The window stays alive while the file is made; a click lets the files in hand finish.
-            while (jobs[i].wait_for(std::chrono::milliseconds(stepped ? 30 : 0)) != std::future_status::ready) {
-                stepped = true;
-                poll(text);
-            }
-            if (!stepped)
-                poll(text);
-            done = jobs[i].get();
-            --running;
-        }
+    steps.done = [&items, &report](std::size_t i, Done done) {
         if (done.written) {
             report.written.push_back(items[i].target);
         } else {
-            report.failures.push_back(done.message);
+            report.failures.push_back(std::move(done.message));
         }
-        launchMore();
-    }
+    };
+    report.stopped = runTwoInHand(items.size(), steps);
     return report;
 }
 
