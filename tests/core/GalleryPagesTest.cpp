@@ -42,7 +42,7 @@ public:
             maxInHand = std::max(maxInHand, ++m_inHand);
             m_changed.notify_all();
             // A file that waits for another one finishes after it: only a second worker can make that one.
-            if (!waitFor.empty() && name == waitFor.first)
+            if (!waitFor.first.empty() && name == waitFor.first)
                 m_changed.wait_for(lock, std::chrono::seconds(20), [&] { return doneNames.count(waitFor.second) != 0; });
         }
         const auto finish = [&] {
