@@ -19,6 +19,7 @@
 #include "CommandLineDialogs.h"
 #include "common/FileIo.h"
 #include "common/PathNames.h"
+#include "pictures/ExifGps.h"
 #include "pictures/batch/BatchCommandLine.h"
 #include "pictures/batch/GalleryCommand.h"
 #include "platform/pictures/BatchPictureFiles.h"
@@ -70,10 +71,16 @@ public:
         m_files.save(path, bitmap, encoding, m_options.strip ? std::string() : exif);
     }
 
+    void drawCaption(pictra::pictures::Bitmap32& result, const std::string& picturePath) override {
+        m_files.drawCaption(result, picturePath);
+    }
+
 private:
     batch::Picture stripped(batch::Picture picture) const {
         if (m_options.strip)
             picture.exif.clear();
+        else if (m_options.stripGps)
+            picture.exif = pictra::pictures::exifWithoutGps(picture.exif);
         return picture;
     }
 
@@ -167,11 +174,12 @@ std::vector<std::string> namesOf(const cli::Options& options, bool& readError) {
 }
 
 // Qt's writers of PNG, BMP and TIFF store the screen's dots per inch: the offscreen platform
-// gives them the 96 the explorer's pictures get (a bare core application would write 100).
-// JPEG-only runs start without it, in a few milliseconds. Never a display either way.
-std::unique_ptr<QCoreApplication> startQt(const cli::Plan& plan, int& argc, char** argv) {
+// gives them the 96 the explorer's pictures get (a bare core application would write 100),
+// and captions need its fonts. JPEG-only runs start without it, in a few milliseconds.
+// Never a display either way.
+std::unique_ptr<QCoreApplication> startQt(const cli::Options& options, const cli::Plan& plan, int& argc, char** argv) {
     for (const auto& file : plan.files) {
-        if (file.state == cli::PlannedFile::State::Make && !isJpegName(file.target)) {
+        if (file.state == cli::PlannedFile::State::Make && (options.withCaption || !isJpegName(file.target))) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             return std::make_unique<QGuiApplication>(argc, argv);
         }
@@ -203,7 +211,7 @@ int runFiles(const cli::Options& options, int& argc, char** argv) {
         else if (file.state == cli::PlannedFile::State::UpToDate)
             ++upToDate;
     }
-    const auto qt = startQt(plan, argc, argv);
+    const auto qt = startQt(options, plan, argc, argv);
     Output out(options);
     if (options.dryRun) {
         for (const auto& file : plan.files) {

@@ -62,6 +62,8 @@ std::string describe(const Options& o) {
     if (o.jobs) add("j", std::to_string(o.jobs));
     if (o.dryRun) add("n", "1");
     if (o.strip) add("strip", "1");
+    if (o.stripGps) add("stripGps", "1");
+    if (o.withCaption) add("caption", "1");
     if (o.quiet) add("q", "1");
     if (o.progress) add("progress", "1");
     std::string in;
@@ -97,6 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "job=0;percent=1000000;overwrite=1;inPlace=1;in=x"},
         Accepted{"resize --percent 50 --files-from list", "job=0;percent=50;from=list;in="},
         Accepted{"compress x.jpg", "job=1;in=x.jpg"},
+        Accepted{"convert --to jpg --strip-gps --with-caption x", "job=3;to=jpg;stripGps=1;caption=1;in=x"},
         Accepted{"compress --quality 1 --fit 1024x768 x.jpg", "job=1;fit=1024x768;quality=1;in=x.jpg"},
         Accepted{"grey --prefix sw_ x.jpg", "job=2;prefix=sw_;in=x.jpg"},
         Accepted{"convert --to PNG x.bmp", "job=3;to=png;in=x.bmp"},
@@ -162,6 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"gallery a b", "gallery braucht genau einen Ordner."},
         Refused{"gallery a -r", "Die Option \"-r/--recursive\" gehört nicht zum Auftrag \"gallery\"."},
         Refused{"gallery a --border 2", "--border gilt nur mit --per-row."},
+        Refused{"gallery a --with-caption", "Die Option \"--with-caption\" gehört nicht zum Auftrag \"gallery\"."},
         Refused{"gallery a --navigation=hoch", "\"hoch\" ist für \"--navigation\" keine Zahl von 0 bis 65500."},
         Refused{"gallery a --name x/y", "\"x/y\" ist für \"--name\" kein Dateiname (ohne \"/\")."}));
 
@@ -234,6 +238,8 @@ TEST(BatchCommandLine, RequestsAreTheExplorersCommands) {
     EXPECT_EQ(toJpeg.kind, Kind::Compress);
     EXPECT_EQ(toJpeg.quality, 91);
     EXPECT_EQ(toJpeg.workWidth, 0);
+    EXPECT_FALSE(request("convert --to png x").withCaption);
+    EXPECT_TRUE(request("convert --to png --with-caption x").withCaption);
     const Request toPng = request("convert --to png x");
     EXPECT_EQ(toPng.kind, Kind::Resize);
     EXPECT_EQ(toPng.percent, 100);

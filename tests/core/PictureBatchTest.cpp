@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -54,6 +55,7 @@ Header headerOf(const std::string& bytes) {
 
 class FilePictures : public PictureIo {
 public:
+    using PictureIo::load;
     Picture load(const std::string& path) override {
         std::ifstream in(path, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -83,8 +85,16 @@ public:
         std::ofstream(path, std::ios::binary)
             << pictureBytes(bitmap.width(), bitmap.height(), how.quality, how.grey, &bitmap);
     }
+    // A caption here is a mark in the top-left pixel and the picture it belongs to.
+    void drawCaption(Bitmap32& result, const std::string& picturePath) override {
+        std::lock_guard lock(m_mutex);
+        captioned.push_back(picturePath);
+        result.row(0)[0] = kCaptionMark;
+    }
+    static constexpr Color32 kCaptionMark = 0xFFCAFE00;
     std::mutex m_mutex;
     std::vector<std::string> exifs;
+    std::vector<std::string> captioned;
 };
 
 class PictureBatchTest : public ::testing::Test {
@@ -228,6 +238,26 @@ TEST_F(PictureBatchTest, HalvesInListOrderAndCollectsFailures) {
     EXPECT_FALSE(exists("_cut.bmp"));
     EXPECT_TRUE(kept.empty());
     EXPECT_GE(dialogs.cancelSteps(), 7);
+}
+
+TEST_F(PictureBatchTest, CaptionsAreDrawnIntoTheFinishedResultOnlyWhenAsked) {
+    const std::string a = picture("a.bmp", 40, 20);
+    const std::string b = picture("b.bmp", 10, 10);
+    Request plain = resize(50);
+    run(planItems(Kind::Resize, {a}), plain, context);
+    EXPECT_TRUE(io.captioned.empty());
+    EXPECT_NE(io.load(dir.file("_a.bmp")).bitmap.pixel(0, 0), FilePictures::kCaptionMark);
+
+    Request withCaption = resize(50);
+    withCaption.withCaption = true;
+    std::filesystem::remove(dir.file("_a.bmp"));
+    run(planItems(Kind::Resize, {a, b}), withCaption, context);
+    std::sort(io.captioned.begin(), io.captioned.end());  // two files are made at a time
+    EXPECT_EQ(io.captioned, (std::vector<std::string>{a, b}));
+    // Drawn after the resizing: the mark is a whole pixel of the result, not a blend.
+    const Picture half = io.load(dir.file("_a.bmp"));
+    EXPECT_EQ(half.bitmap.width(), 20);
+    EXPECT_EQ(half.bitmap.pixel(0, 0), FilePictures::kCaptionMark);
 }
 
 TEST_F(PictureBatchTest, NearestStretchKeepsWholePixels) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "CaptionDrawing.h"
 #include "PictureCodecs.h"
 #include "PictureExif.h"
 #include "PictureFiles.h"
@@ -95,6 +96,10 @@ void BatchPictureFiles::save(const std::string& path, const pictra::pictures::Bi
     if (error == ENOSPC)
         throw PictureError(fullVolumeText(path));
     throw PictureError("\"" + path + "\" konnte nicht gespeichert werden.");
+}
+
+void BatchPictureFiles::drawCaption(pictra::pictures::Bitmap32& result, const std::string& picturePath) {
+    drawCaptionFile(result, picturePath, pictra::pictures::captions::CaptionStyle{});
 }
 
 }  // namespace pictra::platform::pictures

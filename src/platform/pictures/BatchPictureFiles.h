@@ -15,6 +15,9 @@ public:
                                           const pictra::pictures::batch::SizeHint& hint) override;
     void save(const std::string& path, const pictra::pictures::Bitmap32& bitmap,
               const pictra::pictures::batch::Encoding& how, const std::string& exif) override;
+    // The caption file's own styles over the caption defaults a new caption gets; needs a
+    // QGuiApplication for its fonts.
+    void drawCaption(pictra::pictures::Bitmap32& result, const std::string& picturePath) override;
 };
 
 }  // namespace pictra::platform::pictures

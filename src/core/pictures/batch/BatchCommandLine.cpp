@@ -37,6 +37,8 @@ enum Code : int {
     kInPlace,
     kFilesFrom,
     kStrip,
+    kStripGps,
+    kWithCaption,
     kProgress,
 };
 
@@ -75,6 +77,8 @@ const OptionInfo kOptions[] = {
     {"jobs", required_argument, 'j', kFileJobs},
     {"dry-run", no_argument, 'n', kFileJobs},
     {"strip", no_argument, kStrip, kFileJobs},
+    {"strip-gps", no_argument, kStripGps, kFileJobs},
+    {"with-caption", no_argument, kWithCaption, kFileJobs},
     {"quiet", no_argument, 'q', kAllJobs},
     {"progress", no_argument, kProgress, kAllJobs},
     {"help", no_argument, 'h', kAllJobs},
@@ -239,6 +243,12 @@ std::string apply(int code, const std::string& value, bool hasValue, Options& o)
     case kStrip:
         o.strip = true;
         return {};
+    case kStripGps:
+        o.stripGps = true;
+        return {};
+    case kWithCaption:
+        o.withCaption = true;
+        return {};
     case 'q':
         o.quiet = true;
         return {};
@@ -402,6 +412,8 @@ std::string helpText() {
            "      --filter=F         lanczos (Vorgabe, glättet) oder nearest (wie das Bildfenster)\n"
            "      --quality=N        JPEG-Qualität 1 bis 100\n"
            "      --strip            keine Metadaten (EXIF) in die Ergebnisse übernehmen\n"
+           "      --strip-gps        nur die GPS-Daten (wo das Foto entstand) weglassen\n"
+           "      --with-caption     den Bildtext aus der \".jp0\"-Datei ins Ergebnis schreiben\n"
            "\n"
            "Dateien:\n"
            "  -o, --output-dir=ORDNER  Ergebnisse mit gleichem Namen dorthin\n"
@@ -616,6 +628,7 @@ Plan makePlan(const Options& options, const std::vector<std::string>& names) {
 Request requestFor(const Options& options) {
     Request request;
     request.smooth = !options.nearest;
+    request.withCaption = options.withCaption;
     switch (options.job) {
     case Job::Resize:
         request.kind = Kind::Resize;

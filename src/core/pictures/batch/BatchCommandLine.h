@@ -53,6 +53,8 @@ struct Options {
     int jobs = 0;  // 0: one per core
     bool dryRun = false;
     bool strip = false;
+    bool stripGps = false;     // only where the photo was taken
+    bool withCaption = false;  // the ".jp0" caption burnt into the result
     bool quiet = false;
     bool progress = false;
 

@@ -96,6 +96,10 @@ Done makeOne(const Item& item, const Request& request, PictureIo& io) {
             result = ed::stretched(picture.bitmap, size->width, size->height);
         }
         picture.bitmap = Bitmap32();  // the source goes before the encoder takes its share
+        // Drawn at the result's size, so that a caption stays as readable as on the screen
+        // however far the photo was made smaller.
+        if (request.withCaption)
+            io.drawCaption(result, item.source);
         Encoding how;
         how.jpeg = request.kind != Kind::Resize;
         how.quality = request.kind == Kind::Compress ? request.quality : 0;

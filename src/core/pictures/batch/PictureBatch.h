@@ -29,6 +29,8 @@ struct Request {
     // that fits, the width following from it as "Bilder in gleicher Höhe abspeichern" does.
     int fitWidth = 0;
     int fitHeight = 0;
+    // The picture's ".jp0" caption burnt into the result, at the result's size.
+    bool withCaption = false;
 };
 
 struct Size {
@@ -89,6 +91,9 @@ public:
     // the EXIF block is adapted to the new pixels. Throws std::exception with a German text.
     virtual void save(const std::string& path, const Bitmap32& bitmap, const Encoding& how,
                       const std::string& exif) = 0;
+    // Draws the caption file of the picture at `picturePath` into `result` as the screen
+    // shows it over a picture; nothing when the picture has none.
+    virtual void drawCaption(Bitmap32& result, const std::string& picturePath) = 0;
 };
 
 struct Context {
