@@ -218,7 +218,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Target{"resize --percent 50 -o /out --prefix k_ x", "/f/a.jpg", "/out/k_a.jpg"},
                       Target{"resize --percent 50 --prefix klein- x", "/f/a.jpg", "/f/klein-a.jpg"},
                       Target{"resize --percent 50 --in-place x", "/f/a.jpg", "/f/a.jpg"},
-                      Target{"convert --to png --in-place x", "/f/a.bmp", "/f/a.png"}));
+                      Target{"convert --to png --in-place x", "/f/a.bmp", "/f/a.png"},
+                      // Phone formats are read, never written: made smaller, they become JPEGs.
+                      Target{"resize --percent 50 x", "/f/IMG_1.HEIC", "/f/_IMG_1.jpg"},
+                      Target{"resize --percent 50 -o /out x", "/f/a.webp", "/out/a.jpg"},
+                      Target{"convert --to jpg x", "/f/a.heif", "/f/_a.jpg"}));
 
 TEST(BatchCommandLine, RequestsAreTheExplorersCommands) {
     auto request = [](const char* line) { return requestFor(parseCommandLine(words(line)).options); };

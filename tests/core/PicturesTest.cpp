@@ -318,6 +318,17 @@ TEST(PictureNames, SubstringRuleAndSignatures) {
     EXPECT_TRUE(isPictureFile("x.jpg.txt"));
     EXPECT_TRUE(isPictureFile("bild.jpeg"));
     EXPECT_FALSE(isPictureFile("brief.txt"));
+    for (const char* phone : {"IMG_0001.HEIC", "/x/a.heif", "bild.webp"}) {
+        EXPECT_TRUE(isPictureFile(phone)) << phone;
+        EXPECT_TRUE(isReadOnlyPicture(phone)) << phone;
+    }
+    EXPECT_FALSE(isPictureFile("seite.webpage.html"));
+    EXPECT_FALSE(isReadOnlyPicture("bild.jpg"));
+    EXPECT_EQ(signatureOf(std::string("\0\0\0\x18" "ftypheic\0\0\0\0", 16)), Signature::Heif);
+    EXPECT_EQ(signatureOf(std::string("\0\0\0\x18" "ftypmif1", 12)), Signature::Heif);
+    EXPECT_EQ(signatureOf(std::string("\0\0\0\x18" "ftypisom", 12)), Signature::Unknown);
+    EXPECT_EQ(signatureOf(std::string("RIFF\x10\0\0\0WEBPVP8 ", 16)), Signature::Webp);
+    EXPECT_EQ(signatureOf(std::string("RIFF\x10\0\0\0WAVEfmt ", 16)), Signature::Unknown);
     EXPECT_EQ(signatureOf("\xFF\xD8\xFF\xE0"), Signature::Jpeg);
     EXPECT_EQ(signatureOf("GIF89a"), Signature::Gif);
     EXPECT_EQ(signatureOf("BM6"), Signature::Bmp);

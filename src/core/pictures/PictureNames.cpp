@@ -7,12 +7,20 @@ namespace pictra::pictures {
 
 using pathnames::extensionOf;
 
+bool isReadOnlyPicture(std::string_view name) {
+    const std::string lower = text::toLowerAscii(std::string(name));
+    for (const std::string_view ext : {".heic", ".heif", ".webp"}) {
+        if (lower.size() >= ext.size() && lower.compare(lower.size() - ext.size(), ext.size(), ext) == 0) return true;
+    }
+    return false;
+}
+
 bool isPictureFile(std::string_view name) {
     const std::string lower = text::toLowerAscii(std::string(name));
     for (const char* ext : {".bmp", ".ico", ".gif", ".jpg", ".png", ".tif", ".jpe", ".wmf", ".jp0"}) {
         if (lower.find(ext) != std::string::npos) return true;
     }
-    return false;
+    return isReadOnlyPicture(lower);
 }
 
 Signature signatureOf(std::string_view b) {
@@ -22,6 +30,13 @@ Signature signatureOf(std::string_view b) {
     if (b.substr(0, 3) == "GIF") return Signature::Gif;
     if (b.substr(0, 2) == "BM") return Signature::Bmp;
     if (b.size() >= 4 && b.substr(1, 3) == "PNG") return Signature::Png;
+    if (b.size() >= 12 && b.substr(4, 4) == "ftyp") {
+        const std::string_view brand = b.substr(8, 4);
+        for (const std::string_view heif : {"heic", "heix", "hevc", "hevx", "heim", "heis", "mif1", "msf1"}) {
+            if (brand == heif) return Signature::Heif;
+        }
+    }
+    if (b.size() >= 12 && b.substr(0, 4) == "RIFF" && b.substr(8, 4) == "WEBP") return Signature::Webp;
     return Signature::Unknown;
 }
 

@@ -11,7 +11,7 @@
 #include "pictures/Bitmap32.h"
 
 // Reading and writing picture bytes with the libraries made for each format:
-// libjpeg-turbo and giflib here (no Qt, so the fuzz targets can take them alone),
+// libjpeg-turbo, giflib and libheif here (no Qt, so the fuzz targets can take them alone),
 // the other formats through Qt (QtPictureCodecs.h).
 namespace pictra::platform::pictures {
 
@@ -78,6 +78,10 @@ struct JpegEncoding {
     std::string exif;         // an APP1 segment written as it is
 };
 std::string encodeJpegAs(const Bitmap32& bitmap, const JpegEncoding& how);
+
+// The primary picture of a HEIF file (a phone's HEIC), turned and mirrored as the file
+// says, with its alpha when it has one. Throws PictureError, or BitmapTooLarge.
+Bitmap32 decodeHeif(std::string_view bytes);
 
 // The first frame on its logical screen; transparent pixels get alpha 0. A frame
 // whose data ends early is kept as far as it goes and sets `truncated`.

@@ -120,6 +120,7 @@ LoadedPicture loadPicture(const std::string& path, int targetWidth, int targetHe
             Bitmap32 gif = decodeGif(*bytes, &truncated);
             return withFullSize(std::move(gif), truncated);
         }
+        case Signature::Heif: return withFullSize(decodeHeif(*bytes));
         default: break;
     }
     if (ext == ".wmf") throw PictureError("WMF-Bilder können nicht gelesen werden (kein WMF-Leser vorhanden).");

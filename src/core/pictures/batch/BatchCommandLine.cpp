@@ -443,6 +443,7 @@ std::string helpText() {
            "  pictra-batch resize --fit 800x800 --quality 85 -o klein/ -r fotos/\n"
            "  pictra-batch compress --quality 70 -u fotos/\n"
            "  pictra-batch convert --to png bild.bmp\n"
+           "  pictra-batch convert --to jpg --strip-gps handy/*.heic\n"
            "  find . -name '*.jpg' -print0 | pictra-batch grey -0 --files-from=- -o grau/\n"
            "  pictra-batch gallery ausflug/ --title \"Ausflug 2026\" --navigation=700\n";
 }
@@ -451,7 +452,8 @@ std::string targetFor(const Options& options, const std::string& source) {
     const std::string name = pathnames::fileNamePart(source);
     std::string base = name.substr(0, name.size() - pathnames::extensionOf(name).size());
     std::string result = name;
-    if (options.job == Job::Compress || options.job == Job::Grey)
+    // Phone photos are read but never written in their own format: smaller ones become JPEGs.
+    if (options.job == Job::Compress || options.job == Job::Grey || isReadOnlyPicture(name))
         result = base + ".jpg";
     else if (options.job == Job::Convert)
         result = base + "." + options.to;
@@ -561,7 +563,8 @@ Plan makePlan(const Options& options, const std::vector<std::string>& names) {
         } else if (!fs::is_regular_file(status)) {
             plan.problems.emplace_back(name, "Keine gewöhnliche Datei (Gerät, FIFO oder Socket).");
         } else if (!isWorkable(pathnames::fileNamePart(name))) {
-            plan.problems.emplace_back(name, "Keine Bilddatei (Endung .jpg, .png, .gif, .bmp, .tif, .ico oder .wmf).");
+            plan.problems.emplace_back(
+                name, "Keine Bilddatei (Endung .jpg, .png, .gif, .bmp, .tif, .ico, .wmf, .heic, .heif oder .webp).");
         } else {
             sources.push_back(name);
         }
