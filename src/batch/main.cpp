@@ -108,9 +108,14 @@ public:
     explicit Output(const cli::Options& options) : m_options(options) {
         m_terminal = isatty(STDERR_FILENO) != 0;
         m_progress = (m_terminal && !options.quiet) || options.progress;
+        m_sharedScreen = m_terminal && isatty(STDOUT_FILENO) != 0;
     }
     // False once stdout is closed.
     bool path(const std::string& path) {
+        // On one screen with the progress line, a path takes that line's place; the
+        // progress is drawn again below it.
+        if (m_sharedScreen)
+            clearLine();
         std::fwrite(path.data(), 1, path.size(), stdout);
         std::fputc(m_options.nul ? '\0' : '\n', stdout);
         return std::fflush(stdout) == 0 && !std::ferror(stdout);
@@ -140,6 +145,7 @@ private:
     const cli::Options& m_options;
     bool m_terminal = false;
     bool m_progress = false;
+    bool m_sharedScreen = false;
 };
 
 int exitFor(bool allGood) {
@@ -304,8 +310,6 @@ int runFiles(const cli::Options& options, int& argc, char** argv) {
         if (!outcome.done)
             break;  // stopped before this file was begun
         ++finished;
-        out.progress(finished, work.size(), pathnames::fileNamePart(file.source),
-                     std::chrono::steady_clock::now() - started);
         if (outcome.written) {
             ++written;
             if (!out.path(file.target))
@@ -315,6 +319,8 @@ int runFiles(const cli::Options& options, int& argc, char** argv) {
             complain(file.source, outcome.message);
             ++failed;
         }
+        out.progress(finished, work.size(), pathnames::fileNamePart(file.source),
+                     std::chrono::steady_clock::now() - started);
     }
     for (auto& thread : threads) thread.join();
     if (written < work.size() || failed > 0)

@@ -224,3 +224,20 @@ TEST(BatchCommandLineExtras, PhonePhotosBecomeJpegs) {
     EXPECT_EQ(platform::pictures::loadPicture(dir.file("klein/handy.jpg")).bitmap.width(), 32);
     EXPECT_EQ(platform::pictures::loadPicture(dir.file("klein/web.jpg")).bitmap.width(), 30);
 }
+
+TEST(BatchCommandLineExtras, PathsOnTheProgressScreenStandOnLinesOfTheirOwn) {
+    test::TempDir dir;
+    platform::pictures::savePicture(dir.file("a.jpg"), test::gradient(20, 10), 90);
+    platform::pictures::savePicture(dir.file("b.jpg"), test::gradient(20, 10), 90);
+    // Under a pseudo-terminal (script(1)) stdout and stderr are one screen.
+    QProcess p;
+    const std::string command = "'" + (QCoreApplication::applicationDirPath() + "/pictra-batch").toStdString() +
+                                "' resize --percent 50 -j 1 -o '" + dir.file("z") + "' '" + dir.path() + "'";
+    p.start("script", {"-qec", q(command), "/dev/null"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const std::string screen = p.readAllStandardOutput().toStdString();
+    // The progress line is wiped before a path is written, and drawn again after it.
+    for (const char* name : {"z/a.jpg", "z/b.jpg"})
+        EXPECT_NE(screen.find("\r\033[K" + dir.file(name) + "\r\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("\r1/2  a.jpg"), std::string::npos) << screen;
+}
