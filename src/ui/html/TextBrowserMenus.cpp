@@ -4,7 +4,6 @@
 
 #include <QDate>
 #include <QFile>
-#include <QImageReader>
 #include <QLocale>
 #include <QMenu>
 
@@ -22,7 +21,7 @@
 #include "pictures/PictureNames.h"
 #include "pictures/PictureWindow.h"
 #include "pictures/editor/PictureEditor.h"
-#include "platform/pictures/PictureCodecs.h"
+#include "platform/pictures/PictureInsertionFiles.h"
 #include "platform/pictures/QtPictureCodecs.h"
 #include "shell/FileRules.h"
 #include "shell/MainWindow.h"
@@ -63,34 +62,9 @@ std::string documentFolder(MainWindow& window) {
     return filerules::folderOf(name);
 }
 
-// Width and height from the header: JPEG through its markers, the rest through Qt's
-// reader, which reads no pixels for a size.
-std::optional<preview::PictureSize> headerSize(const std::string& path) {
-    QFile file(q(path));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray head = file.read(512 * 1024);
-    if (head.size() >= 2 && static_cast<unsigned char>(head[0]) == 0xFF &&
-        static_cast<unsigned char>(head[1]) == 0xD8) {
-        if (auto size = platform::pictures::jpegSize(std::string_view(head.constData(), head.size()))) {
-            return preview::PictureSize{size->first, size->second};
-        }
-        return std::nullopt;
-    }
-    QImageReader reader(q(path));
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty()) return std::nullopt;
-    return preview::PictureSize{size.width(), size.height()};
-}
-
 // Relative to the current document, sizes from the headers, never copied over an existing file.
 preview::PictureSources pictureSources(MainWindow& window) {
-    preview::PictureSources sources;
-    sources.documentFolder = documentFolder(window);
-    sources.size = headerSize;
-    sources.copy = [](const std::string& from, const std::string& to) {
-        return QFile::exists(q(to)) ? false : QFile::copy(q(from), q(to));
-    };
-    return sources;
+    return platform::pictures::pictureInsertionSources(documentFolder(window));
 }
 
 void showPicture(MainWindow& window, const preview::PictureReference& picture) {
@@ -118,7 +92,8 @@ void pictureToPage(MainWindow& window) {
     const std::string date = u(QLocale(QLocale::German).toString(QDate::currentDate(), QLocale::ShortFormat));
     const std::string page = preview::pictureHtmlName(*chosen);
     if (QFile::exists(q(page)) && dialogs.ask("Datei \"" + page + "\" überschreiben?") != Answer::Yes) return;
-    const std::string text = preview::picturePage(*chosen, headerSize(*chosen), html::pageSkeleton(date));
+    const std::string text =
+        preview::picturePage(*chosen, platform::pictures::headerSize(*chosen), html::pageSkeleton(date));
     if (!fileio::writeFileAtomic(page, text)) {
         dialogs.inform("Datei \"" + page + "\" konnte nicht gespeichert werden.");
         return;
