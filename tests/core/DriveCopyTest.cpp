@@ -51,6 +51,30 @@ TEST(DriveCopy, NamesAFatStickCannotHold) {
     for (const char* good : {"a.txt", "Übung 1/Blatt.odt", ".versteckt", "x/y/z"}) EXPECT_FALSE(fatCannotHold(good)) << good;
 }
 
+TEST(DriveCopy, TheWindowsLastWordOnARun) {
+    struct Case {
+        Report report;
+        std::uint64_t copied;
+        const char* text;
+    };
+    Report failed;
+    failed.failed = {"/a: Keine Berechtigung"};
+    failed.unfit = {"/b:c"};
+    Report stopped;
+    stopped.stopped = true;
+    Report full;
+    full.targetFull = true;
+    full.failed = {"/d: Kein Platz"};
+    const Case cases[] = {
+        {Report{}, 0, "Fertig: 0 Dateien kopiert"},
+        {Report{}, 1, "Fertig: 1 Datei kopiert"},
+        {failed, 12, "Fertig: 12 Dateien kopiert, 2 Dateien nicht kopiert"},
+        {stopped, 3, "Gestoppt: 3 Dateien kopiert"},
+        {full, 7, "Ziel voll: 7 Dateien kopiert, 1 Datei nicht kopiert"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(endText(c.report, c.copied), c.text);
+}
+
 struct DriveCopyRun : ::testing::Test {
     test::TempDir dir;
     std::string source() { return dir.path() + "quelle/"; }

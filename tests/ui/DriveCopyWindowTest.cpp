@@ -57,14 +57,21 @@ TEST_F(DriveCopyWindowTest, AFolderBackedUpAndBroughtUpToDate) {
     copy()->waitForEnd();
     EXPECT_EQ(field<QLabel>("Label5")->text(), "Erfasste Dateien: 2");
     EXPECT_EQ(field<QLabel>("Label6")->text(), "Kopierte Dateien: 1");
+    EXPECT_EQ(field<QLabel>("LStand")->text(), "Fertig: 1 Datei kopiert");
+    EXPECT_TRUE(field<QLabel>("LStand")->isVisible());
     EXPECT_EQ(f.dir.read("stick/sicherung/Texte/brief.txt"), "Liebe Eltern");
     EXPECT_FALSE(std::filesystem::exists(stick + "/Musik"));
 
     f.dir.write("home/Texte/brief.txt", "Liebe Eltern und Kinder");
     QTest::mouseClick(field<QPushButton>("BStart"), Qt::LeftButton);
+    EXPECT_EQ(field<QLabel>("LStand")->text(), "Die Sicherung läuft …");
     copy()->waitForEnd();
     EXPECT_EQ(field<QLabel>("Label6")->text(), "Kopierte Dateien: 1");
     EXPECT_EQ(f.dir.read("stick/sicherung/Texte/brief.txt"), "Liebe Eltern und Kinder");
+    // Nothing new: still a clear end.
+    QTest::mouseClick(field<QPushButton>("BStart"), Qt::LeftButton);
+    copy()->waitForEnd();
+    EXPECT_EQ(field<QLabel>("LStand")->text(), "Fertig: 0 Dateien kopiert");
 
     // A target inside a listed folder is refused.
     field<QLineEdit>("Edit2")->setText(QString::fromStdString(home + "Texte/"));

@@ -214,4 +214,18 @@ std::string reportText(const Report& report) {
     return out;
 }
 
+namespace {
+
+std::string files(std::uint64_t count) { return std::to_string(count) + (count == 1 ? " Datei" : " Dateien"); }
+
+}  // namespace
+
+std::string endText(const Report& report, std::uint64_t copied) {
+    std::string text = report.targetFull ? "Ziel voll: " : report.stopped ? "Gestoppt: " : "Fertig: ";
+    text += files(copied) + " kopiert";
+    const std::size_t missed = report.failed.size() + report.unfit.size();
+    if (missed > 0) text += ", " + files(missed) + " nicht kopiert";
+    return text;
+}
+
 }  // namespace pictra::drivecopy

@@ -76,4 +76,9 @@ Report run(const Job& job, Progress& progress, std::atomic<bool>& stop);
 // The report as lines for the user; empty when there is nothing to say.
 std::string reportText(const Report& report);
 
+// The window's last word on a run, so the user sees that it is over and the stick
+// may be pulled: "Fertig: 3 Dateien kopiert", with the files not copied, or
+// "Gestoppt: …" and "Ziel voll: …" when the run was cut short.
+std::string endText(const Report& report, std::uint64_t copied);
+
 }  // namespace pictra::drivecopy

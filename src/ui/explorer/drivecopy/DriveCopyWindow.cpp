@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFont>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -83,6 +84,10 @@ DriveCopyWindow::DriveCopyWindow(Dialogs& dialogs, std::string home, std::string
     m_copied = label("Label6", "Kopierte Dateien: 0");
     m_sourcePath = label("Lpfad1", "Datei:");
     m_targetPath = label("Lpfad2", "Datei:");
+    m_state = label("LStand", QString());
+    QFont bold = m_state->font();
+    bold.setBold(true);
+    m_state->setFont(bold);
     auto* buttons = new QHBoxLayout;
     m_startButton = new QPushButton("Start", this);
     m_startButton->setObjectName("BStart");
@@ -112,6 +117,7 @@ DriveCopyWindow::~DriveCopyWindow() {
 void DriveCopyWindow::open() {
     m_sourcePath->setText("Datei:");
     m_targetPath->setText("Datei:");
+    if (!m_worker) m_state->clear();
     fillFolders();
     show();
     raise();
@@ -178,6 +184,7 @@ void DriveCopyWindow::start() {
     m_progress.seen = 0;
     m_progress.copied = 0;
     m_startButton->setEnabled(false);
+    m_state->setText("Die Sicherung läuft …");
     const drivecopy::Job job{source, drivecopy::asFolder(target), folders, m_onlyNew->isChecked()};
     m_worker = std::make_unique<std::thread>([this, job] {
         m_report = drivecopy::run(job, m_progress, m_stop);
@@ -206,6 +213,7 @@ void DriveCopyWindow::ended() {
     m_seen->setText("Erfasste Dateien: " + QString::number(m_progress.seen.load()));
     m_copied->setText("Kopierte Dateien: " + QString::number(m_progress.copied.load()));
     m_startButton->setEnabled(true);
+    m_state->setText(local(drivecopy::endText(m_report, m_progress.copied.load())));
     const std::string report = drivecopy::reportText(m_report);
     if (!report.empty()) m_dialogs.showText("Laufwerk sichern", report);
     emit finished();

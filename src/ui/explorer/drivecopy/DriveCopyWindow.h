@@ -61,6 +61,7 @@ private:
     QLabel* m_copied = nullptr;
     QLabel* m_sourcePath = nullptr;
     QLabel* m_targetPath = nullptr;
+    QLabel* m_state = nullptr;
     QCheckBox* m_onlyNew = nullptr;
     QPushButton* m_startButton = nullptr;
     QTimer* m_timer = nullptr;
