@@ -16,7 +16,13 @@ using Lines = std::vector<std::string>;
 
 std::vector<std::string> column(const CompareGrid& grid, Column c) {
     std::vector<std::string> out;
-    for (std::size_t r = 0; r < grid.rows(); ++r) out.push_back(grid.cell(c, r).text);
+    for (std::size_t r = 0; r < grid.rows(); ++r) out.emplace_back(grid.cell(c, r).text);
+    return out;
+}
+
+Lines texts(const Cells& cells) {
+    Lines out;
+    for (const Cell& c : cells) out.emplace_back(c.text);
     return out;
 }
 
@@ -127,12 +133,12 @@ TEST(CompareGrid, AligningPutsEqualLinesOppositeAndKeepsBothTexts) {
     };
     for (const Case& c : cases) {
         CompareGrid grid = opened(c.left, c.right);
-        // What the diff reads: each side without fillers, every line ended by "\n".
-        for (const Column side : {Column::Left, Column::Right}) {
-            std::string expected;
-            for (const std::string& line : grid.linesOf(side)) expected += line + "\n";
-            EXPECT_EQ(grid.joinedText(side), expected) << c.what;
-        }
+        // What the diff reads: one stand-in per line of each side without fillers.
+        const auto keys = grid.diffKeys();
+        EXPECT_EQ(keys.first.view(), grid.diffKeys(Column::Left).view()) << c.what;
+        EXPECT_EQ(keys.second.view(), grid.diffKeys(Column::Right).view()) << c.what;
+        EXPECT_EQ(keys.first.size, 11 * grid.linesOf(Column::Left).size()) << c.what;
+        EXPECT_EQ(keys.second.size, 11 * grid.linesOf(Column::Right).size()) << c.what;
         grid.align(c.hunks);
         grid.recompare();
         EXPECT_EQ(column(grid, Column::Left), c.alignedLeft) << c.what;
@@ -149,6 +155,29 @@ TEST(CompareGrid, AligningPutsEqualLinesOppositeAndKeepsBothTexts) {
     grid.recompare();
     EXPECT_EQ(grid.differing(), 0u);
     EXPECT_EQ(grid.documentLines(), (Lines{"a", "x", "b"}));
+}
+
+TEST(CompareGrid, EqualLinesAndOnlyEqualLinesGetEqualStandInsForTheDiff) {
+    // Trailing blanks are no difference, as in the grid; everything else is.
+    CompareGrid grid = opened({"Haus", "Maus", "", "Haus  ", "haus", "Haus\r", std::string("\0x", 2)},
+                              {"Haus", std::string(1000, 'x'), "Maus", std::string("\0x", 2)});
+    const auto keys = grid.diffKeys();
+    const auto line = [](const std::string& side, std::size_t i) { return side.substr(11 * i, 11); };
+    const std::string l(keys.first.view());
+    const std::string r(keys.second.view());
+    for (const std::string* side : {&l, &r}) {
+        ASSERT_EQ(side->size() % 11, 0u);
+        for (std::size_t i = 0; i < side->size() / 11; ++i) {
+            EXPECT_EQ(line(*side, i).find_first_of("\r\n"), 10u) << i;
+        }
+    }
+    EXPECT_EQ(line(l, 0), line(r, 0));
+    EXPECT_EQ(line(l, 1), line(r, 2));
+    EXPECT_EQ(line(l, 3), line(l, 0));
+    EXPECT_EQ(line(l, 5), line(l, 0));
+    EXPECT_EQ(line(l, 6), line(r, 3));
+    for (const std::size_t other : {1u, 2u, 4u, 6u}) EXPECT_NE(line(l, 0), line(l, other)) << other;
+    EXPECT_NE(line(r, 1), line(r, 0));
 }
 
 TEST(CompareGrid, DifferenceLineAndSelectionRules) {
@@ -171,9 +200,9 @@ TEST(CompareGrid, DifferenceLineAndSelectionRules) {
 TEST(SecondFile, ReadLikeADocumentOrRefusedWithAMessage) {
     test::TempDir dir;
     dir.write("brief.txt", "Hallo\r\nWelt  \r\n   \r\n");
-    const auto lines = readSecondFile(dir.file("brief.txt"));
-    ASSERT_TRUE(std::holds_alternative<Lines>(lines));
-    EXPECT_EQ(std::get<Lines>(lines), (Lines{"Hallo", "Welt  "}));
+    const auto read = readSecondFile(dir.file("brief.txt"));
+    ASSERT_TRUE(std::holds_alternative<FileLines>(read));
+    EXPECT_EQ(texts(std::get<FileLines>(read).lines), (Lines{"Hallo", "Welt  "}));
     dir.write("bild.bin", std::string("GIF89a\0\x01\x02", 9));
     EXPECT_EQ(std::get<std::string>(readSecondFile(dir.file("bild.bin"))),
               "Keine Textdatei: \"" + dir.file("bild.bin") + "\" wird nicht verglichen.");
@@ -182,6 +211,36 @@ TEST(SecondFile, ReadLikeADocumentOrRefusedWithAMessage) {
               "Datei \"" + dir.file("rohr") + "\"kann nicht geladen werden.");
     EXPECT_EQ(std::get<std::string>(readSecondFile(dir.file("fehlt.txt"))),
               "Die Datei \"" + dir.file("fehlt.txt") + "\" ist nicht vorhanden.");
+}
+
+TEST(SecondFile, EveryLineEndCutAndTheCaretTrailerTakenOff) {
+    struct Case {
+        const char* bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\rc", {"a", "b", "c"}},
+        {"a\nb\r\rc\r\n", {"a", "b", "", "c"}},
+        {"a\r\n\r\nb\r\n   \r\n", {"a", "", "b"}},
+        {"a\r\n   ", {"a"}},
+        {"a\r\n\r\n", {"a"}},
+        {"a\nb\n\nc", {"a", "b", "", "c"}},
+        {"a\rb\nc", {"a", "b", "c"}},
+        {"a\r\nb\rc\n", {"a", "b", "c"}},
+        {"\na\r\n", {"", "a"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(texts(fileLines(c.bytes).lines), c.lines) << c.bytes;
+    }
+    // The grid keeps the file: its cells still read after the lines are gone.
+    CompareGrid grid(fileLines("eins\r\nzwei\r\n"));
+    grid.setRight(fileLines("eins\r\ndrei\r\n"));
+    EXPECT_EQ(grid.recompare(), 1u);
+    CompareGrid moved = std::move(grid);
+    EXPECT_EQ(column(moved, Column::Right), (Lines{"eins", "drei"}));
 }
 
 TEST(SecondFile, TheNewestBackupOfExactlyThisFile) {

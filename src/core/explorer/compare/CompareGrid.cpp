@@ -1,18 +1,19 @@
 #include "CompareGrid.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <thread>
 
-#include "common/LargeBuffer.h"
-#include "common/Text.h"
 
 namespace pictra::compare {
 
 namespace {
 
-void trimEnd(std::string& line) {
+std::string_view trimmedEnd(std::string_view line) {
     std::size_t end = line.size();
     while (end > 0 && static_cast<unsigned char>(line[end - 1]) <= ' ') --end;
-    line.resize(end);
+    return line.substr(0, end);
 }
 
 }  // namespace
@@ -20,43 +21,59 @@ void trimEnd(std::string& line) {
 CompareGrid::CompareGrid(const std::vector<std::string>& documentLines)
     : CompareGrid(std::vector<std::string>(documentLines)) {}
 
-CompareGrid::CompareGrid(std::vector<std::string>&& documentLines) {
-    m_left.reserve(documentLines.size() + 1);
-    common::adviseLarge(m_left.data(), m_left.capacity() * sizeof(Cell));
-    for (auto& line : documentLines) {
-        trimEnd(line);
-        m_left.push_back({std::move(line), false});
-    }
+CompareGrid::CompareGrid(std::vector<std::string>&& documentLines) { takeLeft(keep(std::move(documentLines))); }
+
+CompareGrid::CompareGrid(FileLines&& document) {
+    m_files.push_back(std::move(document.bytes));
+    takeLeft(std::move(document.lines));
+}
+
+Cells CompareGrid::keep(std::vector<std::string>&& lines) {
+    m_lineLists.push_back(std::move(lines));
+    const auto& kept = m_lineLists.back();
+    Cells cells;
+    cells.reserve(kept.size() + 1);
+    for (const std::string& line : kept) cells.push_back({line});
+    return cells;
+}
+
+void CompareGrid::takeLeft(Cells&& lines) {
+    m_left = std::move(lines);
+    for (Cell& c : m_left) c.text = trimmedEnd(c.text);
     // The row below the last line stands for no line of the document.
-    m_left.push_back({std::string(), true});
-    m_right.assign(m_left.size(), Cell{std::string(), true});
+    m_left.push_back({std::string_view(), true});
+    m_right.assign(m_left.size(), Cell{std::string_view(), true});
     m_differs.assign(m_left.size(), false);
 }
 
 // Cells the grid grows by stand for no line of either text.
 void CompareGrid::resize(std::size_t rows) {
-    m_left.resize(rows, Cell{std::string(), true});
-    m_right.resize(rows, Cell{std::string(), true});
+    m_left.resize(rows, Cell{std::string_view(), true});
+    m_right.resize(rows, Cell{std::string_view(), true});
     m_differs.resize(rows, false);
 }
 
 void CompareGrid::setRight(const std::vector<std::string>& lines) { setRight(std::vector<std::string>(lines)); }
 
-void CompareGrid::setRight(std::vector<std::string>&& lines) {
-    if (lines.size() > rows()) resize(lines.size());
-    for (std::size_t i = 0; i < rows(); ++i) {
-        if (i < lines.size()) {
-            trimEnd(lines[i]);
-            m_right[i] = Cell{std::move(lines[i]), false};
-        } else {
-            m_right[i] = Cell{std::string(), true};
-        }
-    }
+void CompareGrid::setRight(std::vector<std::string>&& lines) { takeRight(keep(std::move(lines))); }
+
+void CompareGrid::setRight(FileLines&& file) {
+    m_files.push_back(std::move(file.bytes));
+    takeRight(std::move(file.lines));
+}
+
+// Right cells past the file are emptied.
+void CompareGrid::takeRight(Cells&& lines) {
+    const std::size_t total = std::max(rows(), lines.size());
+    m_right = std::move(lines);
+    for (Cell& c : m_right) c.text = trimmedEnd(c.text);
+    resize(total);
 }
 
 void CompareGrid::setText(Column column, std::size_t row, const std::string& text) {
     if (row >= rows()) return;
-    cells(column)[row] = {text, false};
+    m_typed.push_back(text);
+    cells(column)[row] = {m_typed.back(), false};
 }
 
 std::size_t CompareGrid::recompare() {
@@ -73,7 +90,7 @@ std::size_t CompareGrid::recompare() {
 
 std::optional<std::size_t> CompareGrid::findDifferent(std::size_t from) const {
     for (std::size_t i = from; i < rows(); ++i) {
-        if (text::trimRight(m_left[i].text) != text::trimRight(m_right[i].text)) return i;
+        if (trimmedEnd(m_left[i].text) != trimmedEnd(m_right[i].text)) return i;
     }
     return std::nullopt;
 }
@@ -85,7 +102,7 @@ void CompareGrid::deleteCells(Column column, std::size_t top, std::size_t height
     auto& col = cells(column);
     const auto at = col.begin() + static_cast<std::ptrdiff_t>(top);
     col.erase(at, at + static_cast<std::ptrdiff_t>(height));
-    col.resize(total, Cell{std::string(), true});
+    col.resize(total, Cell{std::string_view(), true});
 }
 
 void CompareGrid::insertBlankCells(Column column, std::size_t top, std::size_t height) {
@@ -102,28 +119,53 @@ void CompareGrid::moveLeft(std::size_t top, std::size_t height) {
 std::vector<std::string> CompareGrid::linesOf(Column column) const {
     std::vector<std::string> lines;
     for (const Cell& c : cells(column)) {
-        if (!c.filler) lines.push_back(c.text);
+        if (!c.filler) lines.emplace_back(c.text);
     }
     return lines;
 }
 
-std::string CompareGrid::joinedText(Column column) const {
-    std::size_t size = 0;
-    for (const Cell& c : cells(column)) size += c.filler ? 0 : c.text.size() + 1;
-    std::string text;
-    common::reserveLarge(text, size);
-    for (const Cell& c : cells(column)) {
-        if (c.filler) continue;
-        text += c.text;
-        text += '\n';
+namespace {
+
+constexpr std::size_t kKeyBytes = 10;
+
+// A line's 64-bit hash as ten bytes of seven bits each with the top bit set, so no
+// stand-in holds a line end.
+char* writeKey(char* out, std::string_view line) {
+    std::uint64_t hash = std::hash<std::string_view>{}(line);
+    for (std::size_t i = 0; i < kKeyBytes; ++i, hash >>= 7) *out++ = static_cast<char>(0x80 | (hash & 0x7F));
+    *out++ = '\n';
+    return out;
+}
+
+}  // namespace
+
+CompareGrid::Keys CompareGrid::diffKeys(Column column) const {
+    const auto& side = cells(column);
+    Keys keys;
+    keys.bytes = pageBlock(side.size() * (kKeyBytes + 1));
+    char* out = keys.bytes.get();
+    for (const Cell& c : side) {
+        if (!c.filler) out = writeKey(out, c.text);
     }
-    return text;
+    keys.size = static_cast<std::size_t>(out - keys.bytes.get());
+    return keys;
+}
+
+std::pair<CompareGrid::Keys, CompareGrid::Keys> CompareGrid::diffKeys() const {
+    // Below this a second thread costs more than it saves.
+    constexpr std::size_t kShared = 20000;
+    if (rows() < kShared) return {diffKeys(Column::Left), diffKeys(Column::Right)};
+    Keys right;
+    std::thread other([this, &right] { right = diffKeys(Column::Right); });
+    Keys left = diffKeys(Column::Left);
+    other.join();
+    return {std::move(left), std::move(right)};
 }
 
 void CompareGrid::align(const std::vector<Hunk>& hunks) {
     // Both sides without their fillers, as the diff saw them: positions into the grid, not copies of the cells.
-    std::vector<std::size_t> left;
-    std::vector<std::size_t> right;
+    std::vector<std::size_t, LargePageAllocator<std::size_t>> left;
+    std::vector<std::size_t, LargePageAllocator<std::size_t>> right;
     left.reserve(m_left.size());
     right.reserve(m_right.size());
     for (std::size_t i = 0; i < m_left.size(); ++i) {
@@ -136,15 +178,13 @@ void CompareGrid::align(const std::vector<Hunk>& hunks) {
     std::size_t rowsAfter = left.size();
     for (const Hunk& h : hunks) rowsAfter += h.newCount > h.oldCount ? h.newCount - h.oldCount : 0;
     rowsAfter = std::max(rowsAfter, right.size());
-    std::vector<Cell> newLeft;
-    std::vector<Cell> newRight;
+    Cells newLeft;
+    Cells newRight;
     newLeft.reserve(rowsAfter);
     newRight.reserve(rowsAfter);
-    common::adviseLarge(newLeft.data(), newLeft.capacity() * sizeof(Cell));
-    common::adviseLarge(newRight.data(), newRight.capacity() * sizeof(Cell));
     std::size_t o = 0;
     std::size_t n = 0;
-    const Cell blank{std::string(), true};
+    const Cell blank{std::string_view(), true};
     const auto pairUpTo = [&](std::size_t oldEnd, std::size_t newEnd) {
         oldEnd = std::min(oldEnd, left.size());
         newEnd = std::min(newEnd, right.size());
@@ -183,7 +223,7 @@ std::vector<std::string> CompareGrid::documentLines() const {
     std::vector<std::string> lines;
     lines.reserve(m_left.size());
     for (const Cell& c : m_left) {
-        if (!c.filler || !c.text.empty()) lines.push_back(c.text);
+        if (!c.filler || !c.text.empty()) lines.emplace_back(c.text);
     }
     return lines;
 }

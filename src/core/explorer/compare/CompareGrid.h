@@ -1,23 +1,21 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
+
+#include "explorer/compare/SecondFile.h"
 
 // Two texts side by side, line by line, as the compare window edits them: the
 // document on the left, a second file on the right, a marker between them.
 namespace pictra::compare {
 
 enum class Column { Left, Right };
-
-struct Cell {
-    std::string text;
-    // A blank put in by "Automatisch ausrichten": it stands for no line of the
-    // document and is left out when the left side goes back into it, unless the
-    // user has written into it.
-    bool filler = false;
-};
 
 // A stretch of lines that differ: `oldCount` lines of the left side from
 // `oldStart` against `newCount` lines of the right side from `newStart`
@@ -35,6 +33,10 @@ public:
     explicit CompareGrid(const std::vector<std::string>& documentLines);
     // The same taking the lines over, for a long document: no second copy of every line.
     explicit CompareGrid(std::vector<std::string>&& documentLines);
+    // The same of a file's lines.
+    explicit CompareGrid(FileLines&& document);
+    CompareGrid(CompareGrid&&) = default;
+    CompareGrid& operator=(CompareGrid&&) = default;
 
     std::size_t rows() const { return m_left.size(); }
     const Cell& cell(Column column, std::size_t row) const { return cells(column)[row]; }
@@ -46,6 +48,7 @@ public:
     // the first row; the grid grows as needed and right cells past the file are emptied.
     void setRight(const std::vector<std::string>& lines);
     void setRight(std::vector<std::string>&& lines);
+    void setRight(FileLines&& file);
     // Typing in the upper fields.
     void setText(Column column, std::size_t row, const std::string& text);
 
@@ -68,19 +71,38 @@ public:
     void align(const std::vector<Hunk>& hunks);
     // Both sides without their fillers, as the line diff is to see them.
     std::vector<std::string> linesOf(Column column) const;
-    // The same as one text, each line followed by "\n": what the line diff reads.
-    std::string joinedText(Column column) const;
+    // What the line diff reads of one side: a stand-in of ten bytes for every line
+    // without its fillers, each followed by "\n". Equal lines get equal stand-ins and
+    // different lines different ones (but for a chance of one in 2^64, which could only
+    // pair two different lines, still marked "<--"), so the diff hashes and compares
+    // ten bytes a line instead of the whole line, and no copy of the texts is made.
+    struct Keys {
+        PageBlock bytes;
+        std::size_t size = 0;
+        std::string_view view() const { return {bytes.get(), size}; }
+    };
+    Keys diffKeys(Column column) const;
+    // Both sides' stand-ins, the right one made on a second thread for a long text.
+    std::pair<Keys, Keys> diffKeys() const;
 
     // "Änderungen übernehmen": the left column, fillers left out.
     std::vector<std::string> documentLines() const;
 
 private:
-    std::vector<Cell>& cells(Column column) { return column == Column::Left ? m_left : m_right; }
-    const std::vector<Cell>& cells(Column column) const { return column == Column::Left ? m_left : m_right; }
+    Cells& cells(Column column) { return column == Column::Left ? m_left : m_right; }
+    const Cells& cells(Column column) const { return column == Column::Left ? m_left : m_right; }
     void resize(std::size_t rows);
+    // Cells of the lines, which the grid keeps from now on.
+    Cells keep(std::vector<std::string>&& lines);
+    void takeLeft(Cells&& lines);
+    void takeRight(Cells&& lines);
 
-    std::vector<Cell> m_left;
-    std::vector<Cell> m_right;
+    // The texts the cells point into; moving a list or a buffer moves none of its characters.
+    std::deque<std::vector<std::string>> m_lineLists;
+    std::deque<PageBlock> m_files;
+    std::deque<std::string> m_typed;
+    Cells m_left;
+    Cells m_right;
     std::vector<bool> m_differs;
     std::size_t m_differingCount = 0;
 };

@@ -24,13 +24,13 @@ QVariant CompareModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const auto row = static_cast<std::size_t>(index.row());
     const int column = index.column();
-    const auto text = [&]() -> const std::string& {
+    const auto text = [&]() -> std::string_view {
         return m_grid->cell(column == 1 ? compare::Column::Left : compare::Column::Right, row).text;
     };
     if (role == Qt::DisplayRole) {
         if (column == 0) return index.row() + 1;
         if (column == 2) return QString::fromLatin1(m_grid->marker(row));
-        return fromCp1252(text());
+        return fromCp1252(std::string(text()));
     }
     if (role == Qt::ForegroundRole && m_highlighting && (column == 1 || column == 3) && text() == m_highlight) {
         return QBrush(Qt::red);

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QHideEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 #include "CompareModel.h"
 #include "common/Dialogs.h"
 #include "common/UiText.h"
+#include "explorer/compare/LargePages.h"
 #include "explorer/compare/SecondFile.h"
 #include "platform/LineDiff.h"
 #include "tools/Tones.h"
@@ -71,6 +73,12 @@ CompareWindow::CompareWindow(Dialogs& dialogs, Tones& tones, std::string binFold
 }
 
 CompareWindow::~CompareWindow() = default;
+
+// What the aligning kept mapped for its next buffers goes back once the window is out of sight.
+void CompareWindow::hideEvent(QHideEvent* event) {
+    compare::releaseKeptPages();
+    QWidget::hideEvent(event);
+}
 
 QWidget* CompareWindow::buildFields() {
     auto* box = new QWidget(this);
@@ -167,6 +175,7 @@ void CompareWindow::buildGridMenu() {
 
 void CompareWindow::open(const QString& caption, const std::vector<std::string>& lines, const std::string& fileName,
                          TakeOver takeOver) {
+    platform::prepareLineDiff();
     m_fileName = fileName;
     m_takeOver = std::move(takeOver);
     m_currentRow = -1;
@@ -194,7 +203,7 @@ void CompareWindow::setSecondFile(const std::string& path) {
         m_dialogs.inform(*message);
         return;
     }
-    m_grid->setRight(std::move(std::get<std::vector<std::string>>(read)));
+    m_grid->setRight(std::move(std::get<compare::FileLines>(read)));
 }
 
 void CompareWindow::recompare() {
@@ -209,8 +218,8 @@ void CompareWindow::recompare() {
 void CompareWindow::showRow(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= m_grid->rows()) return;
     m_rowField->setText(QString::number(row + 1));
-    m_leftField->setText(fromCp1252(m_grid->cell(compare::Column::Left, static_cast<std::size_t>(row)).text));
-    m_rightField->setText(fromCp1252(m_grid->cell(compare::Column::Right, static_cast<std::size_t>(row)).text));
+    m_leftField->setText(fromCp1252(std::string(m_grid->cell(compare::Column::Left, static_cast<std::size_t>(row)).text)));
+    m_rightField->setText(fromCp1252(std::string(m_grid->cell(compare::Column::Right, static_cast<std::size_t>(row)).text)));
     showDifference();
 }
 
@@ -272,8 +281,8 @@ void CompareWindow::onSelection(bool rightOnly, const std::function<void(const S
 }
 
 void CompareWindow::alignAutomatically() {
-    m_grid->align(
-        platform::diffTexts(m_grid->joinedText(compare::Column::Left), m_grid->joinedText(compare::Column::Right)));
+    const auto keys = m_grid->diffKeys();
+    m_grid->align(platform::diffTexts(keys.first.view(), keys.second.view()));
     recompare();
 }
 
