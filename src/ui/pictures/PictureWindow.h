@@ -36,6 +36,9 @@ struct PictureHooks {
     std::function<void(const std::string&)> textPreview;    // "Textvorschau (Erweitertes ASCII)" of a file
     std::function<void(const std::string&)> newDocumentWithText;  // Windows-1252 text into a new document
     std::function<std::string()> textHistoryFile;  // the texts written into pictures so far
+    // A gallery command of the explorer's "Bilder" menu, named by its item: the explorer goes to the
+    // picture's folder with the picture's line selected first (an empty picture leaves it where it is).
+    std::function<void(const std::string& picture, const char* item)> explorerPictureCommand;
 };
 
 // `TForm18image` "Bildbearbeitung seit September 2009": one picture of the

@@ -1,5 +1,7 @@
 // The main window's side of the explorer windows: creating them with what they
 // need of the editor, and the commands that show them.
+#include <QAction>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QUrl>
@@ -19,6 +21,22 @@
 #include "shell/Documents.h"
 
 namespace pictra::ui {
+
+namespace {
+
+// The line of this file becomes the only selected and the current one.
+void selectFileLine(ExplorerWindow& explorer, const std::string& path) {
+    QListWidget* list = explorer.fileList();
+    list->clearSelection();
+    for (int row = 0; row < list->count(); ++row) {
+        if (explorer.pathOfRow(row) != path) continue;
+        list->setCurrentRow(row);
+        list->item(row)->setSelected(true);
+        return;
+    }
+}
+
+}  // namespace
 
 void MainWindow::buildExplorers() {
     ExplorerHooks hooks;
@@ -98,6 +116,17 @@ PictureWindow* MainWindow::pictureWindow() {
             currentEditor()->setPlainText(fromCp1252(cp1252));
         };
         hooks.textHistoryFile = [this] { return m_context.paths.programFileName("._text_auf_bild"); };
+        hooks.explorerPictureCommand = [this](const std::string& picture, const char* item) {
+            ExplorerWindow& explorer = m_explorers->first();
+            if (picture.empty()) {
+                explorer.show();
+                explorer.raise();
+            } else {
+                explorer.start(picture);
+                selectFileLine(explorer, picture);
+            }
+            if (auto* action = explorer.findChild<QAction*>(item)) action->trigger();
+        };
         m_pictureWindow = new PictureWindow(m_context.store, m_context.dialogs, m_context.tones, std::move(hooks), this);
     }
     return m_pictureWindow;

@@ -29,8 +29,7 @@ void PictureEditor::buildMenus() {
     buildCutMenus(menus[1], menus[2], menus[5], menus[6]);
     buildColourMenus(menus[3], menus[4], menus[9]);
     buildExtraMenus(menus[7], menus[5], menus[10]);
-    // The gallery commands come with the batch operations; the group stands empty until then.
-    menus[8]->setEnabled(false);
+    buildGalleryMenu(menus[8]);
     m_chronicle = menus[11];
     QAction* line = addMenuCommand(m_menu, "Menuezeile1", "Menüzeile aus(ein)blenden", [this] { toggleMenuLine(); },
                                    QKeySequence("Ctrl+X"));

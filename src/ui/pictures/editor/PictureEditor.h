@@ -129,6 +129,7 @@ private:
     void buildCutMenus(QMenu* size, QMenu* turning, QMenu* cutting, QMenu* marking);
     void buildFileMenus(QMenu* picture, QMenu* curves, QMenu* extras, QMenu* chronicle);
     void buildExtraMenus(QMenu* curves, QMenu* cutting, QMenu* extras);
+    void buildGalleryMenu(QMenu* gallery);
     bool drawingClicked(QPoint at);
     void askStarParameters();
     QPoint partTarget() const;
