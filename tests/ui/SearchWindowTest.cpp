@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QImage>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -8,13 +9,18 @@
 #include <QTest>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "PictureFixtures.h"
 #include "UiFixture.h"
 #include "explorer/Explorers.h"
+#include "explorer/pictures/ContactSheetWindow.h"
 #include "explorer/search/ResultModel.h"
 #include "explorer/search/SearchWindow.h"
+#include "platform/pictures/PictureFiles.h"
 #include "shell/editing/SearchBar.h"
+#include "settings/SettingsStore.h"
 
 namespace pictra::test {
 namespace {
@@ -245,6 +251,48 @@ TEST_F(SearchWindowTest, ExplorerEntryStartsAtItsFolder) {
     EXPECT_EQ(entry->text(), "Suche in Dateien");
     entry->trigger();
     EXPECT_EQ(window->explorers().searchWindow().folder(), tree.file("Fotos"));
+}
+
+// "Überblick über alle JPG-Bilder des Ordners": the found pictures of every folder on one sheet,
+// from the selected line on; "bild.jpg" holds text and is passed over.
+TEST_F(SearchWindowTest, ContactSheetOfTheFoundPictures) {
+    mkdir(tree.file("Urlaub").c_str(), 0755);
+    platform::pictures::savePicture(tree.file("Fotos/a.jpg"), gradient(90, 60), 90);
+    platform::pictures::savePicture(tree.file("Urlaub/b.jpg"), gradient(60, 90), 90);
+    f.store.writeValue("SectBild", "Expertenmenue", "1");
+    ui::SearchWindow& search = openByMenu();
+    type(search, "Edit7", QString::fromStdString(tree.path()));
+    type(search, "Edit1", ".jpg");
+    search.startSearch();
+    const auto found = lines(search);
+    ASSERT_EQ(found.size(), 3u);
+    std::vector<std::string> pictures;
+    for (const auto& path : found) {
+        if (path != tree.file("bild.jpg")) pictures.push_back(path);
+    }
+
+    auto* item = search.findChild<QAction*>("UeberblickJpg1");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text().toStdString(), "Überblick über alle JPG-Bilder des Ordners");
+    item->trigger();
+    auto* sheet = search.findChild<ui::ContactSheetWindow*>("Ueberblick");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->thumbAt(QPoint(10, 10)), pictures[0]);
+    EXPECT_EQ(sheet->thumbAt(QPoint(210, 10)), pictures[1]);
+    EXPECT_EQ(sheet->thumbAt(QPoint(410, 10)), "");
+
+    const int second = static_cast<int>(std::find(found.begin(), found.end(), pictures[1]) - found.begin());
+    search.resultView()->selectionModel()->select(search.results()->index(second), QItemSelectionModel::Select);
+    item->trigger();
+    EXPECT_EQ(sheet->thumbAt(QPoint(10, 10)), pictures[1]);
+    EXPECT_TRUE(search.resultView()->selectionModel()->selectedIndexes().isEmpty());
+
+    type(search, "Edit1", ".txt");
+    search.startSearch();
+    f.dialogs.expectInform("Im Verzeichnis befinden sich keine (jpg-)Bilder");
+    item->trigger();
+    EXPECT_TRUE(f.dialogs.scriptDone());
 }
 
 }  // namespace

@@ -153,6 +153,7 @@ SearchWindow& Explorers::searchWindow() {
             m_first->raise();
         };
         hooks.copyContext = [this] { return m_shared.copyContext(); };
+        hooks.pictureWindow = m_hooks.pictureWindow;
         hooks.explorerToTop = [this](bool top) {
             if (top) {
                 m_explorerPlace = m_first->pos();

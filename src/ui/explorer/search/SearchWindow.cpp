@@ -224,6 +224,10 @@ void SearchWindow::buildMenus() {
                                   [this] { askCaseFlag(); });
     m_caseAction->setCheckable(true);
     addMenuCommand(extras, "Test1", "Test", [this] { m_shared.dialogs.inform("Aktion dem Programmierer vorbehalten!"); });
+    QMenu* pictures = bar->addMenu("&Bilder");
+    pictures->setObjectName("Bilder1");
+    addMenuCommand(pictures, "UeberblickJpg1", "Überblick über alle JPG-Bilder des Ordners",
+                   [this] { showPictureOverview(); });
 }
 
 void SearchWindow::buildPopup() {

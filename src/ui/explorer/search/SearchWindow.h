@@ -28,6 +28,8 @@ struct MarkedFiles;
 
 namespace pictra::ui {
 
+class ContactSheetWindow;
+class PictureWindow;
 class ResultModel;
 
 struct SearchHooks {
@@ -42,6 +44,8 @@ struct SearchHooks {
     std::function<CopyContext()> copyContext;
     // While a search runs the first explorer moves to the top of the screen (true), and back afterwards (false).
     std::function<void(bool)> explorerToTop;
+    // The picture window (made on first use): its overview in the simple picture mode, its editor for a thumbnail.
+    std::function<PictureWindow*()> pictureWindow;
 };
 
 struct SearchShared {
@@ -91,6 +95,9 @@ public:
     void listAsText();
     void askReplacement();
     void askCaseFlag();
+    // "Überblick über alle JPG-Bilder des Ordners": the contact sheet of the result list's JPEG pictures,
+    // from the first selected line on.
+    void showPictureOverview();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -112,6 +119,8 @@ private:
     std::vector<std::string> allPaths() const;
     void selectAll();
     void selectRows(const std::vector<int>& rows);
+    void nextPictureSheet();
+    void openSheetPicture(const std::string& path);
 
     SearchShared m_shared;
     SearchHooks m_hooks;
@@ -138,6 +147,8 @@ private:
     std::uintmax_t m_hitBytes = 0;
     std::size_t m_hitCount = 0;
     bool m_searching = false;
+    std::size_t m_sheetStart = 0;  // where the next contact sheet starts in the result list
+    ContactSheetWindow* m_sheet = nullptr;
 };
 
 }  // namespace pictra::ui
