@@ -6,34 +6,42 @@
 #include <QSize>
 #include <QStringList>
 #include <list>
+#include <memory>
 #include <string>
+#include <vector>
 
 // The picture boxes of the rename windows: pictures decoded at the box's size
-// (JPEG through the DCT scaling), the neighbours of the one shown decoded ahead
-// while the window is idle, so that holding an arrow key never waits for a decode.
+// (JPEG through the DCT scaling), the neighbours of the one shown decoded ahead on
+// threads of their own, so that holding an arrow key only swaps in what is ready.
 namespace pictra::ui {
 
 class PictureCache {
 public:
-    // `owner` lives as long as the cache: the decodes ahead end with it.
-    PictureCache(QSize box, QObject* owner) : m_box(box), m_owner(owner) {}
+    explicit PictureCache(QSize box);
+    // Stops the decodes ahead (between row bands) and waits for them.
+    ~PictureCache();
+    PictureCache(const PictureCache&) = delete;
+    PictureCache& operator=(const PictureCache&) = delete;
     // The picture fitted into the box; a grey placeholder naming the file when it
-    // cannot be decoded or is too large to decode here.
+    // cannot be decoded or is too large to decode here. A picture being decoded ahead
+    // is waited for; one nobody started is decoded here, and the decodes ahead for the
+    // old neighbours give up, so that it has a core of its own.
     QImage picture(const std::string& path);
-    // Decoded ahead, one per call of the event loop, unless already there.
+    // These next, nearest first, unless already there; replaces the paths asked for before.
     void prefetch(const std::vector<std::string>& paths);
     void setBox(QSize box);
+    // Whether the picture is there to be swapped in: shown before or decoded ahead.
+    bool ready(const std::string& path);
 
 private:
-    QImage decode(const std::string& path) const;
-    void prefetchStep();
+    struct Ahead;
+    void keep(const QString& key, const QImage& image);
+    void takeFinished();
 
     QSize m_box;
-    QObject* m_owner;
     QHash<QString, QImage> m_images;
     std::list<QString> m_order;  // oldest first: the cache keeps the newest few
-    std::vector<std::string> m_pending;
-    bool m_scheduled = false;
+    std::unique_ptr<Ahead> m_ahead;
 };
 
 // A picture box: shows a picture fitted and centred; a click shows it on the

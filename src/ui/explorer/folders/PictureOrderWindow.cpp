@@ -46,7 +46,7 @@ PictureOrderWindow::PictureOrderWindow(const std::string& folder, ExplorerShared
       m_folder(folder),
       m_shared(shared),
       m_closed(std::move(closed)),
-      m_cache(QSize(200, 150), this) {
+      m_cache(QSize(200, 150)) {
     setObjectName("Form10umb");
     setWindowTitle("Bilddateien umbenennen");
     setAttribute(Qt::WA_DeleteOnClose);

@@ -45,7 +45,7 @@ RenameReorderWindow::RenameReorderWindow(const std::string& folder, ExplorerShar
       m_folder(folder),
       m_shared(shared),
       m_closed(std::move(closed)),
-      m_cache(QSize(600, 300), this) {
+      m_cache(QSize(600, 300)) {
     setObjectName("Form10umb2");
     setWindowTitle("Dateien umbenennen und umordnen");
     setAttribute(Qt::WA_DeleteOnClose);
