@@ -45,14 +45,17 @@ TEST(GalleryUpload, NumberWidthFitsTheLargestNumber) {
     }
 }
 
-TEST(GalleryUpload, UmlautNamesAndTheirSmallPictures) {
-    const auto renames =
-        uploadRenames(UploadNames::Umlauts, {"Bär am See.png", "gut.jpg", "zz_Bär am See.jpg", "zzzweiter_l.gif"}, "");
-    ASSERT_EQ(renames.size(), 2u);
+TEST(GalleryUpload, UmlautNamesAndTheirSmallPicturesAndCaptions) {
+    const auto renames = uploadRenames(
+        UploadNames::Umlauts, {"Bär am See.jp0", "Bär am See.png", "gut.jpg", "zz_Bär am See.jpg", "zzzweiter_l.gif"},
+        "");
+    ASSERT_EQ(renames.size(), 3u);
     EXPECT_EQ(renames[0].from, "Bär am See.png");
     EXPECT_EQ(renames[0].to, "Baer_am_See.png");
     EXPECT_EQ(renames[1].from, "zz_Bär am See.jpg");
     EXPECT_EQ(renames[1].to, "zz_Baer_am_See.jpg");
+    EXPECT_EQ(renames[2].from, "Bär am See.jp0");
+    EXPECT_EQ(renames[2].to, "Baer_am_See.jp0");
 }
 
 TEST(GalleryUpload, ReplacementIsOnePass) {

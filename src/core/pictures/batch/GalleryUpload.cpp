@@ -14,6 +14,7 @@
 #include "explorer/MarkedFiles.h"
 #include "explorer/fileops/RenamePlan.h"
 #include "pictures/batch/GalleryPages.h"
+#include "pictures/captions/Captions.h"
 
 namespace pictra::pictures::batch {
 
@@ -102,9 +103,11 @@ std::vector<Rename> uploadRenames(UploadNames kind, const std::vector<std::strin
         if (wanted == old)
             continue;
         renames.push_back({old, wanted});
-        // The gallery's small picture, and a small picture named after the whole old name.
+        // The gallery's small picture, a small picture named after the whole old name, and the
+        // picture's caption, which would otherwise no longer find its picture.
         for (const auto& companion :
-             {std::pair{smallNameOf(old), smallNameOf(wanted)}, std::pair{"zz_" + old, "zz_" + wanted}}) {
+             {std::pair{smallNameOf(old), smallNameOf(wanted)}, std::pair{"zz_" + old, "zz_" + wanted},
+              std::pair{captions::captionPathFor(old), captions::captionPathFor(wanted)}}) {
             // Plain references, not a structured binding: clang 14 cannot capture one in the lambda below.
             const std::string& small = companion.first;
             const std::string& newSmall = companion.second;
