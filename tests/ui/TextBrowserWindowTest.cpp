@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QTest>
 #include <QWebEnginePage>
@@ -24,6 +26,7 @@
 #include "html/preview/PictureInsertion.h"
 #include "shell/PlainEditor.h"
 #include "shell/editing/SearchBar.h"
+#include "tables/TableFormWindow.h"
 
 using namespace pictra;
 
@@ -314,4 +317,26 @@ TEST_F(TextBrowserWindowTest, FitsASmallScreen) {
     ASSERT_TRUE(tb->findChild<QWidget*>("PsuchenTextBrowser")->isVisible());
     EXPECT_LE(tb->minimumSizeHint().width(), 1024);
     EXPECT_LE(tb->minimumSizeHint().height(), 768);
+}
+
+// "Tabelle (Gitter) einfügen" puts the form's table into the window's text itself: the
+// main window's clipboard message is not shown there, and stays for "Tabelle schreiben".
+TEST_F(TextBrowserWindowTest, TheTableBlockInsertsTheFormsTableWithoutTheClipboardMessage) {
+    ui::TextBrowserWindow* tb = openOver("<h1>Plan</h1>\n");
+    ASSERT_NE(tb, nullptr);
+    tb->editor()->moveCursor(QTextCursor::End);
+    QTimer::singleShot(0, window.get(), [this] {
+        auto* form = window->findChild<ui::TableFormWindow*>("Form9tabelle");
+        ASSERT_NE(form, nullptr);
+        form->grid()->setItem(0, 0, new QTableWidgetItem("Mo"));
+        form->grid()->setItem(0, 1, new QTableWidgetItem("Di"));
+        form->findChild<QAction*>("Zurueck1")->trigger();
+    });
+    tb->findChild<QAction*>("TabelleGitter1")->trigger();
+    const QString text = tb->editor()->toPlainText();
+    EXPECT_TRUE(text.startsWith("<h1>Plan</h1>\n<table width=750 border=1>\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains(">Mo</td>")) << text.toStdString();
+    EXPECT_TRUE(pageText(tb).contains("Di</td>"));
+    EXPECT_TRUE(f.dialogs.scriptDone());
+    EXPECT_TRUE(window->tableForm()->onReturn != nullptr);
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QMenu>
+#include <QScopedValueRollback>
 
 #include "common/Codec.h"
 #include "common/FileIo.h"
@@ -126,6 +127,8 @@ TextBrowserWindow& textBrowserWindow(MainWindow& window) {
     hooks.editorFont = [&window] { return window.editorFont(); };
     hooks.writeTable = [&window]() -> std::optional<std::string> {
         TableFormWindow* form = window.tableForm();
+        // The building block puts the table into the text itself: no clipboard, no "insert it yourself".
+        const QScopedValueRollback<std::function<void(const std::string&)>> quiet(form->onReturn, nullptr);
         form->openTableForm(true, window.editorFont());
         form->setWindowModality(Qt::ApplicationModal);
         form->exec();
