@@ -129,3 +129,22 @@ TEST_F(PictureCacheTest, AJumpGetsItsPictureWhileTheDecodesAheadGiveUp) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PictureBox, ShowsThePictureWholeInABoxSmallerThanTheDecodedOne) {
+    test::TempDir dir;
+    dir.write("a.jpg", platform::pictures::encodeJpeg(halves(800, 600), 90));
+    ui::PictureCache cache(QSize(200, 200));
+    QWidget window;
+    ui::PictureBox box("Image1", &window);
+    box.resize(130, 100);
+    window.show();
+    box.showPicture(dir.file("a.jpg"), cache);
+    EXPECT_EQ(box.pixmap().size(), QSize(200, 150).scaled(box.contentsRect().size(), Qt::KeepAspectRatio));
+    box.resize(400, 300);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.pixmap().size(), QSize(200, 150));  // as decoded, never enlarged
+}
+
+}  // namespace

@@ -265,12 +265,29 @@ PictureBox::PictureBox(const QString& objectName, QWidget* parent) : QLabel(pare
     setMinimumSize(120, 90);
     setFrameShape(QFrame::Panel);
     setCursor(Qt::PointingHandCursor);
+    // The boxes share the room the layout has; a picture never widens the window nor is cut.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
 }
 
 void PictureBox::showPicture(const std::string& path, PictureCache& cache) {
     m_path = path;
-    setPixmap(QPixmap::fromImage(cache.picture(path)));
+    m_image = cache.picture(path);
+    fit();
     setToolTip(shown(path));
+}
+
+void PictureBox::fit() {
+    if (m_image.isNull()) return;
+    const QSize room = contentsRect().size();
+    const bool tooLarge = m_image.width() > room.width() || m_image.height() > room.height();
+    setPixmap(QPixmap::fromImage(tooLarge && !room.isEmpty()
+                                     ? m_image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                                     : m_image));
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fit();
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

@@ -54,9 +54,14 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The picture as large as the box allows: smaller when the fine-tuning panel takes room.
+    void fit();
+
     std::string m_path;
+    QImage m_image;
 };
 
 // The whole-screen view of one picture; any click or key closes it.
