@@ -392,6 +392,7 @@ std::string versionText(const std::string& version) { return "pictra-batch " + v
 std::string helpText() {
     return "Aufruf: pictra-batch AUFTRAG [OPTIONEN] DATEI|ORDNER…\n"
            "Bearbeitet viele Bilder auf einmal, genau wie die Bilder-Befehle im Explorer von Pictra.\n"
+           "Fotos von Telefonen (.heic, .heif, .webp) werden auch gelesen (verkleinert als JPEG).\n"
            "Ohne --output-dir entsteht jedes Ergebnis als \"_\" + Name neben dem Original;\n"
            "vorhandene Ergebnisse bleiben unberührt (gemeldet, Rückgabewert 1).\n"
            "\n"
