@@ -2,6 +2,7 @@
 // view loading the same file in the same warmed process (the floor).
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWebEngineView>
@@ -60,8 +61,10 @@ void BM_F9ToLoaded(benchmark::State& state) {
     waitLoaded(browser->view());
     for (auto _ : state) {
         state.PauseTiming();
-        // An edit, so that every F9 saves and shows the page anew.
+        // An edit, so that every F9 saves and shows the page anew, and the work it
+        // leaves to the event loop (the editor's layout), done before a user's next key.
         w.window->currentEditor()->insertPlainText(" ");
+        QCoreApplication::processEvents();
         state.ResumeTiming();
         w.window->fullPreview();
         if (!waitLoaded(browser->view())) {
@@ -89,8 +92,11 @@ void BM_BareViewLoad(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_F9ToLoaded)->Arg(10'000)->Arg(1'000'000)->Arg(20'000'000)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_BareViewLoad)->Arg(10'000)->Arg(1'000'000)->Arg(20'000'000)->Unit(benchmark::kMillisecond)->Iterations(5);
+// A 20 MB page takes seconds to lay out: three rounds keep browser_peer.sh within its minutes.
+BENCHMARK(BM_F9ToLoaded)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_F9ToLoaded)->Arg(20'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BareViewLoad)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_BareViewLoad)->Arg(20'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);

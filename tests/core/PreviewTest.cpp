@@ -362,6 +362,18 @@ TEST(Preview, EscapeNeedsTwoLinesWithHtmlInTheFirstTwo) {
     for (const auto& [text, shows] : cases) EXPECT_EQ(escapeShowsPage(text), shows) << text;
 }
 
+TEST(Preview, SvgDocumentsHaveMoreThanFiveLinesAndSvgInLinesTwoToFive) {
+    const std::pair<const char*, bool> cases[] = {
+        {"<html>\r\n<svg>\r\n3\r\n4\r\n5\r\n6", true},
+        {"1\n2\n3\n4\n<svg x>\n6\n", true},
+        {"1\r2\r3\r4\r5\r\n6\r\n", false},
+        {"<svg>\r\n2\r\n3\r\n4\r\n5\r\n6\r\n", false},
+        {"1\r\n2\r\n3\r\n4\r\n5\r\n<svg>\r\n", false},
+        {"1\r\n<svg>\r\n3\r\n4\r\n5\r\n", false},
+        {"1\r\n<svg>\r\n3\r\n4\r\n5", false}};
+    for (const auto& [text, svg] : cases) EXPECT_EQ(isSvgDocument(text), svg) << text;
+}
+
 TEST(Preview, ShowAndReloadFallsBackToTheFullPreview) {
     PreviewFixture f;
     f.host.doc = {f.d("a.html"), "<html>A</html>", false};

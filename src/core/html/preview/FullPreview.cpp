@@ -1,5 +1,6 @@
 #include "FullPreview.h"
 
+#include <algorithm>
 #include <functional>
 #include <system_error>
 
@@ -27,14 +28,38 @@ Browser* findShowing(BrowserList& list, const std::string& target) {
     return nullptr;
 }
 
+namespace {
+
+// The first `count` lines as text::splitLines gives them, without splitting a long
+// document whole: F9 looks only at its head.
+std::vector<std::string> leadingLines(const std::string& text, size_t count) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size() && lines.size() < count; ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') continue;
+        lines.push_back(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (lines.size() < count && start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+bool isBlank(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= 32; });
+}
+
+}  // namespace
+
 bool escapeShowsPage(const std::string& text) {
-    const auto lines = text::splitLines(text);
+    const auto lines = leadingLines(text, 2);
     if (lines.size() < 2) return false;
     return casefold::containsUtf8(lines[0] + "\n" + lines[1], "<html");
 }
 
 bool isSvgDocument(const std::string& text) {
-    const auto lines = text::splitLines(text);
+    const auto lines = leadingLines(text, 6);
     if (lines.size() <= 5) return false;
     for (size_t i = 1; i <= 4; ++i) {
         if (lines[i].find("<svg") != std::string::npos) return true;
@@ -135,17 +160,17 @@ void FullPreview::run(bool byEscape) {
         if (byEscape) return;
     }
     Browser& browser = browserFor(target);
-    if (text::trim(doc.text).empty()) {
+    if (isBlank(doc.text)) {
         browser.blank();
         browser.setAddress("");
         browser.present();
         browser.focusAddress();
         return;
     }
-    const std::size_t hash = std::hash<std::string>{}(doc.text);
+    const auto textHash = [&doc] { return std::hash<std::string>{}(doc.text); };
     const auto known = m_shown.find(target);
     if (!doc.modified && casefold::equalUtf8(browser.address(), target) && known != m_shown.end() &&
-        known->second.textHash == hash && known->second.time == timeOf(target)) {
+        known->second.time == timeOf(target) && known->second.textHash == textHash()) {
         browser.present();
         return;
     }
@@ -172,7 +197,8 @@ void FullPreview::run(bool byEscape) {
     browser.navigate(shownFile);
     browser.setAddress(target);
     browser.present();
-    m_shown[target] = {hash, timeOf(target)};
+    // Taken while the page loads: only the next F9 compares it.
+    m_shown[target] = {textHash(), timeOf(target)};
 }
 
 void FullPreview::showOutside() {

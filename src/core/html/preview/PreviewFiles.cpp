@@ -85,7 +85,11 @@ bool PreviewFiles::write(const std::string& path, const std::string& bytes) {
             if (error) return false;
         }
     }
-    if (!fileio::writeFileAtomic(path, bytes)) return false;
+    // The page is made anew from the editor at every F9 and holds nothing the editor
+    // lacks: it is replaced whole but not flushed to the disk, which on a busy disk
+    // takes longer than a small page takes to show. Where no new file can be made
+    // beside it (a folder without write permission), the file is rewritten in place.
+    if (!fileio::writeFileCached(path, bytes) && !fileio::writeFileAtomic(path, bytes)) return false;
     const auto size = fs::file_size(path, error);
     const auto time = fs::last_write_time(path, error);
     if (!error) m_written[path] = {size, time};
