@@ -21,6 +21,13 @@
 
 namespace pictra::ui {
 
+namespace {
+
+// What Qt keeps open to one server per network manager.
+constexpr int kConnectionsPerServer = 6;
+
+}  // namespace
+
 LinkTestWindow::LinkTestWindow(QWidget* parent) : QDialog(parent) {
     setObjectName("FormLinktest");
     setWindowTitle(preview::kDeadLinkWindowTitle);
@@ -43,8 +50,11 @@ void LinkTestWindow::showLink(const std::string& link, const std::string& text) 
 
 DeadLinkRun::DeadLinkRun(std::set<std::string>& tested, Dialogs& dialogs, LinkFetchLimits limits, QWidget* windowParent)
     : QObject(windowParent), m_check(tested, dialogs), m_dialogs(dialogs), m_limits(limits),
-      m_network(new QNetworkAccessManager(this)), m_window(new LinkTestWindow(windowParent)), m_poll(new QTimer(this)) {
+      m_window(new LinkTestWindow(windowParent)), m_poll(new QTimer(this)) {
     m_window->setAttribute(Qt::WA_DeleteOnClose);
+    const int networks = std::max(1, (m_limits.parallel + kConnectionsPerServer - 1) / kConnectionsPerServer);
+    for (int i = 0; i < networks; ++i) m_networks.push_back(new QNetworkAccessManager(this));
+    m_running.assign(m_networks.size(), 0);
     m_poll->setInterval(100);
     connect(m_poll, &QTimer::timeout, this, [this] { pollCancel(); });
 }
@@ -60,7 +70,7 @@ DeadLinkRun::~DeadLinkRun() {
 }
 
 void DeadLinkRun::start(const std::vector<std::string>& pageLinks) {
-    for (const auto& link : m_check.select(pageLinks)) m_slots.push_back(Slot{link, {}, {}, {}, false, {}});
+    for (const auto& link : m_check.select(pageLinks)) m_slots.emplace_back().link = link;
     m_window->show();
     if (m_slots.empty()) {
         finish(std::nullopt);
@@ -83,14 +93,20 @@ void DeadLinkRun::startMore() {
     }
 }
 
+size_t DeadLinkRun::leastBusyNetwork() const {
+    return static_cast<size_t>(std::min_element(m_running.begin(), m_running.end()) - m_running.begin());
+}
+
 void DeadLinkRun::fetch(size_t index) {
     Slot& slot = m_slots[index];
+    slot.network = leastBusyNetwork();
+    ++m_running[slot.network];
     QNetworkRequest request(QUrl::fromUserInput(q(slot.link)));
     request.setTransferTimeout(m_limits.timeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(10);
     slot.clock.start();
-    QNetworkReply* reply = m_network->get(request);
+    QNetworkReply* reply = m_networks[slot.network]->get(request);
     slot.reply = reply;
     connect(reply, &QNetworkReply::readyRead, this, [this, index, reply] {
         Slot& s = m_slots[index];
@@ -109,6 +125,7 @@ void DeadLinkRun::finishFetch(size_t index) {
     Slot& slot = m_slots[index];
     QNetworkReply* reply = slot.reply;
     if (!reply || slot.result) return;
+    --m_running[slot.network];
     if (!slot.capped) slot.data += reply->read(static_cast<qint64>(preview::kLinkReadLimit) - slot.data.size());
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     preview::LinkFetch result;
