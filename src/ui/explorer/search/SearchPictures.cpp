@@ -53,9 +53,8 @@ void SearchWindow::showPictureOverview() {
 void SearchWindow::nextPictureSheet() {
     const QScreen* screen = QApplication::primaryScreen();
     const QSize size = screen ? screen->geometry().size() : QSize(1024, 768);
-    const auto layout =
-        batch::sheetLayout(m_shared.store.readValue("Einstellungen", "AnzahlBilderBeimÜberblick") == "48",
-                           size.width(), size.height());
+    const auto layout = batch::sheetLayout(
+        m_shared.store.readValue("Einstellungen", "AnzahlBilderBeimÜberblick") == "48", size.width(), size.height());
     SheetImagePainter painter;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const batch::Sheet sheet =
@@ -69,9 +68,9 @@ void SearchWindow::nextPictureSheet() {
     }
     m_sheet->showSheet(painter.image, sheet.thumbs, layout.cell);
     if (sheet.end == batch::SheetEnd::Full) {
-        auto* note = new QMessageBox(QMessageBox::Information, "Überblick",
-                                     QString::fromUtf8(batch::kSheetFullNote).replace('\r', '\n'), QMessageBox::Ok,
-                                     m_sheet);
+        auto* note =
+            new QMessageBox(QMessageBox::Information, "Überblick",
+                            QString::fromUtf8(batch::kSheetFullNote).replace('\r', '\n'), QMessageBox::Ok, m_sheet);
         note->setObjectName("UeberblickHinweis");
         note->setAttribute(Qt::WA_DeleteOnClose);
         note->setModal(false);
