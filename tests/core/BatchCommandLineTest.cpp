@@ -249,19 +249,16 @@ TEST(BatchCommandLine, RequestsAreTheExplorersCommands) {
     EXPECT_EQ(toPng.percent, 100);
 }
 
-TEST(BatchCommandLine, FitHeightKeepsTheWidthInsideTheBox) {
+TEST(BatchCommandLine, FitTakesTheBoxOnTheSideThatReachesItFirst) {
     struct Case {
-        int w, h, bw, bh, height;
+        int w, h, bw, bh;
+        pictra::pictures::batch::Size expected;
     };
-    for (const Case c : {Case{4000, 3000, 800, 800, 600}, Case{3000, 4000, 800, 800, 800}, Case{100, 50, 800, 800, 50},
-                         Case{1001, 667, 800, 800, 533}, Case{1, 1, 800, 600, 1}, Case{60000, 1, 800, 800, 1},
-                         Case{3, 1000, 1, 1, 1}}) {
-        const int h = fitHeightFor(c.w, c.h, c.bw, c.bh);
-        EXPECT_EQ(h, c.height) << c.w << "x" << c.h;
-        // A box too narrow for even one row in proportion gets that one row.
-        if (c.w / c.h <= c.bw) {
-            EXPECT_LE(static_cast<long long>(c.w) * h / c.h, c.bw) << c.w << "x" << c.h;
-        }
+    for (const Case c : {Case{6000, 4000, 800, 800, {800, 533}}, Case{4000, 3000, 800, 800, {800, 600}},
+                         Case{3000, 4000, 800, 800, {600, 800}}, Case{100, 50, 800, 800, {100, 50}},
+                         Case{1001, 667, 800, 800, {800, 533}}, Case{1, 1, 800, 600, {1, 1}},
+                         Case{60000, 1, 800, 800, {800, 1}}, Case{3, 1000, 1, 1, {1, 1}}}) {
+        EXPECT_EQ(pictra::pictures::batch::sizeInBox(c.w, c.h, c.bw, c.bh), c.expected) << c.w << "x" << c.h;
     }
 }
 

@@ -665,10 +665,6 @@ Request requestFor(const Options& options) {
     return request;
 }
 
-int fitHeightFor(int width, int height, int boxWidth, int boxHeight) {
-    return heightInBox(width, height, boxWidth, boxHeight);
-}
-
 std::string progressLine(std::size_t done, std::size_t total, const std::string& name, long long secondsLeft) {
     std::string line = std::to_string(done) + "/" + std::to_string(total) + "  " + name;
     if (secondsLeft >= 0) {

@@ -112,9 +112,6 @@ std::vector<std::string> splitNames(const std::string& bytes, bool nul);
 // The request the explorer's command would run with these settings.
 Request requestFor(const Options& options);
 
-// resize --fit: the height that fits width × height into the box (never enlarged),
-// given to the height command so its width stays inside the box.
-int fitHeightFor(int width, int height, int boxWidth, int boxHeight);
 
 // The progress line on a terminal and the closing line.
 std::string progressLine(std::size_t done, std::size_t total, const std::string& name, long long secondsLeft);

@@ -41,8 +41,8 @@ struct Done {
 std::pair<long long, long long> wantedSize(const Request& request, int width, int height) {
     if (request.kind == Kind::Resize) {
         if (request.fitWidth > 0 && request.fitHeight > 0) {
-            const long long h = heightInBox(width, height, request.fitWidth, request.fitHeight);
-            return {static_cast<long long>(width) * h / height, h};
+            const Size s = sizeInBox(width, height, request.fitWidth, request.fitHeight);
+            return {s.width, s.height};
         }
         if (request.height > 0)
             return {static_cast<long long>(width) * request.height / height, request.height};
@@ -138,13 +138,15 @@ std::optional<Size> resultSize(const Request& request, int width, int height) {
     return Size{std::max(1, static_cast<int>(w)), std::max(1, static_cast<int>(h))};
 }
 
-int heightInBox(int width, int height, int boxWidth, int boxHeight) {
+Size sizeInBox(int width, int height, int boxWidth, int boxHeight) {
     if (width <= 0 || height <= 0)
-        return 1;
-    long long h = std::min<long long>(height, boxHeight);
-    if (static_cast<long long>(width) * h / height > boxWidth)
-        h = static_cast<long long>(boxWidth) * height / width;
-    return static_cast<int>(std::max<long long>(1, h));
+        return {1, 1};
+    if (width <= boxWidth && height <= boxHeight)
+        return {width, height};
+    // The side that reaches the box first takes its whole length, the other follows rounded down.
+    if (static_cast<long long>(width) * boxHeight >= static_cast<long long>(height) * boxWidth)
+        return {boxWidth, static_cast<int>(std::max<long long>(1, static_cast<long long>(height) * boxWidth / width))};
+    return {static_cast<int>(std::max<long long>(1, static_cast<long long>(width) * boxHeight / height)), boxHeight};
 }
 
 int proposedPercent(int screenHeight, int heldPictureHeight) {

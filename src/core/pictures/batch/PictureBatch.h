@@ -25,8 +25,7 @@ struct Request {
     int workWidth = 0;
     int workHeight = 0;
     bool smooth = false;  // "Beim Verkleinern glätten": resampled instead of dropped rows
-    // Resize into this box instead of percent or height (never enlarged): the height
-    // that fits, the width following from it as "Bilder in gleicher Höhe abspeichern" does.
+    // Resize into this box instead of percent or height (never enlarged, see sizeInBox).
     int fitWidth = 0;
     int fitHeight = 0;
     // The picture's ".jp0" caption burnt into the result, at the result's size.
@@ -47,9 +46,9 @@ std::string resultPath(Kind kind, const std::string& path);
 // The result's size for a picture of width × height, at least 1 × 1; nullopt when
 // a side would pass kMaxSide.
 std::optional<Size> resultSize(const Request& request, int width, int height);
-// The height that fits width × height into the box (never enlarged), the width then
-// width × height' / height rounded down as the height command makes it, so it stays inside.
-int heightInBox(int width, int height, int boxWidth, int boxHeight);
+// Width × height fitted into the box (never enlarged): the side that reaches the box first
+// gets its full length, the other one follows in proportion, rounded down, at least 1.
+Size sizeInBox(int width, int height, int boxWidth, int boxHeight);
 // The percent offered for halving: 50, or what fits the screen when the picture the
 // picture window holds is taller than the screen.
 int proposedPercent(int screenHeight, int heldPictureHeight);
