@@ -40,10 +40,14 @@ public:
         {
             std::unique_lock lock(m_mutex);
             maxInHand = std::max(maxInHand, ++m_inHand);
+            startedNames.insert(name);
             m_changed.notify_all();
-            // A file that waits for another one finishes after it: only a second worker can make that one.
+            // The first file of the pair finishes after the second, and the second starts only while
+            // the first is in hand: both are made at once, which only a second worker can do.
             if (!waitFor.first.empty() && name == waitFor.first)
                 m_changed.wait_for(lock, std::chrono::seconds(20), [&] { return doneNames.count(waitFor.second) != 0; });
+            if (!waitFor.second.empty() && name == waitFor.second)
+                m_changed.wait_for(lock, std::chrono::seconds(20), [&] { return startedNames.count(waitFor.first) != 0; });
         }
         const auto finish = [&] {
             std::lock_guard lock(m_mutex);
@@ -73,6 +77,7 @@ public:
         return names;
     }
     std::vector<std::string> made;
+    std::set<std::string> startedNames;
     std::set<std::string> doneNames;
     std::pair<std::string, std::string> waitFor;  // this file finishes only after that one
     int maxInHand = 0;
@@ -335,7 +340,7 @@ TEST(GalleryCommand, ForAllTakesCaptionsAndNamesAsHeadingsWithoutAsking) {
     request.headingsForAll = true;
     makeGallery(request, io, dialogs);
     EXPECT_TRUE(dialogs.log().empty());
-    EXPECT_EQ(io.made, (std::vector<std::string>{"zz_a.jpg", "zz_mein_hund.jpg"}));
+    EXPECT_EQ(io.sortedMade(), (std::vector<std::string>{"zz_a.jpg", "zz_mein_hund.jpg"}));
     EXPECT_NE(dir.read("g/zzz_a.html").find("<center>\r\nAm Strand &amp; &lt;Meer> M\xfcnchen<br>\r\n"),
               std::string::npos);
     EXPECT_NE(dir.read("g/zzz_mein_hund.html").find("<center>\r\nMEIN HUND<br>\r\n"), std::string::npos);
