@@ -45,6 +45,16 @@ public:
 
     virtual void focus() = 0;
 
+    // Replaces every occurrence of `term` (left to right, never overlapping) as one undo
+    // step, in the editor's own text; false when the view has no such way and the caller
+    // should hand over the whole text instead.
+    virtual bool replaceEveryInPlace(const std::string& term, const std::string& replacement, bool matchCase) {
+        (void)term;
+        (void)replacement;
+        (void)matchCase;
+        return false;
+    }
+
     // The first occurrence at or after `from`, -1 when there is none; never whole-word.
     virtual int find(const std::string& term, int from, bool matchCase) const;
     // The last occurrence starting at or before `at`, -1 when there is none.

@@ -85,6 +85,35 @@ void QtEditorView::setText(const std::string& text) {
 
 std::string QtEditorView::plainText() const { return toCp1252Referenced(m_editor.rawText()); }
 
+bool QtEditorView::replaceEveryInPlace(const std::string& term, const std::string& replacement, bool matchCase) {
+    // Line breaks would change the document's blocks: those go the whole-text way.
+    if (term.empty() || term.find_first_of("\r\n") != std::string::npos ||
+        replacement.find_first_of("\r\n") != std::string::npos)
+        return false;
+    const QString needle = matchCase ? fromCp1252(term) : foldedCase(fromCp1252(term));
+    const QString& searched = matchCase ? m_editor.rawText() : m_editor.lowerText();
+    std::vector<qsizetype> hits;
+    for (qsizetype at = searched.indexOf(needle); at >= 0; at = searched.indexOf(needle, at + needle.size()))
+        hits.push_back(at);
+    if (hits.empty()) return true;
+    const QString by = fromCp1252(replacement);
+    // One edit block: the document lays itself out once, after the last hit; from the end,
+    // so that the hits before keep their offsets.
+    QTextCursor cursor(m_editor.document());
+    cursor.beginEditBlock();
+    for (auto hit = hits.rbegin(); hit != hits.rend(); ++hit) {
+        cursor.setPosition(static_cast<int>(*hit));
+        cursor.setPosition(static_cast<int>(*hit + needle.size()), QTextCursor::KeepAnchor);
+        cursor.insertText(by);
+    }
+    cursor.endEditBlock();
+    // The caret ends behind the text, as after the whole text was put back.
+    QTextCursor caret = m_editor.textCursor();
+    caret.movePosition(QTextCursor::End);
+    m_editor.setTextCursor(caret);
+    return true;
+}
+
 int QtEditorView::find(const std::string& term, int from, bool matchCase) const {
     if (term.empty()) return -1;
     const QString needle = fromCp1252(term);

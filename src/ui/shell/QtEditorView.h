@@ -23,6 +23,7 @@ public:
     void focus() override;
     void setText(const std::string& text) override;
     std::string plainText() const override;
+    bool replaceEveryInPlace(const std::string& term, const std::string& replacement, bool matchCase) override;
     int find(const std::string& term, int from, bool matchCase) const override;
     int findBackward(const std::string& term, int at, bool matchCase) const override;
     void paint(int start, int length, const Paint& paint) override;
