@@ -64,3 +64,22 @@ TEST_F(QtDialogsTest, QuestionButtonsAnswerToTheirLetters) {
     EXPECT_TRUE(texts.contains("&Ja"));
     EXPECT_TRUE(texts.contains("&Nein"));
 }
+
+TEST_F(QtDialogsTest, MessagesQuotingHtmlShowItAsWritten) {
+    Qt::TextFormat informFormat = Qt::AutoText;
+    whenShown<QMessageBox>([&informFormat](QMessageBox* box) {
+        informFormat = box->textFormat();
+        box->buttons().front()->click();
+    });
+    dialogs.inform("Fehler: \"<img\" fehlt.");
+    EXPECT_EQ(informFormat, Qt::PlainText);
+    Qt::TextFormat askFormat = Qt::AutoText;
+    whenShown<QMessageBox>([&askFormat](QMessageBox* box) {
+        askFormat = box->textFormat();
+        for (auto* b : box->buttons()) {
+            if (b->text() == "&Nein") b->click();
+        }
+    });
+    EXPECT_EQ(dialogs.ask("Mit \"<br><br clear=\"all\"> und \" align=\"left\"?"), Answer::No);
+    EXPECT_EQ(askFormat, Qt::PlainText);
+}

@@ -150,6 +150,8 @@ void QtDialogs::inform(const std::string& text) {
     m_tones.chime();
     Prompt<QMessageBox> box(QMessageBox::Information, kTitle, message(text), QMessageBox::NoButton, scope.window());
     box->setObjectName("MessageBox");
+    // Messages quote HTML ("<br>", "<img"): shown as written, never as rich text.
+    box->setTextFormat(Qt::PlainText);
     box->addButton("OK", QMessageBox::AcceptRole);
     box->exec();
 }
@@ -158,6 +160,7 @@ Answer QtDialogs::ask(const std::string& question) {
     OriginScope scope(*this);
     Prompt<QMessageBox> box(QMessageBox::Question, kTitle, message(question), QMessageBox::NoButton, scope.window());
     box->setObjectName("MessageBox");
+    box->setTextFormat(Qt::PlainText);
     QPushButton* yes = box->addButton("&Ja", QMessageBox::YesRole);
     QPushButton* no = box->addButton("&Nein", QMessageBox::NoRole);
     QPushButton* cancel = cancelMode() ? box->addButton("&Abbrechen", QMessageBox::RejectRole) : nullptr;
