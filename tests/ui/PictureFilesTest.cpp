@@ -66,6 +66,27 @@ TEST(PictureFiles, RoundTripsThroughEveryWritableFormat) {
     EXPECT_LT(maxDifference(gif.bitmap, picture), 48);  // 256 colours for a gradient
 }
 
+TEST(PictureFiles, APngOfAPhotoIsRgbAndKeepsTransparencyWhereThereIsAny) {
+    test::TempDir dir;
+    Bitmap32 seeThrough = testPicture(40, 30);
+    seeThrough.row(3)[5] = 0x00123456u;
+    seeThrough.row(4)[6] = 0x80FFFFFFu;
+    struct Case {
+        const char* name;
+        Bitmap32 picture;
+        char colourType;  // byte 25 of the file: 2 RGB, 6 RGBA
+    };
+    const Case cases[] = {{"foto.png", testPicture(40, 30), 2}, {"durchsichtig.png", seeThrough, 6}};
+    for (const Case& c : cases) {
+        savePicture(dir.file(c.name), c.picture);
+        const std::string bytes = dir.read(c.name);
+        ASSERT_GT(bytes.size(), 26u) << c.name;
+        EXPECT_EQ(bytes.substr(1, 3), "PNG") << c.name;
+        EXPECT_EQ(bytes[25], c.colourType) << c.name;
+        EXPECT_TRUE(samePixels(loadPicture(dir.file(c.name)).bitmap, c.picture)) << c.name;
+    }
+}
+
 TEST(PictureFiles, GifTransparencyBecomesAlphaZero) {
     // A 2 × 1 GIF89a: colour 0 black, colour 1 white and transparent.
     const unsigned char gif[] = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0,  // screen, 2-colour table

@@ -2,6 +2,7 @@
 #include "common/PathNames.h"
 
 #include "PictureCodecs.h"
+#include "PngWriter.h"
 #include "QtPictureCodecs.h"
 #include "common/FileIo.h"
 #include "common/Text.h"
@@ -237,7 +238,9 @@ void savePicture(const std::string& path, const pictra::pictures::Bitmap32& bitm
         bytes = encodeJpeg(bitmap, quality, exif);
     } else if (ext == ".gif") {
         bytes = encodeGif(bitmap);
-    } else if (ext == ".bmp" || ext == ".png" || ext == ".ico") {
+    } else if (ext == ".png") {
+        bytes = encodePng(bitmap);
+    } else if (ext == ".bmp" || ext == ".ico") {
         bytes = encodeWithQt(bitmap, ext.c_str() + 1);
     } else if (ext == ".tif" || ext == ".tiff") {
         bytes = encodeWithQt(bitmap, "tif");
