@@ -35,5 +35,5 @@ if [ "$mode" = memory ]; then
 fi
 kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
-rm -f /tmp/pictra-*.lock
+rm -f /tmp/pictra-[0-9]*.lock  # the instance lock, never the build lock
 exit 0
