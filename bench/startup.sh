@@ -31,7 +31,7 @@ measure() {  # file → milliseconds until a caption names it
     until xdotool search --name "$name" >/dev/null 2>&1; do sleep 0.01; done
     now=$(date +%s%N)
     kill "$pid"; wait "$pid" 2>/dev/null || true
-    rm -f /tmp/pictra-*.lock
+    rm -f /tmp/pictra-[0-9]*.lock
     echo $(( (now - start) / 1000000 ))
 }
 for file in "$work/klein.txt" "$work/gross.txt"; do
