@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -14,6 +15,7 @@
 #include "common/PathNames.h"
 #include "platform/pictures/PictureCodecs.h"
 #include "platform/pictures/QtPictureCodecs.h"
+#include "tools/Tones.h"
 
 namespace pictra::ui {
 
@@ -42,6 +44,19 @@ private:
 };
 
 }  // namespace
+
+void ContactSheetWindow::tellEnd(batch::SheetEnd end, Tones& tones) {
+    if (end != batch::SheetEnd::Full) {
+        tones.tone(440);
+        return;
+    }
+    auto* note = new QMessageBox(QMessageBox::Information, "Überblick",
+                                 QString::fromUtf8(batch::kSheetFullNote).replace('\r', '\n'), QMessageBox::Ok, this);
+    note->setObjectName("UeberblickHinweis");
+    note->setAttribute(Qt::WA_DeleteOnClose);
+    note->setModal(false);
+    note->show();
+}
 
 ContactSheetWindow::ContactSheetWindow(std::function<void(const std::string&)> open, std::function<void()> next,
                                        QWidget* parent)

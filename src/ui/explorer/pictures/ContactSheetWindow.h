@@ -8,6 +8,10 @@
 
 #include "pictures/batch/ContactSheet.h"
 
+namespace pictra {
+class Tones;
+}
+
 namespace pictra::ui {
 
 // A contact sheet of JPEG thumbnails, one screen wide; a click on a thumbnail opens
@@ -17,6 +21,9 @@ class ContactSheetWindow : public QScrollArea {
 public:
     ContactSheetWindow(std::function<void(const std::string&)> open, std::function<void()> next, QWidget* parent);
     void showSheet(const QImage& sheet, std::vector<pictures::batch::SheetThumb> thumbs, int cell);
+    // After a sheet: a full one says how to get the next (a note beside the sheet, not
+    // waiting for an answer), the last one sounds the end tone.
+    void tellEnd(pictures::batch::SheetEnd end, Tones& tones);
     // The picture under a point of the sheet; empty when none.
     std::string thumbAt(QPoint at) const;
     const QImage& sheet() const { return m_sheet; }

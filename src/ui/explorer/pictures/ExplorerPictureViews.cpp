@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
 #include <QScreen>
 
 #include "ContactSheetWindow.h"
@@ -82,17 +81,7 @@ void nextSheet(ExplorerWindow& explorer, ExplorerShared& shared, const ExplorerH
         return;
     ContactSheetWindow* window = sheetWindow(explorer, shared, hooks, *state);
     window->showSheet(painter.image, sheet.thumbs, layout.cell);
-    if (sheet.end == batch::SheetEnd::Full) {
-        auto* note = new QMessageBox(QMessageBox::Information, "Überblick",
-                                     QString::fromUtf8(batch::kSheetFullNote).replace('\r', '\n'), QMessageBox::Ok,
-                                     window);
-        note->setObjectName("UeberblickHinweis");
-        note->setAttribute(Qt::WA_DeleteOnClose);
-        note->setModal(false);
-        note->show();
-    } else {
-        shared.tones.tone(440);
-    }
+    window->tellEnd(sheet.end, shared.tones);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // which may lie in many folders, so that a search for "*.jpg" shows them at a glance.
 #include <QApplication>
 #include <QListView>
-#include <QMessageBox>
 #include <QScreen>
 #include <algorithm>
 
@@ -67,17 +66,7 @@ void SearchWindow::nextPictureSheet() {
                                          [this] { nextPictureSheet(); }, this);
     }
     m_sheet->showSheet(painter.image, sheet.thumbs, layout.cell);
-    if (sheet.end == batch::SheetEnd::Full) {
-        auto* note =
-            new QMessageBox(QMessageBox::Information, "Überblick",
-                            QString::fromUtf8(batch::kSheetFullNote).replace('\r', '\n'), QMessageBox::Ok, m_sheet);
-        note->setObjectName("UeberblickHinweis");
-        note->setAttribute(Qt::WA_DeleteOnClose);
-        note->setModal(false);
-        note->show();
-    } else {
-        m_shared.tones.tone(440);
-    }
+    m_sheet->tellEnd(sheet.end, m_shared.tones);
 }
 
 void SearchWindow::openSheetPicture(const std::string& path) {
