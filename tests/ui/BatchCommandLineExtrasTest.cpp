@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "PhoneExif.h"
 #include "PictureFixtures.h"
 #include "TempDir.h"
 #include "common/FileIo.h"
@@ -44,35 +45,6 @@ Ran runBatch(const QStringList& args) {
 }
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
-
-void addAscii(ExifData* data, ExifIfd ifd, int tag, const char* text) {
-    ExifEntry* e = exif_entry_new();
-    exif_content_add_entry(data->ifd[ifd], e);
-    e->tag = static_cast<ExifTag>(tag);
-    e->format = EXIF_FORMAT_ASCII;
-    e->size = static_cast<unsigned int>(std::strlen(text) + 1);
-    e->components = e->size;
-    e->data = static_cast<unsigned char*>(std::malloc(e->size));
-    std::memcpy(e->data, text, e->size);
-    exif_entry_unref(e);
-}
-
-// A phone's block: camera, date and where the photo was taken.
-std::string phoneExif(ExifByteOrder order) {
-    ExifData* data = exif_data_new();
-    exif_data_set_byte_order(data, order);
-    addAscii(data, EXIF_IFD_0, EXIF_TAG_MAKE, "Kamera");
-    addAscii(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, "2024:05:01 10:20:30");
-    addAscii(data, EXIF_IFD_GPS, EXIF_TAG_GPS_LATITUDE_REF, "N");
-    addAscii(data, EXIF_IFD_GPS, EXIF_TAG_GPS_LONGITUDE_REF, "E");
-    unsigned char* out = nullptr;
-    unsigned int size = 0;
-    exif_data_save_data(data, &out, &size);
-    std::string block(reinterpret_cast<const char*>(out), size);
-    std::free(out);
-    exif_data_unref(data);
-    return block;
-}
 
 // Left half red, right half blue.
 Bitmap32 twoColours(int w, int h) {
@@ -140,7 +112,7 @@ void expectNear(std::uint32_t got, std::uint32_t wanted) {
 TEST(BatchCommandLineExtras, StripGpsLeavesOutOnlyWhereThePhotoWasTaken) {
     for (const ExifByteOrder order : {EXIF_BYTE_ORDER_MOTOROLA, EXIF_BYTE_ORDER_INTEL}) {
         test::TempDir dir;
-        dir.write("foto.jpg", platform::pictures::encodeJpeg(test::gradient(80, 60), 90, phoneExif(order)));
+        dir.write("foto.jpg", platform::pictures::encodeJpeg(test::gradient(80, 60), 90, test::phoneExif(order)));
         Ran ran = runBatch({"resize", "--percent", "50", "-o", q(dir.file("mit")), q(dir.file("foto.jpg"))});
         ASSERT_EQ(ran.exitCode, 0) << ran.err;
         EXPECT_TRUE(platform::pictures::hasGps(dir.read("mit/foto.jpg")));

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "PhoneExif.h"
 #include "PictureFixtures.h"
 #include "UiFixture.h"
 #include "platform/pictures/ExifGpsTags.h"
@@ -17,42 +18,8 @@ using namespace pictra;
 using namespace pictra::platform::pictures;
 namespace fs = std::filesystem;
 
-namespace {
-
-ExifEntry* addAscii(ExifData* data, ExifIfd ifd, ExifTag tag, const char* text) {
-    ExifEntry* e = exif_entry_new();
-    exif_content_add_entry(data->ifd[ifd], e);
-    e->tag = tag;
-    e->format = EXIF_FORMAT_ASCII;
-    e->size = static_cast<unsigned int>(std::strlen(text) + 1);
-    e->components = e->size;
-    e->data = static_cast<unsigned char*>(std::malloc(e->size));
-    std::memcpy(e->data, text, e->size);
-    exif_entry_unref(e);
-    return e;
-}
-
-// A phone's block: camera, date and where the photo was taken.
-std::string exifWithGps() {
-    ExifData* data = exif_data_new();
-    exif_data_set_byte_order(data, EXIF_BYTE_ORDER_MOTOROLA);
-    addAscii(data, EXIF_IFD_0, EXIF_TAG_MAKE, "Kamera");
-    addAscii(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, "2024:05:01 10:20:30");
-    addAscii(data, EXIF_IFD_GPS, static_cast<ExifTag>(EXIF_TAG_GPS_LATITUDE_REF), "N");
-    addAscii(data, EXIF_IFD_GPS, static_cast<ExifTag>(EXIF_TAG_GPS_LONGITUDE_REF), "E");
-    unsigned char* out = nullptr;
-    unsigned int size = 0;
-    exif_data_save_data(data, &out, &size);
-    std::string block(reinterpret_cast<const char*>(out), size);
-    std::free(out);
-    exif_data_unref(data);
-    return block;
-}
-
-}  // namespace
-
 TEST(GpsRemoval, OnlyTheExifSegmentChangesAndDateAndCameraStay) {
-    const std::string exif = exifWithGps();
+    const std::string exif = test::phoneExif();
     const std::string jpeg = encodeJpeg(test::gradient(40, 30), 80, exif);
     ASSERT_NE(jpeg.find(exif), std::string::npos);
     EXPECT_TRUE(hasGps(jpeg));
@@ -74,7 +41,7 @@ TEST(GpsRemoval, UploadPreparationOffersItForTheFolder) {
     test::UiFixture f;
     const std::string folder = f.dir.path() + "g";
     fs::create_directories(folder);
-    const std::string jpeg = encodeJpeg(test::gradient(40, 30), 80, exifWithGps());
+    const std::string jpeg = encodeJpeg(test::gradient(40, 30), 80, test::phoneExif());
     f.dir.write("g/am see.jpg", jpeg);
     f.dir.write("g/zz_am see.jpg", encodeJpeg(test::gradient(20, 15), 80));
     f.dir.write("g/kaputt.jpg", "nur Text");
