@@ -200,6 +200,8 @@ TEST(PictureBatchSizes, ResultSizes) {
 TEST(PictureBatchSizes, ResultPathsAndProposal) {
     EXPECT_EQ(resultPath(Kind::Resize, "/a/b c/Foto.JPG"), "/a/b c/_Foto.JPG");
     EXPECT_EQ(resultPath(Kind::Resize, "/a/x.png"), "/a/_x.png");
+    EXPECT_EQ(resultPath(Kind::Resize, "/a/Handy.HEIC"), "/a/_Handy.jpg");  // read, never written
+    EXPECT_EQ(resultPath(Kind::Resize, "/a/x.webp"), "/a/_x.jpg");
     EXPECT_EQ(resultPath(Kind::Compress, "/a/x.png"), "/a/_x.jpg");
     EXPECT_EQ(resultPath(Kind::Grey, "/a/x.y.tif"), "/a/_x.y.jpg");
     EXPECT_EQ(proposedPercent(768, 500), 50);

@@ -124,7 +124,8 @@ std::string resultPath(Kind kind, const std::string& path) {
     const std::string folder = pathnames::folderOf(path);
     const std::string name = pathnames::fileNamePart(path);
     const std::string prefix = folder.empty() ? "" : (folder == "/" ? "/" : folder + "/");
-    if (kind == Kind::Resize)
+    // A phone photo is read but cannot be written in its own format: its smaller copy is a JPEG.
+    if (kind == Kind::Resize && !isReadOnlyPicture(name))
         return prefix + "_" + name;
     return prefix + "_" + name.substr(0, name.size() - pathnames::extensionOf(name).size()) + ".jpg";
 }
