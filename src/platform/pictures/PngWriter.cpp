@@ -1,6 +1,7 @@
 #include "PngWriter.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <vector>
 
@@ -55,6 +56,9 @@ std::string encodePng(const pictra::pictures::Bitmap32& bitmap) {
                  rgb ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    // Behind the Sub filter a photo's bytes hardly repeat at a distance: run lengths alone
+    // give the same file size in a third of the time.
+    png_set_compression_strategy(png, Z_RLE);
     png_write_info(png, info);
     for (int y = 0; y < bitmap.height(); ++y) {
         const pictra::pictures::Color32* row = bitmap.row(y);
