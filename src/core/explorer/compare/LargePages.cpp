@@ -1,5 +1,7 @@
 #include "LargePages.h"
 
+#include "common/LargeBuffer.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
@@ -83,7 +85,7 @@ void* fresh(std::size_t size) {
     const std::size_t skip = (kLargePage - reinterpret_cast<std::uintptr_t>(raw) % kLargePage) % kLargePage;
     if (skip > 0) ::munmap(raw, skip);
     if (kLargePage - skip > 0) ::munmap(raw + skip + size, kLargePage - skip);
-    ::madvise(raw + skip, size, MADV_HUGEPAGE);
+    common::adviseLarge(raw + skip, size);
     return raw + skip;
 }
 #endif
